@@ -1,0 +1,194 @@
+#include "main_window/frmSetup.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "main_window/AudioFeeds.h"
+#include "main_window/AutomationTiming.h"
+#include "main_window/ExternalNews.h"
+#include "main_window/FileLocations.h"
+#include "main_window/NetworkLinks.h"
+#include "main_window/NewsDescriptions.h"
+#include "main_window/PlaylistColours.h"
+#include "main_window/ProgramOptions.h"
+#include "main_window/SoundCards.h"
+#include "main_window/TimeSignalBlock.h"
+#include "platform/Icons.h"
+#include "settings/PathChecks.h"
+#include "settings/ValueRules.h"
+#include "text/Global.h"
+
+namespace quorvant {
+
+namespace {
+// The sections of server.ini in the order of both passes.
+const QStringList kSectionOrder = {"Files",  "AudioPlayers", "Faders",  "Sequencer",
+                                   "program", "Colors",      "InterPC", "ExtNews"};
+}  // namespace
+
+frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidget* parent) : QWidget(parent) {
+    setObjectName("frmSetup");
+    context_.programFolder = programFolder;
+    context_.services = services;
+    context_.window = this;
+
+    auto* layout = new QVBoxLayout(this);
+    tabSetup = new QTabWidget(this);
+    tabSetup->setObjectName("tabSetup");
+    for (int tab = 0; tab < 13; ++tab) {
+        auto* page = new QWidget;
+        page->setObjectName(QString("tab%1").arg(tab));
+        new QVBoxLayout(page);
+        context_.tabs[tab] = page;
+        tabSetup->addTab(page, QString());
+    }
+    layout->addWidget(tabSetup);
+
+    auto* buttons = new QHBoxLayout;
+    cmdSave = new QPushButton(this);
+    cmdSave->setObjectName("cmdSave");
+    cmdStop = new QPushButton(this);
+    cmdStop->setObjectName("cmdStop");
+    for (QPushButton* button : {cmdSave, cmdStop}) {
+        button->setIconSize(QSize(32, 32));
+        button->setMinimumSize(48, 44);
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdStop);
+    layout->addLayout(buttons);
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+
+    // Built in the order of their sections; pages shared by two groups get their frames in this order.
+    files_ = std::make_unique<FileLocations>(context_);
+    soundCards_ = std::make_unique<SoundCards>(context_);
+    automation_ = std::make_unique<AutomationTiming>(context_);
+    feeds_ = std::make_unique<AudioFeeds>(context_);
+    timeSignal_ = std::make_unique<TimeSignalBlock>(context_);
+    options_ = std::make_unique<ProgramOptions>(context_);
+    colours_ = std::make_unique<PlaylistColours>(context_);
+    links_ = std::make_unique<NetworkLinks>(context_);
+    news_ = std::make_unique<ExternalNews>(context_);
+    descriptions_ = std::make_unique<NewsDescriptions>(context_);
+
+    Form_Load();
+}
+
+frmSetup::~frmSetup() = default;
+
+std::vector<SetupPart*> frmSetup::Parts() const {
+    return {files_.get(),   soundCards_.get(), automation_.get(), feeds_.get(), timeSignal_.get(),
+            options_.get(), colours_.get(),    links_.get(),      news_.get(),  descriptions_.get()};
+}
+
+QString frmSetup::VersionCaption() {
+    return QString("Quorvant %1.%2 build %3")
+        .arg(QUORVANT_VERSION_MAJOR)
+        .arg(QUORVANT_VERSION_MINOR)
+        .arg(QUORVANT_VERSION_BUILD);
+}
+
+std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
+    return {
+        {"mixers", [this] { feeds_->CreateMixers(); }},
+        {"LaadTaal", [this] { LaadTaal(context_.programFolder); }},
+        {"LaadScherm", [this] { LaadScherm(); }},
+        {"VulTijdSeinBlok", [this] { timeSignal_->VulTijdSeinBlok(); }},
+        {"LeesIni", [this] { LeesIni(); }},
+        {"LaadDesc", [this] { descriptions_->LaadDesc(); }},
+        {"LeesNews", [this] { news_->LeesNews(); }},
+        {"caption", [this] { setWindowTitle(VersionCaption()); }},
+        {"card spin limits", [this] { soundCards_->SetSpinLimits(); }},
+        {"feed card lists", [this] { feeds_->FillDeviceLists(); }},
+        {"feed cards", [this] { feeds_->SelectStoredCards(); }},
+        {"feed channels", [this] { feeds_->SelectStoredChannels(); }},
+        {"colour chooser", [this] { colours_->SetChooserFlags(); }},
+        {"genres", [this] { automation_->LoadGenres(); }},
+        {"tab 0", [this] { tabSetup->setCurrentIndex(0); }},
+        {"tab 11 off", [this] { tabSetup->setTabEnabled(11, false); }},
+    };
+}
+
+void frmSetup::Form_Load() {
+    for (const StartUpStep& step : StartUpSteps()) SkipOnFailure(step.run);
+}
+
+void frmSetup::LaadScherm() {
+    setWindowTitle(Text(103));
+    for (int tab = 0; tab < 13; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
+    cmdSave->setIcon(IconResource(103));
+    cmdStop->setIcon(IconResource(101));
+    cmdSave->setToolTip(Text(101));
+    cmdStop->setToolTip(Text(102));
+    // Picture buttons: screen readers read the tool tip's words.
+    cmdSave->setAccessibleName(Text(101));
+    cmdStop->setAccessibleName(Text(102));
+    for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });
+}
+
+void frmSetup::LeesIni() {
+    iniCon.SetFile(JoinPath(context_.programFolder, "server.ini"));
+    for (const QString& section : kSectionOrder) {
+        iniCon.SetSection(section);
+        for (SetupPart* part : Parts())
+            for (const SectionTable& table : part->Tables())
+                if (table.section == section) ReadRows(iniCon, table);
+    }
+}
+
+void frmSetup::SchrijfIni() {
+    for (const QString& section : kSectionOrder) {
+        iniCon.SetSection(section);
+        for (SetupPart* part : Parts())
+            for (const SectionTable& table : part->Tables())
+                if (table.section == section) WriteRows(iniCon, table);
+    }
+}
+
+bool frmSetup::Report(const QString& file, const QString& reason) {
+    if (context_.services.errors)
+        context_.services.errors->Report(this, windowTitle(),
+                                         QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
+    return false;
+}
+
+bool frmSetup::cmdSave_Click() {
+    for (SetupPart* part : Parts()) {
+        const QString refusal = part->RefuseSave();
+        if (!refusal.isEmpty()) {
+            if (context_.services.errors) context_.services.errors->Report(this, windowTitle(), refusal);
+            return false;
+        }
+    }
+    try {
+        IniSave save(iniCon);
+        SchrijfIni();
+        save.Commit();
+    } catch (const IniError& error) {
+        return Report(error.File(), error.Reason());
+    } catch (const std::exception& error) {
+        return Report(iniCon.File(), QString::fromLocal8Bit(error.what()));
+    }
+    iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
+    try {
+        IniSave save(iniNews);
+        news_->SchrijfNews();
+        save.Commit();
+    } catch (const IniError& error) {
+        return Report(error.File(), error.Reason());
+    } catch (const std::exception& error) {
+        return Report(iniNews.File(), QString::fromLocal8Bit(error.what()));
+    }
+    return true;
+}
+
+void frmSetup::cmdStop_Click() {
+    // Leaves at once, without saving and without a question.
+    QCoreApplication::quit();
+}
+
+}  // namespace quorvant

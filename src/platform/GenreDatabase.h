@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include "platform/Services.h"
+
+namespace quorvant {
+
+// Reads the genre list through the helper program quorvant-genres, so that a damaged database
+// that hangs or crashes the reader cannot take the window with it. A reader that does not answer
+// within the time limit is killed.
+class ProcessGenreSource : public GenreSource {
+public:
+    explicit ProcessGenreSource(const QString& helperProgram, int timeLimitMs = 5000);
+    ~ProcessGenreSource() override;
+    void Request(const QString& mdbPath, std::function<void(const GenreList&)> done) override;
+
+private:
+    QString helper_;
+    int timeLimitMs_;
+    QObject owner_;  // parent of running reader processes; stops them on destruction
+};
+
+}  // namespace quorvant

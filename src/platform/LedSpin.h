@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+
+namespace quorvant {
+
+// LED spin field: yellow digits on black, stepping by Step() within [Lowest, Highest].
+// A value set by the program outside the limits is kept and shown as it is (never clamped), so an
+// untouched value is saved unchanged; the first step from there moves to the nearest limit.
+class LedSpin : public QAbstractSpinBox {
+    Q_OBJECT
+    Q_PROPERTY(int value READ Value WRITE SetValue NOTIFY valueChanged USER true)
+    Q_PROPERTY(int minimum READ Lowest)
+    Q_PROPERTY(int maximum READ Highest)
+
+public:
+    explicit LedSpin(QWidget* parent = nullptr);
+
+    qint32 Value() const { return value_; }
+    void SetValue(qint32 value);
+    qint32 Lowest() const { return lowest_; }
+    qint32 Highest() const { return highest_; }
+    void SetRange(qint32 lowest, qint32 highest);
+    qint32 Step() const { return step_; }
+    void SetStep(qint32 step);
+    int Digits() const { return digits_; }
+    void SetDigits(int digits);
+    bool ZeroBlank() const { return zeroBlank_; }
+    void SetZeroBlank(bool blank);
+
+    // One call for the designer values of a field.
+    void Configure(int digits, qint32 lowest, qint32 highest, qint32 step, qint32 initial, bool zeroBlank = true);
+
+    void stepBy(int steps) override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void valueChanged(int value);
+
+protected:
+    StepEnabled stepEnabled() const override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+
+private:
+    QString DisplayText() const;
+    void UpdateDisplay();
+    void CommitTypedText();
+
+    qint32 value_ = 0;
+    qint32 lowest_ = 0;
+    qint32 highest_ = 99;
+    qint32 step_ = 1;
+    int digits_ = 2;
+    bool zeroBlank_ = true;
+};
+
+}  // namespace quorvant

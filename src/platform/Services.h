@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace quorvant {
+
+// Wave-out device list: devices 0..DeviceCount()-1, and -1 for the system's default device.
+class WaveOutDevices {
+public:
+    virtual ~WaveOutDevices() = default;
+    virtual int DeviceCount() const = 0;
+    // Empty optional when the number is not a device.
+    virtual std::optional<QString> DeviceName(int device) const = 0;
+};
+
+// One mixer object per audio feed: devices 0..HighestDevice(), lines 0..HighestLine() of the
+// selected device. Highest numbers are -1 when there is nothing.
+class Mixer {
+public:
+    virtual ~Mixer() = default;
+    virtual int HighestDevice() const = 0;
+    virtual void SelectDevice(qint16 device) = 0;  // throws std::runtime_error for a non-device
+    virtual int CurrentDevice() const = 0;
+    virtual QString CurrentDeviceName() const = 0;
+    virtual int HighestLine() const = 0;
+    virtual void SelectLine(qint16 line) = 0;  // throws std::runtime_error for a non-line
+    virtual QString CurrentLineName() const = 0;
+};
+
+class MixerFactory {
+public:
+    virtual ~MixerFactory() = default;
+    virtual std::unique_ptr<Mixer> Create() = 0;
+};
+
+struct FolderChooserCaptions {
+    QString ok;
+    QString newFolder;
+    QString cancel;
+};
+
+// Modal folder chooser. Empty optional when the user cancels.
+class FolderChooser {
+public:
+    virtual ~FolderChooser() = default;
+    virtual std::optional<QString> Browse(QWidget* parent, const QString& prompt, const QString& startFolder,
+                                          const FolderChooserCaptions& captions) = 0;
+};
+
+// Modal colour chooser that keeps its current colour (0x00BBGGRR) between openings.
+// Empty optional when the user cancels; the current colour then stays as it was.
+class ColourChooser {
+public:
+    virtual ~ColourChooser() = default;
+    virtual void SetFlags(int flags) = 0;
+    virtual qint32 CurrentColour() const = 0;
+    virtual std::optional<qint32> Choose(QWidget* parent) = 0;
+};
+
+// The genre list of data.mdb, already in the database's sort order. Either a list or the reason
+// there is none.
+struct GenreList {
+    QStringList genres;
+    QString error;  // empty on success
+};
+
+// Reads the genre list without blocking the caller; `done` runs later on the caller's thread.
+class GenreSource {
+public:
+    virtual ~GenreSource() = default;
+    virtual void Request(const QString& mdbPath, std::function<void(const GenreList&)> done) = 0;
+};
+
+// Tells the user that something could not be done (a message box in the program).
+class ErrorReporter {
+public:
+    virtual ~ErrorReporter() = default;
+    virtual void Report(QWidget* parent, const QString& title, const QString& message) = 0;
+};
+
+// What a window needs from the platform. Not owned.
+struct Services {
+    WaveOutDevices* waveOut = nullptr;
+    MixerFactory* mixers = nullptr;
+    FolderChooser* folders = nullptr;
+    ColourChooser* colours = nullptr;
+    GenreSource* genres = nullptr;
+    ErrorReporter* errors = nullptr;
+};
+
+}  // namespace quorvant

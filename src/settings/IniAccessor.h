@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+namespace quorvant {
+
+// A write that did not reach the disk. The file is left exactly as it was.
+class IniError : public std::runtime_error {
+public:
+    IniError(const QString& file, const QString& reason)
+        : std::runtime_error((file + ": " + reason).toStdString()), file_(file), reason_(reason) {}
+    const QString& File() const { return file_; }
+    const QString& Reason() const { return reason_; }
+
+private:
+    QString file_;
+    QString reason_;
+};
+
+class IniTransaction;
+
+// The one way into a settings file: select file, section and key, then read or write.
+// Names match without regard to case; everything the program does not write is kept byte for byte.
+class IniAccessor {
+public:
+    IniAccessor();
+    ~IniAccessor();
+    IniAccessor(const IniAccessor&) = delete;
+    IniAccessor& operator=(const IniAccessor&) = delete;
+
+    void SetFile(const QString& path);
+    void SetSection(const QString& name);
+    void SetKey(const QString& name);
+
+    // Empty text when the file, the section or the key is absent or unreadable.
+    QString ReadValue() const;
+
+    // Outside a save each write is its own atomic replacement of the file.
+    // Inside a save (BeginSave .. CommitSave) writes collect in memory and ReadValue sees them.
+    // Throws IniError when the write cannot be made (outside a save) or the value cannot be stored.
+    void WriteValue(const QString& value);
+    void WriteValue(qint16 value);
+    void WriteValue(qint32 value);
+
+    // One save = one transaction on the currently selected file: at BeginSave nothing is locked;
+    // at CommitSave the file is locked, read fresh, the save's writes are applied in order and the
+    // file is replaced once (temp file, fsync, rename). Throws IniError and leaves the file as it
+    // was on any failure. AbortSave drops the collected writes.
+    void BeginSave();
+    void CommitSave();
+    void AbortSave();
+    bool InSave() const;
+
+    const QString& File() const { return file_; }
+    const QString& Section() const { return section_; }
+    const QString& Key() const { return key_; }
+
+private:
+    QString file_;
+    QString section_;
+    QString key_;
+    std::unique_ptr<IniTransaction> transaction_;
+};
+
+// Scoped save: commits explicitly, aborts when left by an exception.
+class IniSave {
+public:
+    explicit IniSave(IniAccessor& accessor) : accessor_(accessor) { accessor_.BeginSave(); }
+    ~IniSave() {
+        if (accessor_.InSave()) accessor_.AbortSave();
+    }
+    void Commit() { accessor_.CommitSave(); }
+    IniSave(const IniSave&) = delete;
+    IniSave& operator=(const IniSave&) = delete;
+
+private:
+    IniAccessor& accessor_;
+};
+
+}  // namespace quorvant

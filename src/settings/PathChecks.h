@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace quorvant {
+
+bool FolderExists(const QString& path);
+bool FileExists(const QString& path);
+
+// The folder that holds the running program, without a trailing separator.
+QString ProgramFolder();
+
+// Paths are formed by plain concatenation with "/" between folder and name.
+inline QString JoinPath(const QString& folder, const QString& name) { return folder + "/" + name; }
+
+}  // namespace quorvant

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace quorvant {
+
+// The program-wide UI text table: slots 0..450, only 101..450 are ever filled.
+constexpr int kTextSlots = 451;
+constexpr int kFirstTextId = 101;
+constexpr int kLastTextId = 450;
+
+// Text N of the table; empty for an unfilled slot or an id outside the table.
+QString Text(int id);
+
+// Fills the table once from programFolder + "/quorvant.lng", section [Language]. A missing file
+// leaves every text empty; no message.
+void LaadTaal(const QString& programFolder);
+
+// Empties the table again (a new program start; tests).
+void ClearTexts();
+
+// The news button pressed last (0..9), shared by the main window and the news schedule dialog.
+extern qint16 SelectedNewsItem;
+
+}  // namespace quorvant

@@ -1,0 +1,59 @@
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+#include "text/Global.h"
+
+namespace quorvant::test {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write test file");
+    file.write(bytes);
+}
+
+TempProgramFolder::TempProgramFolder(bool withLanguage) {
+    QDir().mkpath(DatabaseFolder());
+    if (withLanguage) Write("quorvant.lng", ReadFile(QString(QUORVANT_SOURCE_DIR) + "/resources/quorvant.lng"));
+}
+
+bool TempProgramFolder::Exists(const QString& name) const { return QFileInfo::exists(File(name)); }
+
+QString IniValueInFile(const QString& path, const QString& section, const QString& key) {
+    const QString text = QString::fromUtf8(ReadFile(path));
+    bool inSection = false;
+    for (QString line : text.split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
+            if (inSection) return {};
+            inSection = trimmed.mid(1, trimmed.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection || trimmed.startsWith(';')) continue;
+        const int eq = line.indexOf('=');
+        if (eq < 0) continue;
+        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+            const QString value = line.mid(eq + 1);
+            return value.isNull() ? QString("") : value;
+        }
+    }
+    return {};
+}
+
+void ResetProgramState() {
+    ClearTexts();
+    SelectedNewsItem = 0;
+}
+
+}  // namespace quorvant::test

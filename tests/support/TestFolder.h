@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace quorvant::test {
+
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
+
+// A temporary program folder (and a database folder inside it) for building real windows.
+class TempProgramFolder {
+public:
+    // `withLanguage`: put the Dutch quorvant.lng beside the "program".
+    explicit TempProgramFolder(bool withLanguage = true);
+
+    QString Path() const { return dir_.path(); }
+    QString File(const QString& name) const { return dir_.path() + "/" + name; }
+    QString DatabaseFolder() const { return dir_.path() + "/db"; }
+
+    void Write(const QString& name, const QByteArray& bytes) const { WriteFile(File(name), bytes); }
+    QByteArray Read(const QString& name) const { return ReadFile(File(name)); }
+    bool Exists(const QString& name) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Value of one key as the file holds it (first section and key, case-insensitive), or a null
+// QString when absent. For checking saved files independently of the accessor.
+QString IniValueInFile(const QString& path, const QString& section, const QString& key);
+
+// Texts are program-wide: empty them so each window starts as at a fresh program start.
+void ResetProgramState();
+
+}  // namespace quorvant::test

@@ -12,7 +12,7 @@
 namespace quorvant {
 
 namespace {
-// Longest text a value can take: sign plus the wider of the digit count and the value itself.
+// Number of decimal digits of a value, without its sign.
 int DigitCount(qint64 value) {
     int count = 1;
     for (value = value < 0 ? -value : value; value >= 10; value /= 10) ++count;
@@ -37,7 +37,10 @@ LedSpin::LedSpin(QWidget* parent) : QAbstractSpinBox(parent) {
     setFocusPolicy(Qt::WheelFocus);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(false);
-    connect(this, &QAbstractSpinBox::editingFinished, this, &LedSpin::CommitTypedText);
+    // A typed number within the limits counts at once, so that a save pressed while the field still
+    // has focus sees it; anything else is undone when editing ends.
+    connect(lineEdit(), &QLineEdit::textEdited, this, &LedSpin::CommitTypedText);
+    connect(this, &QAbstractSpinBox::editingFinished, this, &LedSpin::UpdateDisplay);
     UpdateDisplay();
 }
 
@@ -79,7 +82,6 @@ void LedSpin::Configure(int digits, qint32 lowest, qint32 highest, qint32 step, 
 
 void LedSpin::stepBy(int steps) {
     if (steps == 0) return;
-    CommitTypedText();
     qint64 next;
     if (value_ < lowest_) {
         next = lowest_;  // first step from a stored value outside the limits
@@ -89,7 +91,8 @@ void LedSpin::stepBy(int steps) {
         next = std::clamp<qint64>(qint64(value_) + qint64(steps) * step_, lowest_, highest_);
     }
     SetValue(qint32(next));
-    lineEdit()->deselect();
+    UpdateDisplay();  // also when a typed text was left standing
+    if (style()->styleHint(QStyle::SH_SpinBox_SelectOnStep, nullptr, this)) selectAll();
 }
 
 QAbstractSpinBox::StepEnabled LedSpin::stepEnabled() const {
@@ -134,21 +137,24 @@ QString LedSpin::DisplayText() const {
 }
 
 void LedSpin::UpdateDisplay() {
+    editing_ = false;
     const QString text = DisplayText();
     if (lineEdit()->text() != text) lineEdit()->setText(text);
 }
 
 void LedSpin::CommitTypedText() {
-    const QString text = lineEdit()->text().trimmed();
-    if (text == DisplayText().trimmed()) return;
-    bool ok = false;
-    const qint64 typed = text.toLongLong(&ok);
-    if (ok && typed >= lowest_ && typed <= highest_) {
-        SetValue(qint32(typed));
-    } else {
-        UpdateDisplay();  // refused: the old value stays
+    if (!editing_) {
+        editing_ = true;
+        valueBeforeEdit_ = value_;
     }
-    UpdateDisplay();
+    // The value follows the text while it is a number within the limits; otherwise it is the value
+    // from before the typing, which the field shows again when editing ends.
+    bool ok = false;
+    const qint64 typed = lineEdit()->text().trimmed().toLongLong(&ok);
+    const qint32 target = ok && typed >= lowest_ && typed <= highest_ ? qint32(typed) : valueBeforeEdit_;
+    if (target == value_) return;
+    value_ = target;
+    emit valueChanged(value_);
 }
 
 QSize LedSpin::sizeHint() const {

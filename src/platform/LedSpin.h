@@ -54,6 +54,8 @@ private:
     qint32 step_ = 1;
     int digits_ = 2;
     bool zeroBlank_ = true;
+    bool editing_ = false;  // the text was typed and not yet replaced by the value's own text
+    qint32 valueBeforeEdit_ = 0;
 };
 
 }  // namespace quorvant

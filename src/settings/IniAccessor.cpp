@@ -1,96 +1,108 @@
 #include "settings/IniAccessor.h"
 
-#include <QFile>
+#include <QHash>
 #include <QList>
-#include <QSaveFile>
-#include <QStringList>
+#include <QMutex>
+#include <QPair>
+
+#include "settings/AtomicFile.h"
+#include "settings/IniDocument.h"
 
 namespace quorvant {
 
-// Writes collected by one save, applied in order at commit.
-class IniTransaction {
-public:
-    struct Write {
-        QString section, key, value;
-    };
-    QList<Write> writes;
-};
-
 namespace {
 
-QStringList LoadLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).split('\n');
-}
+using Document = std::shared_ptr<const IniDocument>;
 
-bool IsSectionLine(const QString& line, QString* name) {
-    const QString t = line.trimmed();
-    if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']')) return false;
-    if (name) *name = t.mid(1, t.size() - 2).trimmed();
-    return true;
-}
-
-QString Lookup(const QStringList& lines, const QString& section, const QString& key) {
-    bool in = false;
-    for (const QString& line : lines) {
-        QString name;
-        if (IsSectionLine(line, &name)) {
-            in = name.compare(section, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (!in || line.startsWith(';')) continue;
-        const int eq = line.indexOf('=');
-        if (eq < 0) continue;
-        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-            QString v = line.mid(eq + 1);
-            if (v.endsWith('\r')) v.chop(1);
-            return v;
-        }
+// Parsed files shared by every accessor of the process. A file is parsed again only when its
+// stamp on disk changed, so the many reads of a window's load cost a stat and a hash lookup each.
+class DocumentCache {
+public:
+    static DocumentCache& Instance() {
+        static DocumentCache cache;
+        return cache;
     }
-    return {};
+
+    Document Get(const QString& path) {
+        const FileStamp stamp = StampOf(path);
+        {
+            QMutexLocker lock(&mutex_);
+            const auto it = files_.constFind(path);
+            if (it != files_.cend() && it->stamp == stamp) return it->document;
+        }
+        if (!stamp.exists) return Put(path, stamp, std::make_shared<IniDocument>());
+        QByteArray bytes;
+        FileStamp readStamp;
+        // Unreadable reads as empty, and is tried again next time.
+        if (!ReadWholeFile(path, &bytes, &readStamp)) return std::make_shared<IniDocument>();
+        return Put(path, readStamp, std::make_shared<IniDocument>(bytes));
+    }
+
+    // The cached parse of exactly these bytes, if there is one.
+    Document Matching(const QString& path, const QByteArray& bytes) {
+        QMutexLocker lock(&mutex_);
+        const auto it = files_.constFind(path);
+        if (it != files_.cend() && it->document->Original() == bytes) return it->document;
+        return nullptr;
+    }
+
+    Document Put(const QString& path, const FileStamp& stamp, Document document) {
+        QMutexLocker lock(&mutex_);
+        files_.insert(path, Entry{stamp, document});
+        return document;
+    }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        Document document;
+    };
+    QMutex mutex_;
+    QHash<QString, Entry> files_;
+};
+
+struct PendingWrite {
+    QString section;
+    QString key;
+    QString value;
+};
+
+[[noreturn]] void Rethrow(const QString& file, const IniError& error) {
+    if (error.File().isEmpty()) throw IniError(file, error.Reason());
+    throw error;
 }
 
-void Apply(QStringList& lines, const QString& section, const QString& key, const QString& value) {
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    int sectionAt = -1, lastKey = -1;
-    bool in = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        QString name;
-        if (IsSectionLine(line, &name)) {
-            if (in) break;
-            in = name.compare(section, Qt::CaseInsensitive) == 0;
-            if (in) sectionAt = lastKey = i;
-            continue;
-        }
-        if (!in || line.startsWith(';')) continue;
-        const int eq = line.indexOf('=');
-        if (eq < 0) continue;
-        lastKey = i;
-        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-            const bool cr = line.endsWith('\r');
-            lines[i] = line.left(eq + 1) + value + (cr ? "\r" : "");
-            return;
-        }
+// One locked read-modify-replace of a file applying the writes in order.
+void Store(const QString& file, const QList<PendingWrite>& writes) {
+    if (file.isEmpty()) throw IniError(file, QStringLiteral("Er is geen bestand gekozen"));
+    std::shared_ptr<IniDocument> result;
+    try {
+        const FileStamp stamp = ReplaceFile(file, [&](const QByteArray& current) {
+            const Document cached = DocumentCache::Instance().Matching(file, current);
+            result = cached ? std::make_shared<IniDocument>(*cached) : std::make_shared<IniDocument>(current);
+            for (const PendingWrite& write : writes) result->SetValue(write.section, write.key, write.value);
+            result->MarkSaved();
+            return result->Original();
+        });
+        DocumentCache::Instance().Put(file, stamp, result);
+    } catch (const IniError& error) {
+        Rethrow(file, error);
     }
-    if (sectionAt < 0) {
-        lines << "[" + section + "]" << key + "=" + value;
-    } else {
-        lines.insert(lastKey + 1, key + "=" + value);
-    }
-}
-
-void Store(const QString& path, const QList<IniTransaction::Write>& writes) {
-    QStringList lines = LoadLines(path);
-    for (const auto& w : writes) Apply(lines, w.section, w.key, w.value);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) throw IniError(path, "Het bestand kan niet worden geschreven");
-    f.write((lines.join('\n') + "\n").toUtf8());
-    if (!f.commit()) throw IniError(path, "Het bestand kan niet worden geschreven");
 }
 
 }  // namespace
+
+// The writes of one save, per file in the order they were made, plus the latest value of each key
+// so reads during the save see them.
+class IniTransaction {
+public:
+    struct FileWrites {
+        QList<PendingWrite> writes;
+        QHash<QPair<QString, QString>, QString> latest;
+    };
+    QList<QString> order;
+    QHash<QString, FileWrites> files;
+};
 
 IniAccessor::IniAccessor() = default;
 IniAccessor::~IniAccessor() = default;
@@ -100,21 +112,36 @@ void IniAccessor::SetSection(const QString& name) { section_ = name; }
 void IniAccessor::SetKey(const QString& name) { key_ = name; }
 
 QString IniAccessor::ReadValue() const {
-    if (transaction_) {
-        for (auto it = transaction_->writes.crbegin(); it != transaction_->writes.crend(); ++it)
-            if (it->section.compare(section_, Qt::CaseInsensitive) == 0 &&
-                it->key.compare(key_, Qt::CaseInsensitive) == 0)
-                return it->value;
+    try {
+        if (transaction_) {
+            const auto file = transaction_->files.constFind(file_);
+            if (file != transaction_->files.cend()) {
+                const auto it = file->latest.constFind({NameKey(section_), NameKey(key_)});
+                if (it != file->latest.cend()) return *it;
+            }
+        }
+        if (file_.isEmpty()) return {};
+        return DocumentCache::Instance().Get(file_)->Value(section_, key_).value_or(QString());
+    } catch (...) {
+        return {};
     }
-    return Lookup(LoadLines(file_), section_, key_);
 }
 
 void IniAccessor::WriteValue(const QString& value) {
-    if (transaction_) {
-        transaction_->writes.append({section_, key_, value});
+    if (!transaction_) {
+        Store(file_, {PendingWrite{section_, key_, value}});
         return;
     }
-    Store(file_, {{section_, key_, value}});
+    // Refuse at once what the file cannot hold, so a save stops at the key that cannot be stored.
+    try {
+        DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value);
+    } catch (const IniError& error) {
+        Rethrow(file_, error);
+    }
+    if (!transaction_->files.contains(file_)) transaction_->order.append(file_);
+    IniTransaction::FileWrites& writes = transaction_->files[file_];
+    writes.writes.append(PendingWrite{section_, key_, value});
+    writes.latest.insert({NameKey(section_), NameKey(key_)}, value);
 }
 
 void IniAccessor::WriteValue(qint16 value) { WriteValue(QString::number(value)); }
@@ -124,12 +151,12 @@ void IniAccessor::BeginSave() { transaction_ = std::make_unique<IniTransaction>(
 
 void IniAccessor::CommitSave() {
     if (!transaction_) return;
-    const auto writes = std::move(transaction_->writes);
-    transaction_.reset();
-    Store(file_, writes);
+    const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
+    for (const QString& file : transaction->order) Store(file, transaction->files.value(file).writes);
 }
 
 void IniAccessor::AbortSave() { transaction_.reset(); }
+
 bool IniAccessor::InSave() const { return transaction_ != nullptr; }
 
 }  // namespace quorvant

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+namespace quorvant {
+
+// What stat() says about a file; a file whose stamp is unchanged is taken as unchanged.
+struct FileStamp {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    qint64 ctimeNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Stamp of the file a path leads to (symlinks followed); exists is false when it cannot be stat'ed.
+FileStamp StampOf(const QString& path);
+
+// Reads a whole file with the stamp of exactly what was read. False when it cannot be opened or
+// read; a missing file gives false with stamp->exists false.
+bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp);
+
+// Read-modify-replace of one file as a single step that other copies of the program never
+// interleave with: the file's folder is locked, the file read fresh, `update` turns its bytes
+// (empty when the file does not exist) into the new content, and the new content replaces the file
+// through a temporary file in the same folder (fsync, rename, fsync of the folder). A symlink's
+// target is replaced, not the link; the old file's permissions are kept. Nothing is written when
+// the content is unchanged. On any failure the file is left as it was, no temporary file remains
+// and IniError(path, reason) is thrown; exceptions from `update` pass through unchanged.
+// Returns the stamp of the file after the step.
+FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update);
+
+// How long ReplaceFile waits for another writer's lock before it gives up (default 5 s).
+void SetLockWaitMs(int milliseconds);
+
+}  // namespace quorvant

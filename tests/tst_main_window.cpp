@@ -1,0 +1,211 @@
+// The main window as a whole: start-up, texts, the file locations page, save and quit.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "main_window/FileLocations.h"
+#include "main_window/frmSetup.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+#include "text/Global.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ResetProgramState(); }
+
+    void startsWithDutchTabsAndVersionCaption() {
+        TempProgramFolder folder;
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        const QStringList expected = {"Bestandslocaties", "Geluidskaarten", "Automatisatie", "Allerlei",
+                                      "Kleuren",          "Externe Audio",  "I/O Interface", "Inter PC",
+                                      "Tijdseinblok",     "Externe Aansturing", "Extern Nieuws", "Vlottende Reclame",
+                                      "Intern Nieuws"};
+        QCOMPARE(window.tabSetup->count(), 13);
+        for (int tab = 0; tab < 13; ++tab) QCOMPARE(window.tabSetup->tabText(tab), expected[tab]);
+        QCOMPARE(window.tabSetup->currentIndex(), 0);
+        QVERIFY(!window.tabSetup->isTabEnabled(11));
+        QCOMPARE(window.windowTitle(), QString("Quorvant %1.%2 build %3")
+                                           .arg(QUORVANT_VERSION_MAJOR)
+                                           .arg(QUORVANT_VERSION_MINOR)
+                                           .arg(QUORVANT_VERSION_BUILD));
+        QCOMPARE(window.cmdSave->toolTip(), QString("Wijzigingen bewaren"));
+        QCOMPARE(window.cmdStop->toolTip(), QString("Programma afsluiten"));
+        QCOMPARE(window.cmdSave->accessibleName(), window.cmdSave->toolTip());
+        QCOMPARE(window.cmdStop->accessibleName(), window.cmdStop->toolTip());
+        QVERIFY(!window.cmdSave->icon().isNull());
+        QVERIFY(!window.cmdStop->icon().isNull());
+        // Nothing is written by opening.
+        QVERIFY(!folder.Exists("server.ini"));
+        QVERIFY(!folder.Exists("news.ini"));
+    }
+
+    void withoutLanguageFileEverythingIsEmpty() {
+        TempProgramFolder folder(false);
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        for (int tab = 0; tab < 13; ++tab) QCOMPARE(window.tabSetup->tabText(tab), QString());
+        QCOMPARE(window.Files().lblLocaties[0]->text(), QString());
+        QCOMPARE(window.windowTitle(), frmSetup::VersionCaption());
+    }
+
+    void languageFileTextsAreTakenAsTheyStand_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << QByteArray("[Language]\n104=Paden\n") << 104 << "Paden";
+        QTest::newRow("ampersand kept") << QByteArray("[Language]\n132=&Annuleer\n") << 132 << "&Annuleer";
+        QTest::newRow("blanks kept") << QByteArray("[Language]\n117= Databank \n") << 117 << " Databank ";
+        QTest::newRow("key 100 never read") << QByteArray("[Language]\n100=x\n") << 100 << "";
+        QTest::newRow("key 451 never read") << QByteArray("[Language]\n451=x\n") << 451 << "";
+        QTest::newRow("other section ignored") << QByteArray("[Other]\n104=x\n") << 104 << "";
+        QTest::newRow("last id read") << QByteArray("[Language]\n450=laatste\n") << 450 << "laatste";
+    }
+    void languageFileTextsAreTakenAsTheyStand() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, id);
+        QFETCH(QString, expected);
+        TempProgramFolder folder(false);
+        folder.Write("quorvant.lng", file);
+        LaadTaal(folder.Path());
+        QCOMPARE(Text(id), expected);
+    }
+
+    void missingTextLeavesOnlyThatCaptionEmpty() {
+        TempProgramFolder folder(false);
+        QByteArray language = ReadFile(QString(QUORVANT_SOURCE_DIR) + "/resources/quorvant.lng");
+        language.replace("\n104=Bestandslocaties\n", "\n");
+        folder.Write("quorvant.lng", language);
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        QCOMPARE(window.tabSetup->tabText(0), QString());
+        QCOMPARE(window.tabSetup->tabText(1), QString("Geluidskaarten"));
+    }
+
+    void filesRoundTripKeepsEverythingElse() {
+        TempProgramFolder folder;
+        const QByteArray original =
+            "; settings of the server\r\n"
+            "[files]\r\n"
+            "databasepath=/srv/db\r\n"
+            "LogPath = /var/log/x \r\n"
+            "Unknown=keep me\r\n"
+            "\r\n"
+            "[Other]\r\n"
+            "A=1\r\n";
+        folder.Write("server.ini", original);
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        FileLocations& files = window.Files();
+        QCOMPARE(files.txtDatabase->text(), QString("/srv/db"));
+        QCOMPARE(files.txtLog->text(), QString(" /var/log/x "));
+        QCOMPARE(files.txtRepeat->text(), QString());
+        QCOMPARE(window.DatabasePath(), QString("/srv/db"));
+
+        files.txtFrag->setText("  /srv/frag  ");
+        QVERIFY(window.cmdSave_Click());
+        const QString server = folder.File("server.ini");
+        const QByteArray saved = folder.Read("server.ini");
+        // Untouched lines are byte for byte as they were; new keys follow the section's last key.
+        QVERIFY2(saved.startsWith("; settings of the server\r\n[files]\r\ndatabasepath=/srv/db\r\nLogPath = /var/log/x \r\n"
+                                  "Unknown=keep me\r\nRepeatPath=\r\nFragPath=  /srv/frag  \r\n"),
+                 saved.constData());
+        QVERIFY(saved.contains("[Other]\r\nA=1\r\n"));
+        QCOMPARE(IniValueInFile(server, "Files", "FragPath"), QString("  /srv/frag  "));
+        QCOMPARE(fakes.errors.reports.size(), 0);
+    }
+
+    void filesMissingSectionWritesFourEmptyKeys() {
+        TempProgramFolder folder;
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        QVERIFY(window.cmdSave_Click());
+        const QString server = folder.File("server.ini");
+        for (const char* key : {"DatabasePath", "LogPath", "RepeatPath", "FragPath"})
+            QCOMPARE(IniValueInFile(server, "Files", key), QString(""));
+        // Saving twice writes the same again and leaves the window usable.
+        const QByteArray first = folder.Read("server.ini");
+        QVERIFY(window.cmdSave_Click());
+        QCOMPARE(folder.Read("server.ini"), first);
+    }
+
+    void editingDatabaseBoxDoesNotMoveThisRunsDatabaseFolder() {
+        TempProgramFolder folder;
+        folder.Write("server.ini", "[Files]\nDatabasePath=/a\n");
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        window.Files().txtDatabase->setText("/b");
+        QVERIFY(window.cmdSave_Click());
+        QCOMPARE(window.DatabasePath(), QString("/a"));
+        QCOMPARE(IniValueInFile(folder.File("server.ini"), "Files", "DatabasePath"), QString("/b"));
+    }
+
+    void browseUsesTrimmedStartFolderAndKeepsBoxOnCancel_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("database") << 0 << "Geef de locatie van de database bestanden op";
+        QTest::newRow("log") << 1 << "Geef de locatie van de logfile op";
+        QTest::newRow("repeat") << 2 << "Geef de locatie van de heruitzendbare programma 's op";
+        QTest::newRow("fragments") << 4 << "Geef de locatie van de geluidsfragmenten op";
+    }
+    void browseUsesTrimmedStartFolderAndKeepsBoxOnCancel() {
+        QFETCH(int, index);
+        QFETCH(QString, prompt);
+        TempProgramFolder folder;
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        FileLocations& files = window.Files();
+        QLineEdit* boxes[] = {files.txtDatabase, files.txtLog, files.txtRepeat, nullptr, files.txtFrag};
+        QLineEdit* box = boxes[index];
+        box->setText("  /srv/old  ");
+
+        fakes.folders.answer.reset();
+        files.cmdPath[index]->click();
+        QCOMPARE(fakes.folders.calls, 1);
+        QCOMPARE(fakes.folders.lastPrompt, prompt);
+        QCOMPARE(fakes.folders.lastStartFolder, QString("/srv/old"));
+        QCOMPARE(fakes.folders.lastCaptions.ok, QString("&OK"));
+        QCOMPARE(fakes.folders.lastCaptions.newFolder, QString("&Nieuw"));
+        QCOMPARE(fakes.folders.lastCaptions.cancel, QString("&Annuleer"));
+        QCOMPARE(box->text(), QString("  /srv/old  "));  // cancel keeps the configured path
+
+        fakes.folders.answer = QString("/srv/new");
+        files.cmdPath[index]->click();
+        QCOMPARE(box->text(), QString("/srv/new"));
+        QVERIFY(!folder.Exists("server.ini"));  // browsing saves nothing
+    }
+
+    void browseButtonsCarryToolTipsAndNames() {
+        TempProgramFolder folder;
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        FileLocations& files = window.Files();
+        for (int index : {0, 1, 2}) QCOMPARE(files.cmdPath[index]->toolTip(), QString("Kies de gewenste locatie"));
+        QCOMPARE(files.cmdPath[4]->toolTip(), QString());
+        for (int index : {0, 1, 2, 4}) QVERIFY(!files.cmdPath[index]->accessibleName().isEmpty());
+        QCOMPARE(files.txtDatabase->toolTip(), QString("De locatie waar zich de databasebestanden voor VALDOR bevinden"));
+    }
+
+    void failedSaveTellsWhichFileAndKeepsValues() {
+        TempProgramFolder folder;
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        window.Files().txtLog->setText("/x");
+        // The program folder vanishes: nothing can be written.
+        QDir(folder.Path()).removeRecursively();
+        QVERIFY(!window.cmdSave_Click());
+        QCOMPARE(fakes.errors.reports.size(), 1);
+        QVERIFY(fakes.errors.reports[0].message.contains("server.ini"));
+        QCOMPARE(window.Files().txtLog->text(), QString("/x"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

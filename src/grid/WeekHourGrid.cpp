@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QPushButton>
+#include <algorithm>
 
 #include "platform/StateCheckBox.h"
 #include "settings/ValueRules.h"
@@ -59,6 +60,13 @@ WeekHourGrid::WeekHourGrid(const QStringList& boxNamePrefixes, const QString& da
             layout->addWidget(box, day + 1, hour + 1, Qt::AlignCenter);
         }
     }
+    // Every hour column as wide as the widest ("23"), so the boxes line up evenly.
+    int columnWidth = boxes_[0][0]->sizeHint().width();
+    for (const QPushButton* label : hourLabels_) columnWidth = std::max(columnWidth, label->sizeHint().width());
+    for (int hour = 0; hour < kHours; ++hour) {
+        layout->setColumnMinimumWidth(hour + 1, columnWidth);
+        layout->setColumnStretch(hour + 1, 1);
+    }
 }
 
 void WeekHourGrid::SetDayCaptions(const QStringList& captions) {
@@ -79,6 +87,7 @@ void WeekHourGrid::DecodeDay(int day, const QString& text, BadCharacter bad) {
 }
 
 QString WeekHourGrid::EncodeDay(int day) const {
+    if (day < 0 || day >= kDays) return {};
     QString text;
     text.reserve(kHours);
     for (const StateCheckBox* box : boxes_[day]) text += QChar('0' + box->State());

@@ -12,7 +12,8 @@ namespace quorvant {
 
 namespace {
 
-using Document = std::shared_ptr<const IniDocument>;
+// Documents in the cache are not changed while shared: a save takes its document out first.
+using Document = std::shared_ptr<IniDocument>;
 
 // Parsed files shared by every accessor of the process. A file is parsed again only when its
 // stamp on disk changed, so the many reads of a window's load cost a stat and a hash lookup each.
@@ -38,12 +39,16 @@ public:
         return Put(path, readStamp, std::make_shared<IniDocument>(bytes));
     }
 
-    // The cached parse of exactly these bytes, if there is one.
-    Document Matching(const QString& path, const QByteArray& bytes) {
+    // Takes the cached parse of exactly these bytes out of the cache, for a save to change it.
+    std::shared_ptr<IniDocument> Take(const QString& path, const QByteArray& bytes) {
         QMutexLocker lock(&mutex_);
-        const auto it = files_.constFind(path);
-        if (it != files_.cend() && it->document->Original() == bytes) return it->document;
-        return nullptr;
+        const auto it = files_.find(path);
+        if (it == files_.end() || it->document->Original() != bytes) return nullptr;
+        // Someone still reading it gets to keep it unchanged; the save works on a copy then.
+        if (it->document.use_count() > 1) return std::make_shared<IniDocument>(*it->document);
+        std::shared_ptr<IniDocument> document = std::move(it->document);
+        files_.erase(it);
+        return document;
     }
 
     Document Put(const QString& path, const FileStamp& stamp, Document document) {
@@ -78,8 +83,8 @@ void Store(const QString& file, const QList<PendingWrite>& writes) {
     std::shared_ptr<IniDocument> result;
     try {
         const FileStamp stamp = ReplaceFile(file, [&](const QByteArray& current) {
-            const Document cached = DocumentCache::Instance().Matching(file, current);
-            result = cached ? std::make_shared<IniDocument>(*cached) : std::make_shared<IniDocument>(current);
+            result = DocumentCache::Instance().Take(file, current);
+            if (!result) result = std::make_shared<IniDocument>(current);
             for (const PendingWrite& write : writes) result->SetValue(write.section, write.key, write.value);
             result->MarkSaved();
             return result->Original();

@@ -27,18 +27,41 @@ QString NameKey(const QString& name) { return TrimBlanks(name).toString().toLowe
 
 IniDocument::IniDocument(const QByteArray& bytes) : original_(bytes) { Parse(); }
 
+namespace {
+
+// Lower-cased, trimmed name from raw bytes of an ASCII-compatible encoding; ASCII names, which
+// are nearly all of them, skip the decoding.
+QString NameKeyOfBytes(const char* p, qsizetype n, IniEncoding encoding) {
+    qsizetype b = 0;
+    while (b < n && (p[b] == ' ' || p[b] == '\t')) ++b;
+    while (n > b && (p[n - 1] == ' ' || p[n - 1] == '\t')) --n;
+    QString name(n - b, Qt::Uninitialized);
+    QChar* out = name.data();
+    for (qsizetype i = b; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c >= 0x80) return NameKey(Decode(p + b, n - b, encoding));
+        *out++ = QChar(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return name;
+}
+
+}  // namespace
+
 void IniDocument::Parse() {
-    int bomLength = 0;
-    encoding_ = DetectEncoding(original_, &bomLength);
-    bom_ = original_.left(bomLength);
+    int bomSize = 0;
+    encoding_ = DetectEncoding(original_, &bomSize);
+    bomSize_ = bomSize;
     const bool wide = encoding_ == IniEncoding::Utf16Le;
+    const int unit = wide ? 2 : 1;
     const char* data = original_.constData();
     const qsizetype size = original_.size();
 
     // Split into lines at "\n"; a "\r" before it belongs to the ending. A lone "\r" is content.
     qsizetype crlfCount = 0;
     qsizetype lfCount = 0;
-    qsizetype start = bomLength;
+    qsizetype start = bomSize_;
+    lines_.reserve(size_t(size / 24 + 1));
+    next_.reserve(size_t(size / 24 + 1));
     while (start < size) {
         qsizetype newline = -1;
         if (!wide) {
@@ -52,67 +75,91 @@ void IniDocument::Parse() {
                 }
         }
         Line line;
+        line.at = start;
         if (newline < 0) {
-            line.raw = original_.sliced(start);
+            line.size = size - start;
             start = size;
         } else {
-            const int unit = wide ? 2 : 1;
             qsizetype contentEnd = newline;
             if (contentEnd - start >= unit && data[contentEnd - unit] == '\r' && (!wide || data[contentEnd - 1] == 0))
                 contentEnd -= unit;
-            line.raw = original_.sliced(start, contentEnd - start);
-            line.eol = original_.sliced(contentEnd, newline + unit - contentEnd);
+            line.size = contentEnd - start;
+            line.eolSize = newline + unit - contentEnd;
             (contentEnd != newline ? crlfCount : lfCount) += 1;
             start = newline + unit;
         }
         PushBack(std::move(line));
     }
-    crlf_ = crlfCount > 0 && crlfCount >= lfCount;
+    eol_ = *Encode(crlfCount > 0 && crlfCount >= lfCount ? QStringLiteral("\r\n") : QStringLiteral("\n"), encoding_);
 
     // Index sections and keys. Only the first block of a section name counts.
+    keys_.reserve(qsizetype(lines_.size()));
     Section* current = nullptr;
     for (int i = 0; i < int(lines_.size()); ++i) {
         Line& line = lines_[i];
-        const QString text = Decode(line.raw, encoding_);
-        const QStringView trimmed = TrimBlanks(text);
-        if (trimmed.isEmpty() || trimmed.front() == u';') continue;
-        if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']') {
-            const QString name = NameKey(trimmed.sliced(1, trimmed.size() - 2).toString());
-            if (sections_.contains(name)) {
-                current = nullptr;
-            } else {
-                current = &sections_.insert(name, Section{i, i, {}}).value();
-            }
+        if (wide) {
+            const QString text = Decode(original_.constData() + line.at, line.size, encoding_);
+            Index(i, text, text.indexOf(u'='), 2 * (text.indexOf(u'=') + 1), current);
             continue;
         }
-        const qsizetype eq = text.indexOf(u'=');
-        if (eq < 0) continue;
-        const QString key = NameKey(text.left(eq));
-        if (key.isEmpty()) continue;
-        switch (encoding_) {
-            case IniEncoding::Utf8:  // "=" is never part of a multi-byte sequence
-                line.valueAt = line.raw.indexOf('=') + 1;
-                break;
-            case IniEncoding::Windows1252:
-                line.valueAt = eq + 1;
-                break;
-            case IniEncoding::Utf16Le:
-                line.valueAt = 2 * (eq + 1);
-                break;
+        // ASCII-compatible encodings: classify on the bytes, decode only names.
+        const char* p = data + line.at;
+        qsizetype b = 0;
+        qsizetype e = line.size;
+        while (b < e && (p[b] == ' ' || p[b] == '\t')) ++b;
+        while (e > b && (p[e - 1] == ' ' || p[e - 1] == '\t')) --e;
+        if (b == e || p[b] == ';') continue;
+        if (e - b >= 2 && p[b] == '[' && p[e - 1] == ']') {
+            OpenSection(NameKeyOfBytes(p + b + 1, e - b - 2, encoding_), i, current);
+            continue;
         }
-        if (!current) continue;
-        current->lastKey = i;
-        if (!current->keys.contains(key)) current->keys.insert(key, i);
+        const void* hit = std::memchr(p, '=', size_t(line.size));
+        if (!hit) continue;
+        const qsizetype eq = static_cast<const char*>(hit) - p;
+        const QString key = NameKeyOfBytes(p, eq, encoding_);
+        if (key.isEmpty()) continue;
+        line.valueAt = eq + 1;
+        AddKey(current, key, i);
     }
+}
+
+void IniDocument::Index(int i, QStringView text, qsizetype eq, qsizetype valueAt, Section*& current) {
+    const QStringView trimmed = TrimBlanks(text);
+    if (trimmed.isEmpty() || trimmed.front() == u';') return;
+    if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']') {
+        OpenSection(NameKey(trimmed.sliced(1, trimmed.size() - 2).toString()), i, current);
+        return;
+    }
+    if (eq < 0) return;
+    const QString key = NameKey(text.first(eq).toString());
+    if (key.isEmpty()) return;
+    lines_[i].valueAt = valueAt;
+    AddKey(current, key, i);
+}
+
+void IniDocument::OpenSection(const QString& name, int line, Section*& current) {
+    if (sections_.contains(name)) {
+        current = nullptr;  // a repeated section is kept in the file but not used
+    } else {
+        current = &sections_.insert(name, Section{line, line}).value();
+    }
+}
+
+void IniDocument::AddKey(Section* current, const QString& key, int line) {
+    if (!current) return;
+    current->lastKey = line;
+    KeyRef ref{current->header, key};
+    if (!keys_.contains(ref)) keys_.insert(std::move(ref), line);
 }
 
 std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const {
     const auto s = sections_.constFind(NameKey(section));
     if (s == sections_.cend()) return std::nullopt;
-    const auto k = s->keys.constFind(NameKey(key));
-    if (k == s->keys.cend()) return std::nullopt;
-    const Line& line = lines_[*k];
-    return Decode(line.raw.constData() + line.valueAt, line.raw.size() - line.valueAt, encoding_);
+    const int k = KeyLine(s->header, NameKey(key));
+    if (k < 0) return std::nullopt;
+    const QByteArrayView content = Content(lines_[k]);
+    const qsizetype at = lines_[k].valueAt;
+    return Decode(content.data() + at, content.size() - at, encoding_);
 }
 
 QByteArray IniDocument::EncodeOrThrow(const QString& text) const {
@@ -127,8 +174,16 @@ QByteArray IniDocument::EncodeOrThrow(const QString& text) const {
     return *bytes;
 }
 
-QByteArray IniDocument::EncodedEol() const {
-    return *Encode(crlf_ ? QStringLiteral("\r\n") : QStringLiteral("\n"), encoding_);
+QByteArrayView IniDocument::EndingOf(const Line& line) const {
+    switch (line.ending) {
+        case Ending::Original:
+            return QByteArrayView(original_).sliced(line.at + line.size, line.eolSize);
+        case Ending::Added:
+            return eol_;
+        case Ending::None:
+            break;
+    }
+    return {};
 }
 
 void IniDocument::CheckWritable(const QString& section, const QString& key, const QString& value) const {
@@ -145,7 +200,7 @@ void IniDocument::CheckWritable(const QString& section, const QString& key, cons
     EncodeOrThrow(value);
     const auto s = sections_.constFind(sectionName);
     if (s == sections_.cend()) EncodeOrThrow(section);
-    if (s == sections_.cend() || !s->keys.contains(keyName)) EncodeOrThrow(key);
+    if (s == sections_.cend() || KeyLine(s->header, keyName) < 0) EncodeOrThrow(key);
 }
 
 void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
@@ -155,23 +210,23 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
     const QString keyName = NameKey(key);
     auto s = sections_.find(sectionName);
     if (s != sections_.end()) {
-        const auto k = s->keys.constFind(keyName);
-        if (k != s->keys.cend()) {
-            Line& line = lines_[*k];
-            line.raw.truncate(line.valueAt);
-            line.raw.append(encoded);
+        const int k = KeyLine(s->header, keyName);
+        if (k >= 0) {
+            Line& line = lines_[k];
+            line.written = Content(line).first(line.valueAt).toByteArray() + encoded;
+            line.own = true;
             return;
         }
     } else {
         const int header = AddLine(-1, EncodeOrThrow(QStringLiteral("[%1]").arg(section)), -1);
-        s = sections_.insert(sectionName, Section{header, header, {}});
+        s = sections_.insert(sectionName, Section{header, header});
     }
     QByteArray raw = EncodeOrThrow(key + u'=');
     const qsizetype valueAt = raw.size();
     raw.append(encoded);
     const int at = AddLine(s->lastKey, std::move(raw), valueAt);
     s->lastKey = at;
-    s->keys.insert(keyName, at);
+    keys_.insert(KeyRef{s->header, keyName}, at);
 }
 
 int IniDocument::PushBack(Line line) {
@@ -187,11 +242,18 @@ int IniDocument::PushBack(Line line) {
 }
 
 int IniDocument::AddLine(int after, QByteArray raw, qsizetype valueAt) {
-    Line line{std::move(raw), EncodedEol(), valueAt};
+    Line line;
+    line.written = std::move(raw);
+    line.own = true;
+    line.valueAt = valueAt;
+    line.ending = Ending::Added;
     if (after < 0) after = tail_;
     if (after < 0) return PushBack(std::move(line));
     // A file that ends without a line break keeps doing so: the new last line takes that role.
-    if (after == tail_ && lines_[after].eol.isEmpty()) std::swap(lines_[after].eol, line.eol);
+    if (after == tail_ && EndingOf(lines_[after]).isEmpty()) {
+        lines_[after].ending = Ending::Added;
+        line.ending = Ending::None;
+    }
     const int at = int(lines_.size());
     lines_.push_back(std::move(line));
     next_.push_back(next_[after]);
@@ -203,12 +265,33 @@ int IniDocument::AddLine(int after, QByteArray raw, qsizetype valueAt) {
 QByteArray IniDocument::Serialize() const {
     QByteArray out;
     out.reserve(original_.size() + 256);
-    out.append(bom_);
+    out.append(original_.constData(), bomSize_);
     for (int i = head_; i >= 0; i = next_[i]) {
-        out.append(lines_[i].raw);
-        out.append(lines_[i].eol);
+        out.append(Content(lines_[i]));
+        out.append(EndingOf(lines_[i]));
     }
     return out;
+}
+
+void IniDocument::MarkSaved() {
+    QByteArray out;
+    out.reserve(original_.size() + 256);
+    out.append(original_.constData(), bomSize_);
+    for (int i = head_; i >= 0; i = next_[i]) {
+        Line& line = lines_[i];
+        const QByteArrayView content = Content(line);
+        const QByteArrayView ending = EndingOf(line);
+        const qsizetype at = out.size();
+        out.append(content);
+        out.append(ending);
+        line.at = at;
+        line.size = content.size();
+        line.eolSize = ending.size();
+        line.ending = Ending::Original;
+        line.own = false;
+        line.written.clear();
+    }
+    original_ = std::move(out);
 }
 
 }  // namespace quorvant

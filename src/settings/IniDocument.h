@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
+#include <QHashFunctions>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -32,34 +34,53 @@ public:
 
     QByteArray Serialize() const;
     // After the serialized document was stored: it becomes what the document was read from.
-    void MarkSaved() { original_ = Serialize(); }
+    void MarkSaved();
     // The bytes the document was parsed from; equal to Serialize() until the first change.
     const QByteArray& Original() const { return original_; }
     IniEncoding Encoding() const { return encoding_; }
 
 private:
+    // A line points into the bytes it was read from until the program writes it.
+    enum class Ending : quint8 { Original, Added, None };
     struct Line {
-        QByteArray raw;          // line content in the file's encoding, without the line ending
-        QByteArray eol;          // the line's own ending as stored; empty on a last line without one
-        qsizetype valueAt = -1;  // byte offset of the value in raw on a key line, else -1
+        qsizetype at = 0;        // content start in original_
+        qsizetype size = 0;      // content length in original_
+        qsizetype eolSize = 0;   // length of the line's own ending, which follows the content
+        qsizetype valueAt = -1;  // offset of the value in the content on a key line, else -1
+        QByteArray written;      // content the program wrote; used when `own`
+        bool own = false;
+        Ending ending = Ending::Original;
     };
+    QByteArrayView Content(const Line& line) const {
+        return line.own ? QByteArrayView(line.written) : QByteArrayView(original_).sliced(line.at, line.size);
+    }
+    QByteArrayView EndingOf(const Line& line) const;
     struct Section {
         int header = -1;   // line of "[name]"
         int lastKey = -1;  // line after which a new key goes
-        QHash<QString, int> keys;
     };
+    // Keys of all sections in one table, by the section's header line and the key's name key.
+    struct KeyRef {
+        int section;
+        QString key;
+        bool operator==(const KeyRef&) const = default;
+    };
+    friend size_t qHash(const KeyRef& ref, size_t seed = 0) { return qHashMulti(seed, ref.section, ref.key); }
+    int KeyLine(int section, const QString& key) const { return keys_.value(KeyRef{section, key}, -1); }
 
     void Parse();
+    void Index(int line, QStringView text, qsizetype eq, qsizetype valueAt, Section*& current);
+    void OpenSection(const QString& name, int line, Section*& current);
+    void AddKey(Section* current, const QString& key, int line);
     int PushBack(Line line);
     // Adds a line the program writes after line `after` (-1: at the end of the file).
     int AddLine(int after, QByteArray raw, qsizetype valueAt);
     QByteArray EncodeOrThrow(const QString& text) const;
-    QByteArray EncodedEol() const;
 
     QByteArray original_;
-    QByteArray bom_;
+    qsizetype bomSize_ = 0;
+    QByteArray eol_;  // encoded ending of lines the program adds
     IniEncoding encoding_ = IniEncoding::Utf8;
-    bool crlf_ = false;  // ending of lines the program adds
 
     // Lines keep their index for life; their order is a linked list so inserting is cheap and
     // never moves an index the lookup tables hold.
@@ -68,6 +89,7 @@ private:
     int head_ = -1;
     int tail_ = -1;
     QHash<QString, Section> sections_;
+    QHash<KeyRef, int> keys_;
 };
 
 // Names compare without regard to case or surrounding blanks.

@@ -1,0 +1,8 @@
+# Settings-file benchmark: our accessor against common INI libraries doing the same work.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(INI_BENCH_PEERS REQUIRED IMPORTED_TARGET simpleini inih glib-2.0)
+find_path(SIMPLEINI_INCLUDE_DIR SimpleIni.h REQUIRED)
+find_path(INIH_INCLUDE_DIR ini.h REQUIRED)
+add_executable(ini_bench ${CMAKE_CURRENT_LIST_DIR}/ini_bench.cpp)
+target_include_directories(ini_bench SYSTEM PRIVATE ${SIMPLEINI_INCLUDE_DIR} ${INIH_INCLUDE_DIR})
+target_link_libraries(ini_bench PRIVATE quorvant_core Qt6::Core PkgConfig::INI_BENCH_PEERS)

@@ -8,7 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyle>
+#include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 #include "dialogs/frmFloatNews.h"
@@ -34,6 +35,27 @@ QPointer<frmFloatNews>& FloatNewsDialog() {
 bool IsNumber(const QString& text) {
     static const QRegularExpression number(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
     return number.match(text).hasMatch();
+}
+
+// The float button's picture: a news sheet lifted off a block, drawn so it scales cleanly.
+QIcon FloatNewsIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(2, 2);
+    p.setPen(QPen(QColor(60, 60, 60), 1.2));
+    p.setBrush(QColor(200, 205, 215));
+    p.drawRect(QRectF(4, 20, 24, 8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 3, 18, 14));
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    for (int y : {7, 10, 13}) p.drawLine(QPointF(11, y), QPointF(23, y));
+    p.setPen(QPen(QColor(30, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4, 17), QPointF(4, 9));
+    p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
+    p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
+    return QIcon(pixmap);
 }
 
 QPushButton* MakePictureButton(const QString& name, QWidget* parent) {
@@ -119,7 +141,7 @@ void frmIntNews::BuildControls() {
     chkAutoRotate->setObjectName("chkAutoRotate");
     chkAutoRotate->hide();
     cmdFloat = MakePictureButton("cmdFloat", fraMain);
-    cmdFloat->setIcon(style()->standardIcon(QStyle::SP_TitleBarNormalButton));
+    cmdFloat->setIcon(FloatNewsIcon());
     cmdFloat->setToolTip(kFloatCaption);
     cmdFloat->setAccessibleName(kFloatCaption);
     cmdFloat->hide();

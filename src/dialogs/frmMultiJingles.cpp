@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "main_window/SoundCards.h"
 #include "platform/Icons.h"
 #include "platform/LedLabel.h"
 #include "platform/SpinButton.h"
@@ -36,6 +37,7 @@ frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& s
         auto* spin = new SpinButton(this);
         spin->setObjectName(QString("updKaart(%1)").arg(column));
         spin->SetLowest(-1);
+        SizeCardRow(led, spin);
         label->setBuddy(spin);
         connect(spin, &SpinButton::stepped, this, [this, column](int value) { updKaart_Change(column, value); });
         grid->addWidget(label, column, 0);
@@ -123,8 +125,7 @@ void frmMultiJingles::LeesIni() {
 }
 
 void frmMultiJingles::ToonKaart(qint16 Speler, qint16 Kaart) {
-    if (!services_.waveOut) return;
-    if (const auto name = services_.waveOut->DeviceName(Kaart)) ledKaart.at(Speler)->SetCaption(*name);
+    if (services_.waveOut) ledKaart.at(Speler)->SetCaption(CardDisplay(services_.waveOut, Kaart));
 }
 
 void frmMultiJingles::updKaart_Change(int column, int value) {

@@ -2,9 +2,11 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "dialogs/frmMultiJingles.h"
 #include "main_window/frmSetup.h"
@@ -21,6 +23,20 @@ namespace {
 const std::array<const char*, 4> kPlayerCaptions = {"Automaat", "Jingles", "LiveSpeler A", "LiveSpeler B"};
 }  // namespace
 
+void SizeCardRow(LedLabel* led, SpinButton* spin) {
+    // Display and arrows of one height, so the rows stay as low as the display.
+    const int height = std::max(led->sizeHint().height(), 28);
+    led->setFixedHeight(height);
+    spin->setFixedSize(22, height);
+}
+
+QString CardDisplay(const WaveOutDevices* devices, qint16 card) {
+    if (!devices) return {};
+    if (const auto name = devices->DeviceName(card)) return *name;
+    // Not a device (any more): say so rather than show nothing or another card's name.
+    return QString("Kaart %1 ontbreekt").arg(card);
+}
+
 SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     auto* frame = new QWidget;
     frame->setObjectName("fraKaarten");
@@ -33,6 +49,7 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
         auto* spin = new SpinButton(frame);
         spin->setObjectName(QString("updKaart(%1)").arg(player));
         spin->SetLowest(-1);
+        SizeCardRow(led, spin);
         label->setBuddy(spin);
         QObject::connect(spin, &SpinButton::stepped, frame,
                          [this, player](int value) { updKaart_Change(player, value); });
@@ -50,9 +67,12 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     cmdMultiJingle->setEnabled(false);
     QObject::connect(chkMultiJingle, &QCheckBox::toggled, frame, [this](bool on) { chkMultiJingle_Toggled(on); });
     QObject::connect(cmdMultiJingle, &QPushButton::clicked, frame, [this] { cmdMultiJingle_Click(); });
-    grid->setRowMinimumHeight(4, 16);
-    grid->addWidget(chkMultiJingle, 5, 0, 1, 2);
-    grid->addWidget(cmdMultiJingle, 5, 2, 1, 2, Qt::AlignLeft);
+    auto* jingles = new QHBoxLayout;
+    jingles->addWidget(chkMultiJingle);
+    jingles->addWidget(cmdMultiJingle);
+    jingles->addStretch(1);
+    grid->setRowMinimumHeight(4, 12);
+    grid->addLayout(jingles, 5, 0, 1, 4);
     grid->setColumnStretch(3, 1);
     context_.TabLayout(1)->addWidget(frame);
     context_.TabLayout(1)->addStretch(1);
@@ -104,8 +124,7 @@ void SoundCards::SetSpinLimits() {
 }
 
 void SoundCards::ToonKaart(qint16 player, qint16 card) {
-    if (!context_.services.waveOut) return;
-    if (const auto name = context_.services.waveOut->DeviceName(card)) ledKaart.at(player)->SetCaption(*name);
+    if (context_.services.waveOut) ledKaart.at(player)->SetCaption(CardDisplay(context_.services.waveOut, card));
 }
 
 void SoundCards::updKaart_Change(int player, int value) {

@@ -15,6 +15,11 @@ class LedLabel;
 class SpinButton;
 class frmMultiJingles;
 
+// Shared with the jingle cards dialog: one row's display and spin sized alike, and what a
+// display shows for a card number (the device's name, or that there is no such device).
+void SizeCardRow(LedLabel* led, SpinButton* spin);
+QString CardDisplay(const WaveOutDevices* devices, qint16 card);
+
 // Sound cards of the four players and the multi-channel jingle switch (tab 1).
 class SoundCards : public SetupPart {
 public:
@@ -24,7 +29,7 @@ public:
     // Start-up: each spin runs from -1 (default device) to the last device, starting at its card.
     void SetSpinLimits();
 
-    // Shows the device name of `card` in ledKaart(player); a number that is no device leaves it.
+    // Shows the device name of `card` in ledKaart(player).
     void ToonKaart(qint16 player, qint16 card);
     void updKaart_Change(int player, int value);
     void chkMultiJingle_Toggled(bool on);

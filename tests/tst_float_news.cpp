@@ -1,8 +1,8 @@
 // The floating news dialog against real server.ini files: load, save, close.
 
-#include <QAccessible>
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
@@ -20,7 +20,7 @@ using namespace quorvant::test;
 
 namespace {
 
-const QStringList kKeys = {"B6AutoStart", "B6Start", "B6Min",  "B6Sec",   "B6Auto",  "B6AutoHard",
+const QStringList kKeys = {"B6AutoStart", "B6Start",    "B6Min",  "B6Sec",   "B6Auto",  "B6AutoHard",
                            "B6live",      "B6LiveHard", "B6feed", "B6feed2", "B6feed3", "B6len"};
 
 // Foreign content around [Float], with a B6Start of another section that must stay as it is.
@@ -110,29 +110,34 @@ void TestFloatNews::roundTrip_data() {
     const int start = 1, min = 2, sec = 3, autoHard = 5, live = 6, liveHard = 7, feed2 = 9, feed3 = 10, len = 11;
 
     QTest::newRow("untouched values come back as they were")
-        << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "" << plain;
+        << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << plain;
     QTest::newRow("B6Start 0 selects neither, saved 0")
-        << with(start, "0") << "use=1 pair=- 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "" << with(start, "0");
+        << with(start, "0") << "use=1 pair=- 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << with(start, "0");
     QTest::newRow("Eindigt op selected, saved 0")
-        << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "optStop(0)" << with(start, "0");
+        << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "optStop(0)" << with(start, "0");
     QTest::newRow("Start op selected from 0, saved 1")
-        << with(start, "0") << "use=1 pair=- 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "optStart(2)" << plain;
+        << with(start, "0") << "use=1 pair=- 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "optStart(2)" << plain;
     QTest::newRow("B6Start 1.0 is one") << with(start, "1.0")
-                                        << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "" << plain;
+                                        << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+                                        << "" << plain;
     QTest::newRow("B6AutoHard a word selects neither")
-        << with(autoHard, "hard") << "use=1 pair=S 5'30'' auto=1 - live=0 - feeds=1,0,2 len=120" << ""
-        << with(autoHard, "0");
+        << with(autoHard, "hard") << "use=1 pair=S 5'30'' auto=1 - live=0 - feeds=1,0,2 len=120"
+        << "" << with(autoHard, "0");
     QTest::newRow("B6AutoHard 2 selects neither, saved 0")
-        << with(autoHard, "2") << "use=1 pair=S 5'30'' auto=1 - live=0 - feeds=1,0,2 len=120" << ""
-        << with(autoHard, "0");
-    QTest::newRow("Zacht selected, saved 0")
-        << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "optAutoSoft(0)"
-        << with(autoHard, "0");
+        << with(autoHard, "2") << "use=1 pair=S 5'30'' auto=1 - live=0 - feeds=1,0,2 len=120"
+        << "" << with(autoHard, "0");
+    QTest::newRow("Zacht selected, saved 0") << plain << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+                                             << "optAutoSoft(0)" << with(autoHard, "0");
     QTest::newRow("B6LiveHard 1 selects Hard in the live group")
-        << with(liveHard, "1") << "use=1 pair=S 5'30'' auto=1 H live=0 H feeds=1,0,2 len=120" << ""
-        << with(liveHard, "1");
+        << with(liveHard, "1") << "use=1 pair=S 5'30'' auto=1 H live=0 H feeds=1,0,2 len=120"
+        << "" << with(liveHard, "1");
     QTest::newRow("B6feed2 1 checks Feed 2")
-        << with(feed2, "1") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,1,2 len=120" << "" << with(feed2, "1");
+        << with(feed2, "1") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,1,2 len=120"
+        << "" << with(feed2, "1");
     {
         QStringList stored = with(feed2, "7");
         stored[feed3] = "1";
@@ -140,29 +145,32 @@ void TestFloatNews::roundTrip_data() {
         QStringList saved = stored;
         saved[feed2] = "0";
         QTest::newRow("B6feed2 7 is refused and the load goes on")
-            << stored << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,1 len=45" << "" << saved;
+            << stored << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,1 len=45"
+            << "" << saved;
     }
     QTest::newRow("a check state that is a word is skipped")
-        << with(live, "ja") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << "" << plain;
+        << with(live, "ja") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << plain;
     QTest::newRow("grey Live kept") << with(live, "2") << "use=1 pair=S 5'30'' auto=1 H live=2 - feeds=1,0,2 len=120"
                                     << "" << with(live, "2");
-    QTest::newRow("minutes above 59 kept") << with(min, "75")
-                                           << "use=1 pair=S 75'30'' auto=1 H live=0 - feeds=1,0,2 len=120" << ""
-                                           << with(min, "75");
-    QTest::newRow("negative length kept") << with(len, "-5")
-                                          << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=-5" << ""
-                                          << with(len, "-5");
-    QTest::newRow("seconds 2.5 round to even") << with(sec, "2.5")
-                                               << "use=1 pair=S 5'2'' auto=1 H live=0 - feeds=1,0,2 len=120" << ""
-                                               << with(sec, "2");
+    QTest::newRow("minutes above 59 kept")
+        << with(min, "75") << "use=1 pair=S 75'30'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << with(min, "75");
+    QTest::newRow("negative length kept")
+        << with(len, "-5") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=-5"
+        << "" << with(len, "-5");
+    QTest::newRow("seconds 2.5 round to even")
+        << with(sec, "2.5") << "use=1 pair=S 5'2'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << with(sec, "2");
     QTest::newRow("seconds that are no number stay 0")
-        << with(sec, "half") << "use=1 pair=S 5'0'' auto=1 H live=0 - feeds=1,0,2 len=120" << "" << with(sec, "0");
-    QTest::newRow("a length with blanks around") << with(len, " 90 ")
-                                                 << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=90" << ""
-                                                 << with(len, "90");
+        << with(sec, "half") << "use=1 pair=S 5'0'' auto=1 H live=0 - feeds=1,0,2 len=120"
+        << "" << with(sec, "0");
+    QTest::newRow("a length with blanks around")
+        << with(len, " 90 ") << "use=1 pair=S 5'30'' auto=1 H live=0 - feeds=1,0,2 len=90"
+        << "" << with(len, "90");
     QTest::newRow("empty values leave the starting state")
-        << QStringList(12, QString()) << "use=0 pair=- 0'0'' auto=0 - live=0 - feeds=0,0,0 len=0" << ""
-        << QStringList(12, "0");
+        << QStringList(12, QString()) << "use=0 pair=- 0'0'' auto=0 - live=0 - feeds=0,0,0 len=0"
+        << "" << QStringList(12, "0");
 }
 
 void TestFloatNews::roundTrip() {

@@ -32,7 +32,7 @@ public:
     const SectionTable& Table() const { return table_; }
 
     StateCheckBox* chkUseFloatNews = nullptr;
-    QGroupBox* fraTijd = nullptr;  // the time frame; it has no caption
+    QGroupBox* fraTijd = nullptr;       // the time frame; it has no caption
     QRadioButton* optStart2 = nullptr;  // optStart(2)
     QRadioButton* optStop0 = nullptr;   // optStop(0)
     LedSpin* ledStartMin0 = nullptr;

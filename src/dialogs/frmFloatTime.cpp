@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "grid/WeekHourGrid.h"
 #include "platform/Icons.h"
@@ -151,6 +152,10 @@ void frmFloatTime::LaadScherm() {
     Label5->setText(Text(322));
     Label3->setText(Text(323));
     Label4->setText(Text(324));
+    // The two spins line up although the sentences before them differ in length.
+    const int lead = std::max(Label2->sizeHint().width(), Label5->sizeHint().width());
+    Label2->setMinimumWidth(lead);
+    Label5->setMinimumWidth(lead);
     // The labels before the spins are their buddies; the words after them complete the sentence.
     ledVoor->setAccessibleDescription(Text(323));
     ledNa->setAccessibleDescription(Text(324));

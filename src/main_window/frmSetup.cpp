@@ -1,6 +1,9 @@
 #include "main_window/frmSetup.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
@@ -115,6 +118,11 @@ std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
 
 void frmSetup::Form_Load() {
     for (const StartUpStep& step : StartUpSteps()) SkipOnFailure(step.run);
+    // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
+    const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                           : QRect(0, 0, 1600, 1200);
+    resize(std::min(std::max(900, tabsWidth), screen.width()), std::min(680, screen.height()));
 }
 
 void frmSetup::LaadScherm() {

@@ -1,6 +1,7 @@
 #include "platform/ColourPanel.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace quorvant {
 

@@ -14,7 +14,8 @@ LedLabel::LedLabel(int characters, QWidget* parent) : QLabel(parent), characters
     QPalette pal = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         pal.setColor(group, QPalette::Window, Qt::black);
-        pal.setColor(group, QPalette::WindowText, group == QPalette::Disabled ? QColor(128, 128, 0) : QColor(Qt::yellow));
+        pal.setColor(group, QPalette::WindowText,
+                     group == QPalette::Disabled ? QColor(128, 128, 0) : QColor(Qt::yellow));
     }
     setPalette(pal);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <algorithm>
-#include <limits>
 
 namespace quorvant {
 
@@ -35,7 +34,6 @@ LedSpin::LedSpin(QWidget* parent) : QAbstractSpinBox(parent) {
     lineEdit()->setPalette(pal);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFocusPolicy(Qt::WheelFocus);
-    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(false);
     // A typed number within the limits counts at once, so that a save pressed while the field still
     // has focus sees it; anything else is undone when editing ends.
@@ -128,7 +126,8 @@ QString LedSpin::DisplayText() const {
         if (zeroBlank_) {
             // The sign goes right before the first shown digit.
             const auto first = digits.indexOf(QRegularExpression(QStringLiteral("[^ ]")));
-            digits = first > 0 ? digits.left(first - 1) + QLatin1Char('-') + digits.mid(first) : QLatin1Char('-') + digits;
+            digits =
+                first > 0 ? digits.left(first - 1) + QLatin1Char('-') + digits.mid(first) : QLatin1Char('-') + digits;
         } else {
             digits.prepend(QLatin1Char('-'));
         }

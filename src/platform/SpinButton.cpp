@@ -107,9 +107,15 @@ void SpinButton::UpdateButtons() {
 
 void SpinButton::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Up: StepUp(); break;
-        case Qt::Key_Down: StepDown(); break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Up:
+            StepUp();
+            break;
+        case Qt::Key_Down:
+            StepDown();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     event->accept();
 }

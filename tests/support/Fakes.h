@@ -36,10 +36,10 @@ struct FakeMixerDevice {
 struct FakeMixerSetup {
     std::vector<FakeMixerDevice> devices;
     struct Call {
-        int mixer;      // creation order of the mixer, from 0
-        QString what;   // "SelectDevice" or "SelectLine"
+        int mixer;     // creation order of the mixer, from 0
+        QString what;  // "SelectDevice" or "SelectLine"
         int argument;
-        bool failed;    // the call threw
+        bool failed;  // the call threw
     };
     std::vector<Call> calls;
 };

@@ -54,24 +54,26 @@ private slots:
         QTest::addColumn<QList<int>>("spins");
         QTest::addColumn<QStringList>("saved");  // [AudioPlayers] after the save, in file order
 
-        QTest::newRow("empty section")
-            << QByteArray() << kThree << QStringList{"Standaard", "Standaard", "Standaard", "Standaard"} << false
-            << QList<int>{-1, -1, -1, -1}
-            << QStringList{"MultiJingle=0", "Player_Auto_card=-1", "Player_Jingles_card=-1", "Player_A_card=-1",
-                           "Player_B_card=-1"};
+        QTest::newRow("empty section") << QByteArray() << kThree
+                                       << QStringList{"Standaard", "Standaard", "Standaard", "Standaard"} << false
+                                       << QList<int>{-1, -1, -1, -1}
+                                       << QStringList{"MultiJingle=0", "Player_Auto_card=-1", "Player_Jingles_card=-1",
+                                                      "Player_A_card=-1", "Player_B_card=-1"};
         QTest::newRow("three devices")
-            << QByteArray("MultiJingle=1\nPlayer_Auto_card=0\nPlayer_Jingles_card=2\nPlayer_A_card=-1\n"
-                          "Player_B_card=1\n")
+            << QByteArray(
+                   "MultiJingle=1\nPlayer_Auto_card=0\nPlayer_Jingles_card=2\nPlayer_A_card=-1\n"
+                   "Player_B_card=1\n")
             << kThree << QStringList{"Kaart nul", "Kaart twee", "Standaard", "Kaart een"} << true
             << QList<int>{0, 2, -1, 1}
             << QStringList{"MultiJingle=1", "Player_Auto_card=0", "Player_Jingles_card=2", "Player_A_card=-1",
                            "Player_B_card=1"};
         // Only the default device can be chosen; the stored cards stay.
         QTest::newRow("no device at all")
-            << QByteArray("MultiJingle=0\nPlayer_Auto_card=0\nPlayer_Jingles_card=-1\nPlayer_A_card=1\n"
-                          "Player_B_card=\n")
-            << QStringList{} << QStringList{"Kaart 0 ontbreekt", "Standaard", "Kaart 1 ontbreekt", "Standaard"}
-            << false << QList<int>{-1, -1, -1, -1}
+            << QByteArray(
+                   "MultiJingle=0\nPlayer_Auto_card=0\nPlayer_Jingles_card=-1\nPlayer_A_card=1\n"
+                   "Player_B_card=\n")
+            << QStringList{} << QStringList{"Kaart 0 ontbreekt", "Standaard", "Kaart 1 ontbreekt", "Standaard"} << false
+            << QList<int>{-1, -1, -1, -1}
             << QStringList{"MultiJingle=0", "Player_Auto_card=0", "Player_Jingles_card=-1", "Player_A_card=1",
                            "Player_B_card=-1"};
         QTest::newRow("card that is no device")
@@ -149,8 +151,7 @@ private slots:
         QTest::newRow("down from the default") << kThree << QByteArray("") << int(Qt::Key_Down) << -1 << "Standaard";
         QTest::newRow("up from the default") << kThree << QByteArray("-1") << int(Qt::Key_Up) << 0 << "Kaart nul";
         // A card beyond the devices: the spin stands on the last device.
-        QTest::newRow("down from a missing card") << kThree << QByteArray("9") << int(Qt::Key_Down) << 1
-                                                  << "Kaart een";
+        QTest::newRow("down from a missing card") << kThree << QByteArray("9") << int(Qt::Key_Down) << 1 << "Kaart een";
     }
 
     void stepsFromTheStoredCard() {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -91,7 +92,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     cobPanic->setMinimumWidth(260);
     lblPanic->setBuddy(cobPanic);
     grid->addWidget(lblPanic, 9, 0);
-    grid->addWidget(cobPanic, 9, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(cobPanic, 9, 1, 1, 3, Qt::AlignLeft);
 
     grid->setColumnStretch(3, 1);
     context_.TabLayout(2)->addWidget(page);
@@ -139,6 +140,8 @@ void AutomationTiming::LaadScherm() {
     lblMinuten->setText(Text(149));
     chkIgnoreVT->setText(Text(301));
     lblPanic->setText(Text(299));
+    // The text part is a control of its own for screen readers.
+    cobPanic->lineEdit()->setAccessibleName(Text(299));
 
     // Screen readers get the unit with the field.
     ledPresLevel->setAccessibleDescription(Text(148));

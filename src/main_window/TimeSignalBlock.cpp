@@ -33,7 +33,7 @@ QLabel* NewLabel(QWidget* parent, const QString& name) {
 QComboBox* NewSlotList(QWidget* parent, const char* name) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
-    list->setMinimumWidth(230);
+    list->setMinimumWidth(250);
     return list;
 }
 
@@ -87,8 +87,7 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
         blockGrid->addWidget(AfterLists()[i], i + 1, 4);
     }
     blockGrid->addWidget(panTS, 1, 2, 3, 1);
-    blockGrid->setColumnStretch(0, 1);
-    blockGrid->setColumnStretch(4, 1);
+    blockGrid->setColumnStretch(5, 1);
 
     // Hour change and the floating time signal before it.
     auto* options = new QWidget;

@@ -103,7 +103,12 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     grid->addWidget(fraStartUp, 0, 2);
     grid->addWidget(fraServerMode, 1, 0);
     grid->addWidget(fraLog, 1, 1);
-    grid->addWidget(fraStraksLive, 1, 2);
+    // The captionless frame starts where the other frames' boxes start, below their captions.
+    auto* straksHolder = new QWidget;
+    auto* holderLayout = new QVBoxLayout(straksHolder);
+    holderLayout->setContentsMargins(0, fraStraksLive->fontMetrics().height(), 0, 0);
+    holderLayout->addWidget(fraStraksLive);
+    grid->addWidget(straksHolder, 1, 2);
     grid->addWidget(fraLogTime, 2, 0, 1, 2);
     grid->addWidget(fraAutoLog, 2, 2);
     grid->addWidget(fraBoodschap, 3, 0, 1, 3);

@@ -1,0 +1,325 @@
+// The news schedule dialog: one item's section of news.ini, loaded when it opens, saved on demand.
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "dialogs/frmFloatNews.h"
+#include "dialogs/frmIntNews.h"
+#include "grid/WeekHourGrid.h"
+#include "platform/LedSpin.h"
+#include "platform/StateCheckBox.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+#include "text/Global.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+namespace {
+const QString kZeros = QString(24, '0');
+
+// [Item2] (item 6) with every key, in the order the save writes them, between two foreign sections.
+const QList<QPair<QString, QString>> kItemKeys = {
+    {"File", "nieuws.mp3"},
+    {"Oud", "12"},
+    {"Rotate", "0"},
+    {"MA", "000000111100000000000000"},
+    {"DI", "000000000000000000000001"},
+    {"WO", "100000000000000000000000"},
+    {"DO", "000000000000111111000000"},
+    {"VR", "222000000000000000000000"},
+    {"ZA", "000000000000000000000000"},
+    {"ZO", "111111111111111111111111"},
+    {"Tijd", "300"},
+};
+
+QByteArray NewsIni(const QString& key = {}, const QString& value = {}) {
+    QString text = "[Blokken]\nBlokkenPath=/srv/nieuws\n[Item2]\n";
+    for (const auto& [name, stored] : kItemKeys) text += name + "=" + (name == key ? value : stored) + "\n";
+    text += "[Weer]\nFile=weer.mp3\n";
+    return text.toUtf8();
+}
+
+QString Shown(const frmIntNews& dialog, const QString& key) {
+    if (key == "File") return dialog.txtNewsFile->text();
+    if (key == "Oud") return QString::number(dialog.ledNewsOld->Value());
+    if (key == "Rotate") return dialog.chkAutoRotate->isChecked() ? "1" : "0";
+    if (key == "Tijd") return QString::number(dialog.ledMix->Value());
+    return dialog.grid->EncodeDay(WeekHourGrid::DayKeys().indexOf(key));
+}
+
+QString Caption(int item) { return QString("Knop %1").arg(item); }
+
+void ProcessDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+}  // namespace
+
+class IntNewsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        ResetProgramState();
+        LaadTaal(QString(QUORVANT_SOURCE_DIR) + "/resources");
+    }
+
+    void keyIsShownAndWrittenBack_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("File with blanks") << "File"
+                                          << "  mijn nieuws.mp3  "
+                                          << "  mijn nieuws.mp3  "
+                                          << "mijn nieuws.mp3";
+        QTest::newRow("File empty") << "File"
+                                    << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("Oud empty gives 0") << "Oud"
+                                           << ""
+                                           << "0"
+                                           << "0";
+        QTest::newRow("Oud 100") << "Oud"
+                                 << "100"
+                                 << "100"
+                                 << "100";
+        QTest::newRow("Oud beyond the spin kept") << "Oud"
+                                                  << "250"
+                                                  << "250"
+                                                  << "250";
+        QTest::newRow("Oud word leaves 0") << "Oud"
+                                           << "oud"
+                                           << "0"
+                                           << "0";
+        QTest::newRow("Rotate 1") << "Rotate"
+                                  << "1"
+                                  << "1"
+                                  << "1";
+        QTest::newRow("Rotate 1.0") << "Rotate"
+                                    << "1.0"
+                                    << "1"
+                                    << "1";
+        QTest::newRow("Rotate 2") << "Rotate"
+                                  << "2"
+                                  << "0"
+                                  << "0";
+        QTest::newRow("Rotate 1.5") << "Rotate"
+                                    << "1.5"
+                                    << "0"
+                                    << "0";
+        QTest::newRow("Rotate empty") << "Rotate"
+                                      << ""
+                                      << "0"
+                                      << "0";
+        QTest::newRow("Rotate word") << "Rotate"
+                                     << "ja"
+                                     << "0"
+                                     << "0";
+        QTest::newRow("Tijd empty gives 150") << "Tijd"
+                                              << ""
+                                              << "150"
+                                              << "150";
+        QTest::newRow("Tijd 0 stays 0") << "Tijd"
+                                        << "0"
+                                        << "0"
+                                        << "0";
+        QTest::newRow("Tijd word leaves 0") << "Tijd"
+                                            << "x"
+                                            << "0"
+                                            << "0";
+        QTest::newRow("MA 23 characters clear the day") << "MA" << QString(23, '1') << kZeros << kZeros;
+        QTest::newRow("MA 30 characters: first 24")
+            << "MA" << QString(24, '1') + "000000" << QString(24, '1') << QString(24, '1');
+        QTest::newRow("MA missing hours") << "MA"
+                                          << "" << kZeros << kZeros;
+        QTest::newRow("ZA grey kept") << "ZA"
+                                      << "020000000000000000000020"
+                                      << "020000000000000000000020"
+                                      << "020000000000000000000020";
+        QTest::newRow("ZO letter counts as 0") << "ZO"
+                                               << "1111x1111111111111111111"
+                                               << "111101111111111111111111"
+                                               << "111101111111111111111111";
+        QTest::newRow("ZO digit 3 counts as 0") << "ZO"
+                                                << "311111111111111111111111"
+                                                << "011111111111111111111111"
+                                                << "011111111111111111111111";
+    }
+    void keyIsShownAndWrittenBack() {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        TempProgramFolder folder;
+        folder.Write("news.ini", NewsIni(key, stored));
+        SelectedNewsItem = 6;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(Shown(dialog, key), shown);
+        // A value the load could not use does not stop the keys after it.
+        QCOMPARE(Shown(dialog, "Tijd"), key == "Tijd" ? shown : QString("300"));
+        QVERIFY(dialog.cmdSave_Click());
+        // Everything else, [Blokken] and the other items included, stays byte for byte.
+        QCOMPARE(folder.Read("news.ini"), NewsIni(key, written));
+        QVERIFY(fakes.errors.reports.isEmpty());
+    }
+
+    void emptySectionGivesDefaultsAndSavesAllKeys() {
+        TempProgramFolder folder;
+        folder.Write("news.ini", "[Blokken]\nBlokkenPath=/n\n[Weer]\n[Item1]\nFile=x\n");
+        SelectedNewsItem = 4;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(dialog.txtNewsFile->text(), QString());
+        QCOMPARE(dialog.ledNewsOld->Value(), 0);
+        QCOMPARE(dialog.ledMix->Value(), 150);
+        QVERIFY(!dialog.chkAutoRotate->isChecked());
+        for (int day = 0; day < WeekHourGrid::kDays; ++day) QCOMPARE(dialog.grid->EncodeDay(day), kZeros);
+        QVERIFY(dialog.cmdSave_Click());
+        QByteArray days;
+        for (const QString& day : WeekHourGrid::DayKeys()) days += day.toLatin1() + "=" + kZeros.toLatin1() + "\n";
+        QCOMPARE(folder.Read("news.ini"),
+                 "[Blokken]\nBlokkenPath=/n\n[Weer]\nFile=\nOud=0\nRotate=0\n" + days + "Tijd=150\n[Item1]\nFile=x\n");
+        // Still open; a second save writes the same.
+        const QByteArray once = folder.Read("news.ini");
+        QVERIFY(dialog.cmdSave_Click());
+        QCOMPARE(folder.Read("news.ini"), once);
+    }
+
+    void noFileIsCreatedOnSave() {
+        TempProgramFolder folder;
+        SelectedNewsItem = 0;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QVERIFY(!folder.Exists("news.ini"));
+        QVERIFY(dialog.cmdSave_Click());
+        QCOMPARE(IniValueInFile(folder.File("news.ini"), "NatNieuws", "Tijd"), QString("150"));
+        QCOMPARE(IniValueInFile(folder.File("news.ini"), "NatNieuws", "ZO"), kZeros);
+    }
+
+    void itemChoosesSectionTitleAndExtras_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<bool>("autoRotate");
+        QTest::addColumn<bool>("floatButton");
+        QTest::newRow("0 NatNieuws") << 0 << "NatNieuws" << false << false;
+        QTest::newRow("1 NatSport") << 1 << "NatSport" << false << false;
+        QTest::newRow("2 RegNieuws") << 2 << "RegNieuws" << false << false;
+        QTest::newRow("3 RegSport") << 3 << "RegSport" << false << false;
+        QTest::newRow("4 Weer") << 4 << "Weer" << false << false;
+        QTest::newRow("5 Item1") << 5 << "Item1" << true << false;
+        QTest::newRow("8 Item4") << 8 << "Item4" << true << false;
+        QTest::newRow("9 Item5") << 9 << "Item5" << true << true;
+    }
+    void itemChoosesSectionTitleAndExtras() {
+        QFETCH(int, item);
+        QFETCH(QString, section);
+        QFETCH(bool, autoRotate);
+        QFETCH(bool, floatButton);
+        TempProgramFolder folder;
+        folder.Write("news.ini", ("[" + section + "]\nFile=eigen.mp3\nRotate=1\n").toUtf8());
+        SelectedNewsItem = qint16(item);
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(dialog.Item(), item);
+        QCOMPARE(dialog.windowTitle(), Caption(item));
+        QCOMPARE(dialog.txtNewsFile->text(), QString("eigen.mp3"));
+        QCOMPARE(!dialog.chkAutoRotate->isHidden(), autoRotate);
+        QCOMPARE(!dialog.cmdFloat->isHidden(), floatButton);
+        // Rotate is read and written for every item, also where the box is hidden.
+        QVERIFY(dialog.chkAutoRotate->isChecked());
+        dialog.txtNewsFile->setText("nieuw.mp3");
+        QVERIFY(dialog.cmdSave_Click());
+        QCOMPARE(IniValueInFile(folder.File("news.ini"), section, "Rotate"), QString("1"));
+        QCOMPARE(IniValueInFile(folder.File("news.ini"), section, "File"), QString("nieuw.mp3"));
+    }
+
+    void noItemMeansNoSectionAndNoSave() {
+        TempProgramFolder folder;
+        folder.Write("news.ini", "File=los\n[NatNieuws]\nFile=a\n");
+        SelectedNewsItem = 10;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(dialog.Item(), -1);
+        QCOMPARE(dialog.windowTitle(), QString());
+        QCOMPARE(dialog.txtNewsFile->text(), QString());
+        QVERIFY(!dialog.cmdSave->isEnabled());
+        QVERIFY(!dialog.cmdSave_Click());
+        QCOMPARE(folder.Read("news.ini"), QByteArray("File=los\n[NatNieuws]\nFile=a\n"));
+    }
+
+    void leaveWritesNothing() {
+        TempProgramFolder folder;
+        folder.Write("news.ini", NewsIni());
+        SelectedNewsItem = 6;
+        FakeServices fakes;
+        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), nullptr, Caption);
+        dialog->txtNewsFile->setText("anders.mp3");
+        dialog->grid->ToggleDayRow(2);
+        dialog->cmdStop->click();
+        ProcessDeferredDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(folder.Read("news.ini"), NewsIni());
+    }
+
+    void failedSaveIsReportedAndKeepsTheValues() {
+        TempProgramFolder folder;
+        // A folder where the file should be: nothing can be written there.
+        QVERIFY(QDir().mkpath(folder.File("news.ini")));
+        SelectedNewsItem = 2;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        dialog.txtNewsFile->setText("regio.mp3");
+        QVERIFY(!dialog.cmdSave_Click());
+        QCOMPARE(fakes.errors.reports.size(), 1);
+        QCOMPARE(fakes.errors.reports[0].parent, &dialog);
+        QVERIFY(fakes.errors.reports[0].message.contains("news.ini"));
+        QCOMPARE(dialog.txtNewsFile->text(), QString("regio.mp3"));
+    }
+
+    void texts() {
+        TempProgramFolder folder;
+        SelectedNewsItem = 9;
+        FakeServices fakes;
+        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(dialog.cmdSave->toolTip(), QString("Bewaar de wijzigingen"));
+        QCOMPARE(dialog.cmdSave->accessibleName(), QString("Bewaar de wijzigingen"));
+        QCOMPARE(dialog.cmdStop->accessibleName(), QString("Verlaat dit scherm"));
+        QVERIFY(!dialog.cmdSave->icon().isNull());
+        QVERIFY(!dialog.cmdFloat->accessibleName().isEmpty());
+        QCOMPARE(dialog.chkAutoRotate->text(), QString("AutoRotatie"));
+        QCOMPARE(dialog.grid->DayLabel(0)->text(), QString("MA"));
+        QCOMPARE(dialog.grid->Box(6, 23)->objectName(), QString("chkI_ZO(23)"));
+    }
+
+    void floatButtonOpensOneFloatingNewsDialog() {
+        TempProgramFolder folder;
+        SelectedNewsItem = 9;
+        FakeServices fakes;
+        QWidget owner;
+        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), &owner, Caption);
+        dialog->show();
+        dialog->cmdFloat->click();
+        QPointer<QWidget> floating = dialog->FloatNews();
+        QVERIFY(qobject_cast<frmFloatNews*>(floating.data()));
+        QVERIFY(floating->isWindow());
+        QVERIFY(floating->isVisible());
+        QVERIFY(dialog->isVisible());
+        dialog->cmdFloat->click();
+        QCOMPARE(dialog->FloatNews(), floating.data());
+        // Leaving the schedule does not take the floating news with it.
+        dialog->cmdStop->click();
+        ProcessDeferredDeletes();
+        QVERIFY(!dialog);
+        QVERIFY(floating);
+        // A schedule opened later brings the same one forward.
+        QPointer<frmIntNews> again = new frmIntNews(folder.Path(), fakes.Get(), &owner, Caption);
+        again->cmdFloat->click();
+        QCOMPARE(again->FloatNews(), floating.data());
+    }
+};
+
+QTEST_MAIN(IntNewsTest)
+#include "tst_int_news.moc"

@@ -88,8 +88,6 @@ private slots:
 
         const QStringList none = {"-1", "-1", "-1", "-1", "-1", "-1"};
         QTest::newRow("empty") << QByteArray() << QList<int>{-1, -1, -1, -1, -1, -1} << none << "";
-        QTest::newRow("keys without values")
-            << QByteArray("B6-1=\nB1-3=\n") << QList<int>{-1, -1, -1, -1, -1, -1} << none << "";
         QTest::newRow("B1-3=8 is the second ad block")
             << QByteArray("B1-3=8\n") << QList<int>{-1, -1, -1, -1, -1, 8}
             << QStringList{"-1", "-1", "-1", "-1", "-1", "8"} << "Reclame Blok 2";
@@ -144,10 +142,6 @@ private slots:
                                        "[Faders]\nTMFaderSpeed=2500\n[Sequencer]\nTS_Pre_Float=1\n"
                                        "TS_Pre_Float_Time=12\n")
                                 << true << 12 << 2500 << QStringList{"1", "12", "2500"};
-        QTest::newRow("one with fraction")
-            << QByteArray("[Sequencer]\nTS_Pre_Float=1.0\n") << true << 0 << 0 << QStringList{"1", "0", "0"};
-        QTest::newRow("two is off") << QByteArray("[Sequencer]\nTS_Pre_Float=2\n") << false << 0 << 0
-                                    << QStringList{"0", "0", "0"};
         QTest::newRow("a word is off") << QByteArray("[Sequencer]\nTS_Pre_Float=ja\n") << false << 0 << 0
                                        << QStringList{"0", "0", "0"};
         QTest::newRow("not numbers keep initial")
@@ -191,24 +185,6 @@ private slots:
         QCOMPARE(keys.first(), QString("PresLevel"));
         QCOMPARE(keys.last(), QString("TMFaderSpeed"));
         QCOMPARE(keys.count("TMFaderSpeed"), 1);
-    }
-
-    void userChoicesAreSaved() {
-        TempProgramFolder folder;
-        folder.Write("server.ini", "[Sequencer]\nB6-2=3\nTS_Pre_Float=1\n");
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        TimeSignalBlock& part = window.TimeSignal();
-        part.cob62->setCurrentIndex(-1);
-        part.cob13->setCurrentIndex(8);
-        QTest::mouseClick(part.chkTS_Pre_float, Qt::LeftButton);
-        part.ledTS_Pre_Float->stepBy(5);
-        QVERIFY(window.cmdSave_Click());
-        const QString file = folder.File("server.ini");
-        QCOMPARE(IniValueInFile(file, "Sequencer", "B6-2"), QString("-1"));
-        QCOMPARE(IniValueInFile(file, "Sequencer", "B1-3"), QString("8"));
-        QCOMPARE(IniValueInFile(file, "Sequencer", "TS_Pre_Float"), QString("0"));
-        QCOMPARE(IniValueInFile(file, "Sequencer", "TS_Pre_Float_Time"), QString("5"));
     }
 
     // One dialog at a time: pressing again brings the open one up; after closing, a new one reads again.

@@ -188,17 +188,6 @@ private slots:
         QCOMPARE(folder.Read("news.ini"), once);
     }
 
-    void noFileIsCreatedOnSave() {
-        TempProgramFolder folder;
-        SelectedNewsItem = 0;
-        FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
-        QVERIFY(!folder.Exists("news.ini"));
-        QVERIFY(dialog.cmdSave_Click());
-        QCOMPARE(IniValueInFile(folder.File("news.ini"), "NatNieuws", "Tijd"), QString("150"));
-        QCOMPARE(IniValueInFile(folder.File("news.ini"), "NatNieuws", "ZO"), kZeros);
-    }
-
     void itemChoosesSectionTitleAndExtras_data() {
         QTest::addColumn<int>("item");
         QTest::addColumn<QString>("section");

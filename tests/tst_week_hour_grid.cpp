@@ -139,19 +139,6 @@ private slots:
         QCOMPARE(grid.EncodeDay(7), QString());
         for (int day = 0; day < WeekHourGrid::kDays; ++day) QCOMPARE(grid.EncodeDay(day), Repeat('0', 24));
     }
-
-    void controlsAreNamedAsArrays() {
-        WeekHourGrid grid(kNames, "lblI_Dag", "lblI_Uur");
-        QCOMPARE(grid.Box(6, 23)->objectName(), QString("chkZO(23)"));
-        QCOMPARE(grid.DayLabel(2)->objectName(), QString("lblI_Dag(2)"));
-        QCOMPARE(grid.HourLabel(0)->text(), QString("0"));
-        QCOMPARE(grid.HourLabel(23)->objectName(), QString("lblI_Uur(23)"));
-        grid.SetDayCaptions({"a", "b", "c", "d", "e", "f", "g"});
-        QCOMPARE(grid.DayLabel(6)->text(), QString("g"));
-        for (int day = 0; day < WeekHourGrid::kDays; ++day)
-            for (int hour = 0; hour < WeekHourGrid::kHours; ++hour)
-                QVERIFY(!grid.Box(day, hour)->accessibleName().isEmpty());
-    }
 };
 
 QTEST_MAIN(WeekHourGridTest)

@@ -9,6 +9,7 @@
 
 #include "main_window/frmSetup.h"
 #include "settings/ControlRows.h"
+#include "settings/ValueRules.h"
 #include "text/Global.h"
 
 namespace quorvant {
@@ -95,7 +96,7 @@ void FileLocations::cmdPath_Click(int index) {
     QLineEdit* box = pathBoxes_[index];
     const FolderChooserCaptions captions{Text(130), Text(131), Text(132)};
     const std::optional<QString> chosen =
-        context_.services.folders->Browse(context_.window, Text(kPromptIds[index]), box->text().trimmed(), captions);
+        context_.services.folders->Browse(context_.window, Text(kPromptIds[index]), TrimBlanks(box->text()), captions);
     // Cancel keeps the configured path.
     if (chosen) box->setText(*chosen);
 }

@@ -174,7 +174,7 @@ KeyRow NetworkLinks::PortRow(const QString& key, LinkId link, QLineEdit* box, QL
                         return *number;
                     }
                     case PortWrite::Trimmed:
-                        return box->text().trimmed();
+                        return TrimBlanks(box->text());
                     case PortWrite::AsIs:
                         break;
                 }

@@ -28,7 +28,7 @@ KeyRow TextRow(const QString& key, QLineEdit* box, TextWrite write, bool onlyWhe
                 if (onlyWhenNotEmpty && text.isEmpty()) return;
                 box->setText(text);
             },
-            [=]() -> IniValue { return write == TextWrite::Trimmed ? box->text().trimmed() : box->text(); }};
+            [=]() -> IniValue { return write == TextWrite::Trimmed ? TrimBlanks(box->text()) : box->text(); }};
 }
 
 KeyRow EmptyDefaultRow(const QString& key, LedSpin* spin, qint32 defaultValue, IntWidth readWidth) {

@@ -63,6 +63,14 @@ std::optional<qint32> WholeNumber(const QString& text, IntWidth width) {
     return static_cast<qint32>(value);
 }
 
+QString TrimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == ' ') ++begin;
+    while (end > begin && text[end - 1] == ' ') --end;
+    return text.mid(begin, end - begin);
+}
+
 std::optional<qint32> EmptyDefault(const QString& text, qint32 defaultValue, IntWidth width) {
     if (text.isEmpty()) return defaultValue;
     return WholeNumber(text, width);

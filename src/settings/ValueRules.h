@@ -28,6 +28,9 @@ std::optional<int> ListPosition(const QString& text, int count);
 // Colour rule: a 32-bit whole number 0x00BBGGRR, taken as it stands (no range beyond 32 bits).
 inline std::optional<qint32> Colour(const QString& text) { return WholeNumber(text, IntWidth::Bits32); }
 
+// Removes blanks (spaces) at both ends, as the settings' trim does; tabs and other characters stay.
+QString TrimBlanks(const QString& text);
+
 // Thrown by a read step whose value is refused; the read pass skips that step alone.
 class StepFailed : public std::runtime_error {
 public:

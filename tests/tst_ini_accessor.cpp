@@ -166,6 +166,17 @@ private slots:
         QVERIFY(Read(dir.path(), "program", "AutoLogin").isEmpty());  // a folder, not a file
     }
 
+    // Something other than a file under the name: reads are empty, writes refused, nothing hangs.
+    void notAFile() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("server.ini");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        QVERIFY(Read(fifo, "A", "k").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(IniError, Write(fifo, "A", "k", "1"));
+        QVERIFY_THROWS_EXCEPTION(IniError, Write(dir.path(), "A", "k", "1"));
+        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+    }
+
     void writeValues_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("section");
@@ -351,8 +362,10 @@ private slots:
             QCOMPARE(ini.ReadValue(), QString("5"));  // reads see the save so far
             ini.SetKey("presLEVEL");
             QCOMPARE(ini.ReadValue(), QString("20"));
-            QCOMPARE(Slurp(file), before);                               // nothing on disk yet
-            QCOMPARE(Read(file, "Faders", "PresLevel"), QString("10"));  // nor for other accessors
+            QCOMPARE(Slurp(file), before);                                // nothing on disk yet
+            QCOMPARE(Read(file, "Faders", "PresLevel"), QString("10"));   // nor for other accessors
+            QVERIFY_THROWS_EXCEPTION(std::logic_error, ini.BeginSave());  // saves do not nest
+            QVERIFY(ini.InSave());
             save.Commit();
         }
         QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
@@ -368,6 +381,25 @@ private slots:
         QVERIFY(!ini.InSave());
         QCOMPARE(ini.ReadValue(), QString("20"));
         QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
+    }
+
+    // One save may write to two files (the main window writes server.ini and news.ini).
+    void saveOverTwoFiles() {
+        QTemporaryDir dir;
+        IniAccessor ini;
+        IniSave save(ini);
+        ini.SetFile(dir.filePath("server.ini"));
+        ini.SetSection("ExtNews");
+        ini.SetKey("Pad");
+        ini.WriteValue(QStringLiteral("/news"));
+        ini.SetFile(dir.filePath("news.ini"));
+        ini.SetSection("Blokken");
+        ini.SetKey("Pad");
+        QVERIFY(ini.ReadValue().isEmpty());  // the other file's write is not this file's
+        ini.WriteValue(qint16(2));
+        save.Commit();
+        QCOMPARE(Slurp(dir.filePath("server.ini")), QByteArray("[ExtNews]\nPad=/news\n"));
+        QCOMPARE(Slurp(dir.filePath("news.ini")), QByteArray("[Blokken]\nPad=2\n"));
     }
 
     // What another writer stored between our load and our save survives the save.

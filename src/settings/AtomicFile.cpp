@@ -135,7 +135,8 @@ FileStamp StampOf(const QString& path) {
 bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp) {
     *stamp = {};
     bytes->clear();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO or device under the name cannot hang the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st;
     const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes, st.st_size);
@@ -172,9 +173,14 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     QByteArray current;
     struct stat old {};
     bool exists = false;
-    const int in = ::open(target.constData(), O_RDONLY | O_CLOEXEC);
+    const int in = ::open(target.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in >= 0) {
-        const bool ok = ::fstat(in, &old) == 0 && ReadAll(in, &current, old.st_size);
+        bool ok = ::fstat(in, &old) == 0;
+        if (ok && !S_ISREG(old.st_mode)) {
+            ::close(in);
+            throw IniError(path, QStringLiteral("Dit is geen gewoon bestand"));
+        }
+        ok = ok && ReadAll(in, &current, old.st_size);
         const int error = errno;
         ::close(in);
         if (!ok)

@@ -152,7 +152,11 @@ void IniAccessor::WriteValue(const QString& value) {
 void IniAccessor::WriteValue(qint16 value) { WriteValue(QString::number(value)); }
 void IniAccessor::WriteValue(qint32 value) { WriteValue(QString::number(value)); }
 
-void IniAccessor::BeginSave() { transaction_ = std::make_unique<IniTransaction>(); }
+void IniAccessor::BeginSave() {
+    // Starting over would silently drop the writes collected so far.
+    if (transaction_) throw std::logic_error("IniAccessor::BeginSave during a save");
+    transaction_ = std::make_unique<IniTransaction>();
+}
 
 void IniAccessor::CommitSave() {
     if (!transaction_) return;

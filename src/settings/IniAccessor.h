@@ -47,7 +47,9 @@ public:
     // One save = one transaction on the currently selected file: at BeginSave nothing is locked;
     // at CommitSave the file is locked, read fresh, the save's writes are applied in order and the
     // file is replaced once (temp file, fsync, rename). Throws IniError and leaves the file as it
-    // was on any failure. AbortSave drops the collected writes.
+    // was on any failure. AbortSave drops the collected writes. Writes to several files in one
+    // save are committed file by file, in the order of their first write. A save does not nest:
+    // BeginSave during a save throws std::logic_error.
     void BeginSave();
     void CommitSave();
     void AbortSave();

@@ -220,6 +220,18 @@ private slots:
         QCOMPARE(feeds.LineChannel(0), 1);
     }
 
+    // Without mixers or wave-out devices the page stays empty and the stored numbers survive.
+    void withoutPlatformServices() {
+        TempProgramFolder folder;
+        folder.Write("server.ini", "[AudioPlayers]\nPlayer_A_card=2\n[Faders]\nLineCard1=1\nLineChannel1=2\n");
+        frmSetup window(folder.Path(), Services{});
+        QCOMPARE(window.Feeds().cobMaster[0]->count(), 0);
+        QVERIFY(window.cmdSave_Click());
+        QCOMPARE(IniValueInFile(folder.File("server.ini"), "Faders", "LineCard1"), QString("1"));
+        QCOMPARE(IniValueInFile(folder.File("server.ini"), "Faders", "LineChannel1"), QString("2"));
+        QCOMPARE(IniValueInFile(folder.File("server.ini"), "AudioPlayers", "Player_A_card"), QString("2"));
+    }
+
     void texts() {
         TempProgramFolder folder;
         FakeServices fakes;

@@ -135,6 +135,7 @@ void AudioFeeds::LaadScherm() {
 }
 
 void AudioFeeds::CreateMixers() {
+    if (!context_.services.mixers) throw StepFailed();
     for (auto& mixer : mixers_) mixer = context_.services.mixers->Create();
 }
 

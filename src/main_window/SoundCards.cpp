@@ -114,6 +114,7 @@ void SoundCards::LaadScherm() {
 }
 
 void SoundCards::SetSpinLimits() {
+    if (!context_.services.waveOut) throw StepFailed();
     const int highest = context_.services.waveOut->DeviceCount() - 1;
     for (int player = 0; player < 4; ++player) {
         updKaart[player]->SetHighest(highest);

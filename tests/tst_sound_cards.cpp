@@ -94,11 +94,6 @@ private slots:
             << QStringList{"Standaard", "Standaard", "Standaard", "Standaard"} << false << QList<int>{-1, -1, -1, -1}
             << QStringList{"MultiJingle=0", "Player_Auto_card=-1", "Player_Jingles_card=-1", "Player_A_card=-1",
                            "Player_B_card=-1"};
-        QTest::newRow("MultiJingle 1.0 is on")
-            << QByteArray("MultiJingle=1.0\n") << kThree
-            << QStringList{"Standaard", "Standaard", "Standaard", "Standaard"} << true << QList<int>{-1, -1, -1, -1}
-            << QStringList{"MultiJingle=1", "Player_Auto_card=-1", "Player_Jingles_card=-1", "Player_A_card=-1",
-                           "Player_B_card=-1"};
     }
 
     void readsShowsAndSaves() {

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogSupport.h"
 #include "platform/Icons.h"
 #include "platform/LedSpin.h"
 #include "platform/StateCheckBox.h"
@@ -189,13 +190,8 @@ void frmFloatNews::BuildControls() {
     layout->addWidget(fraFloatHappens0);
 
     // Picture button without caption: the tool tip and accessible name say what it does.
-    cmdSave = new QPushButton(this);
-    cmdSave->setObjectName("cmdSave");
-    cmdSave->setIcon(IconResource(103));
-    cmdSave->setIconSize(QSize(32, 32));
-    cmdSave->setMinimumSize(48, 44);
-    cmdSave->setToolTip(kSaveCaption);
-    cmdSave->setAccessibleName(kSaveCaption);
+    cmdSave = MakePictureButton("cmdSave", this);
+    SetPicture(cmdSave, IconResource(103), kSaveCaption);
     layout->addStretch(1);
     layout->addWidget(cmdSave, 0, Qt::AlignHCenter);
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
@@ -212,24 +208,9 @@ void frmFloatNews::Form_Load() {
 bool frmFloatNews::cmdSave_Click() {
     // File and section are selected again: the load's selection is not relied on.
     iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
-    try {
-        IniSave save(iniCon);
-        WriteSection(iniCon, table_);
-        save.Commit();
-    } catch (const IniError& error) {
-        return Report(error.File(), error.Reason());
-    } catch (const std::exception& error) {
-        return Report(iniCon.File(), QString::fromLocal8Bit(error.what()));
-    }
+    if (!SaveOrReport(this, services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
     close();
     return true;
-}
-
-bool frmFloatNews::Report(const QString& file, const QString& reason) {
-    if (services_.errors)
-        services_.errors->Report(this, windowTitle(),
-                                 QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
-    return false;
 }
 
 }  // namespace quorvant

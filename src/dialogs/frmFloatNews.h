@@ -59,7 +59,6 @@ public:
 private:
     void BuildControls();
     void Form_Load();
-    bool Report(const QString& file, const QString& reason);
 
     QString programFolder_;
     Services services_;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialogs/DialogSupport.h"
 #include "grid/WeekHourGrid.h"
 #include "platform/Icons.h"
 #include "platform/LedSpin.h"
@@ -129,13 +130,8 @@ void frmFloatTime::BuildControls() {
 
     // The only button: it saves the shown set and closes. A picture button; its tool tip and
     // accessible name say that it saves.
-    cmdStop = new QPushButton(this);
-    cmdStop->setObjectName("cmdStop");
-    cmdStop->setIcon(IconResource(103));
-    cmdStop->setIconSize(QSize(32, 32));
-    cmdStop->setMinimumSize(48, 44);
-    cmdStop->setToolTip(kStopCaption);
-    cmdStop->setAccessibleName(kStopCaption);
+    cmdStop = MakePictureButton("cmdStop", this);
+    SetPicture(cmdStop, IconResource(103), kStopCaption);
     layout->addStretch(1);
     layout->addWidget(cmdStop, 0, Qt::AlignHCenter);
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
@@ -199,31 +195,18 @@ void frmFloatTime::BewaarLive() { WriteSet(kLiveSection); }
 void frmFloatTime::BewaarUren() { WriteRows(iniCon, hours_); }
 
 bool frmFloatTime::SaveShown() {
-    QString file;
-    QString reason;
-    try {
-        iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
-        IniSave save(iniCon);
-        if (liveShown_)
-            BewaarLive();
-        else
-            BewaarAuto();
-        BewaarUren();
-        save.Commit();
-        return true;
-    } catch (const IniError& error) {
-        file = error.File();
-        reason = error.Reason();
-    } catch (const std::exception& error) {
-        file = iniCon.File();
-        reason = QString::fromLocal8Bit(error.what());
-    }
-    // Put the option buttons back first, so the screen names the set it shows while the user reads.
-    SelectShown(liveShown_);
-    if (services_.errors)
-        services_.errors->Report(this, windowTitle(),
-                                 QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
-    return false;
+    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    return SaveOrReport(
+        this, services_.errors, iniCon,
+        [this] {
+            if (liveShown_)
+                BewaarLive();
+            else
+                BewaarAuto();
+            BewaarUren();
+        },
+        // Put the option buttons back first, so the screen names the set it shows while the user reads.
+        [this] { SelectShown(liveShown_); });
 }
 
 void frmFloatTime::Option_Toggled(bool live) {

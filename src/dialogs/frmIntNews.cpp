@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogSupport.h"
 #include "dialogs/frmFloatNews.h"
 #include "grid/WeekHourGrid.h"
 #include "platform/Icons.h"
@@ -56,14 +57,6 @@ QIcon FloatNewsIcon() {
     p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
     p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
     return QIcon(pixmap);
-}
-
-QPushButton* MakePictureButton(const QString& name, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setIconSize(QSize(32, 32));
-    button->setMinimumSize(48, 44);
-    return button;
 }
 }  // namespace
 
@@ -141,9 +134,7 @@ void frmIntNews::BuildControls() {
     chkAutoRotate->setObjectName("chkAutoRotate");
     chkAutoRotate->hide();
     cmdFloat = MakePictureButton("cmdFloat", fraMain);
-    cmdFloat->setIcon(FloatNewsIcon());
-    cmdFloat->setToolTip(kFloatCaption);
-    cmdFloat->setAccessibleName(kFloatCaption);
+    SetPicture(cmdFloat, FloatNewsIcon(), kFloatCaption);
     cmdFloat->hide();
     connect(cmdFloat, &QPushButton::clicked, this, [this] { cmdFloat_Click(); });
 
@@ -172,13 +163,9 @@ void frmIntNews::BuildControls() {
     hours->addWidget(grid);
     layout->addWidget(fraUur);
 
-    auto* buttons = new QHBoxLayout;
     cmdSave = MakePictureButton("cmdSave", this);
     cmdStop = MakePictureButton("cmdStop", this);
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdStop);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 }
@@ -193,13 +180,8 @@ void frmIntNews::LaadScherm() {
     lblMix->setText(Text(293));
     fraUur->setTitle(Text(278));
     grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
-    cmdSave->setIcon(IconResource(103));
-    cmdStop->setIcon(IconResource(101));
-    // Picture buttons: the tool tip's words are also their names.
-    cmdSave->setToolTip(Text(279));
-    cmdSave->setAccessibleName(Text(279));
-    cmdStop->setToolTip(Text(280));
-    cmdStop->setAccessibleName(Text(280));
+    SetPicture(cmdSave, IconResource(103), Text(279));
+    SetPicture(cmdStop, IconResource(101), Text(280));
 }
 
 void frmIntNews::Form_Load() {
@@ -223,18 +205,7 @@ void frmIntNews::Form_Load() {
 bool frmIntNews::cmdSave_Click() {
     if (item_ < 0) return false;
     // Writes into the section the load selected.
-    try {
-        IniSave save(iniNews);
-        WriteRows(iniNews, table_);
-        save.Commit();
-    } catch (const IniError& error) {
-        if (services_.errors)
-            services_.errors->Report(
-                this, windowTitle(),
-                QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(error.File(), error.Reason()));
-        return false;
-    }
-    return true;
+    return SaveOrReport(this, services_.errors, iniNews, [this] { WriteRows(iniNews, table_); });
 }
 
 void frmIntNews::cmdStop_Click() { close(); }

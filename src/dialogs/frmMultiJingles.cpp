@@ -1,11 +1,11 @@
 #include "dialogs/frmMultiJingles.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogSupport.h"
 #include "main_window/SoundCards.h"
 #include "platform/Icons.h"
 #include "platform/LedLabel.h"
@@ -49,26 +49,11 @@ frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& s
     }
     layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    cmdSave = new QPushButton(this);
-    cmdSave->setObjectName("cmdSave");
-    cmdSave->setIcon(IconResource(103));
-    cmdStop = new QPushButton(this);
-    cmdStop->setObjectName("cmdStop");
-    cmdStop->setIcon(IconResource(101));
-    // Picture buttons without caption: the tool tip's words are also what a screen reader says.
-    cmdSave->setToolTip("Bewaar de wijzigingen");
-    cmdSave->setAccessibleName("Bewaar de wijzigingen");
-    cmdStop->setToolTip("Verlaat dit scherm");
-    cmdStop->setAccessibleName("Verlaat dit scherm");
-    for (QPushButton* button : {cmdSave, cmdStop}) {
-        button->setIconSize(QSize(32, 32));
-        button->setMinimumSize(48, 44);
-    }
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdStop);
-    layout->addLayout(buttons);
+    cmdSave = MakePictureButton("cmdSave", this);
+    SetPicture(cmdSave, IconResource(103), "Bewaar de wijzigingen");
+    cmdStop = MakePictureButton("cmdStop", this);
+    SetPicture(cmdStop, IconResource(101), "Verlaat dit scherm");
+    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 
@@ -135,24 +120,7 @@ void frmMultiJingles::updKaart_Change(int column, int value) {
 
 bool frmMultiJingles::cmdSave_Click() {
     iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
-    try {
-        IniSave save(iniCon);
-        WriteSection(iniCon, table_);
-        save.Commit();
-    } catch (const IniError& error) {
-        if (services_.errors)
-            services_.errors->Report(
-                this, windowTitle(),
-                QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(error.File(), error.Reason()));
-        return false;
-    } catch (const std::exception& error) {
-        if (services_.errors)
-            services_.errors->Report(this, windowTitle(),
-                                     QString("De wijzigingen zijn niet bewaard in %1.\n\n%2")
-                                         .arg(iniCon.File(), QString::fromLocal8Bit(error.what())));
-        return false;
-    }
-    return true;
+    return SaveOrReport(this, services_.errors, iniCon, [this] { WriteSection(iniCon, table_); });
 }
 
 void frmMultiJingles::cmdStop_Click() { close(); }

@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/DialogSupport.h"
 #include "main_window/AudioFeeds.h"
 #include "main_window/AutomationTiming.h"
 #include "main_window/ExternalNews.h"
@@ -50,19 +50,9 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     }
     layout->addWidget(tabSetup);
 
-    auto* buttons = new QHBoxLayout;
-    cmdSave = new QPushButton(this);
-    cmdSave->setObjectName("cmdSave");
-    cmdStop = new QPushButton(this);
-    cmdStop->setObjectName("cmdStop");
-    for (QPushButton* button : {cmdSave, cmdStop}) {
-        button->setIconSize(QSize(32, 32));
-        button->setMinimumSize(48, 44);
-    }
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdStop);
-    layout->addLayout(buttons);
+    cmdSave = MakePictureButton("cmdSave", this);
+    cmdStop = MakePictureButton("cmdStop", this);
+    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 
@@ -128,13 +118,8 @@ void frmSetup::Form_Load() {
 void frmSetup::LaadScherm() {
     setWindowTitle(Text(103));
     for (int tab = 0; tab < 13; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
-    cmdSave->setIcon(IconResource(103));
-    cmdStop->setIcon(IconResource(101));
-    cmdSave->setToolTip(Text(101));
-    cmdStop->setToolTip(Text(102));
-    // Picture buttons: screen readers read the tool tip's words.
-    cmdSave->setAccessibleName(Text(101));
-    cmdStop->setAccessibleName(Text(102));
+    SetPicture(cmdSave, IconResource(103), Text(101));
+    SetPicture(cmdStop, IconResource(101), Text(102));
     for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });
 }
 
@@ -157,13 +142,6 @@ void frmSetup::SchrijfIni() {
     }
 }
 
-bool frmSetup::Report(const QString& file, const QString& reason) {
-    if (context_.services.errors)
-        context_.services.errors->Report(this, windowTitle(),
-                                         QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
-    return false;
-}
-
 bool frmSetup::cmdSave_Click() {
     for (SetupPart* part : Parts()) {
         const QString refusal = part->RefuseSave();
@@ -172,26 +150,9 @@ bool frmSetup::cmdSave_Click() {
             return false;
         }
     }
-    try {
-        IniSave save(iniCon);
-        SchrijfIni();
-        save.Commit();
-    } catch (const IniError& error) {
-        return Report(error.File(), error.Reason());
-    } catch (const std::exception& error) {
-        return Report(iniCon.File(), QString::fromLocal8Bit(error.what()));
-    }
+    if (!SaveOrReport(this, context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
     iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
-    try {
-        IniSave save(iniNews);
-        news_->SchrijfNews();
-        save.Commit();
-    } catch (const IniError& error) {
-        return Report(error.File(), error.Reason());
-    } catch (const std::exception& error) {
-        return Report(iniNews.File(), QString::fromLocal8Bit(error.what()));
-    }
-    return true;
+    return SaveOrReport(this, context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
 }
 
 void frmSetup::cmdStop_Click() {

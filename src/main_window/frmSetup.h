@@ -74,7 +74,6 @@ public:
 private:
     void Form_Load();
     std::vector<SetupPart*> Parts() const;
-    bool Report(const QString& file, const QString& reason);
 
     SetupContext context_;
     std::unique_ptr<FileLocations> files_;

@@ -19,17 +19,7 @@ namespace {
 // The feeds' keys of [Faders] as the file holds them, in file order.
 QStringList FeedLines(const QByteArray& file) {
     static const QRegularExpression feedKey("^(UseLine|LineCard|LineChannel|Level)[1-4]=");
-    QStringList lines;
-    bool inFaders = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.startsWith('[')) {
-            inFaders = line.compare("[Faders]", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (inFaders && feedKey.match(line).hasMatch()) lines.append(line);
-    }
-    return lines;
+    return SectionLines(file, "Faders").filter(feedKey);
 }
 
 QStringList FeedKeys(const QList<QList<int>>& values) {

@@ -20,21 +20,6 @@ Q_DECLARE_METATYPE(KeyValues)
 
 namespace {
 
-// The key lines of one section, in file order.
-QStringList SectionLines(const QByteArray& file, const QString& section) {
-    QStringList lines;
-    bool inSection = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.startsWith('[')) {
-            inSection = line.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (inSection && !line.trimmed().isEmpty()) lines.append(line);
-    }
-    return lines;
-}
-
 QString SectionOf(const QString& key) {
     static const QStringList faders = {"PresLevel", "PresSpeed", "FaderSpeed", "PresFactor", "IntroComp", "OuttroComp"};
     return faders.contains(key) ? "Faders" : "Sequencer";

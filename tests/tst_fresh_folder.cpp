@@ -21,8 +21,7 @@ using Sections = QList<QPair<QString, Keys>>;
 // The file as the server sees it: sections in order, each with its keys in order.
 Sections Parse(const QByteArray& bytes) {
     Sections sections;
-    for (QString line : QString::fromUtf8(bytes).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
+    for (const QString& line : FileLines(bytes)) {
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(';')) continue;
         if (trimmed.startsWith('[') && trimmed.endsWith(']')) {

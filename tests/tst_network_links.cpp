@@ -8,51 +8,22 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QtTest>
-#include <memory>
 
 #include "main_window/NetworkLinks.h"
 #include "main_window/frmSetup.h"
 #include "platform/StateCheckBox.h"
-#include "support/Fakes.h"
-#include "support/TestFolder.h"
+#include "support/WindowFixture.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
 
 namespace {
 
-QStringList SectionLines(const QByteArray& file, const QString& section) {
-    QStringList lines;
-    bool inside = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith('[')) {
-            inside = trimmed.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
-            if (!inside && !lines.isEmpty()) break;
-        }
-        if (inside) lines.append(line);
-    }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
-    return lines;
-}
-
-struct Setup {
-    explicit Setup(const QByteArray& serverIni) {
-        folder.Write("server.ini", serverIni);
-        ResetProgramState();
-        window = std::make_unique<frmSetup>(folder.Path(), fakes.Get());
-    }
+struct Setup : WindowFixture {
+    using WindowFixture::WindowFixture;
     NetworkLinks& links() { return window->Links(); }
-    QStringList SavedSection() {
-        if (!window->cmdSave_Click()) return {"save failed"};
-        return SectionLines(folder.Read("server.ini"), "InterPC");
-    }
+    QStringList SavedSection() { return WindowFixture::SavedSection("InterPC"); }
     QLineEdit* Box(const QString& name) { return window->findChild<QLineEdit*>(name); }
-
-    TempProgramFolder folder;
-    FakeServices fakes;
-    std::unique_ptr<frmSetup> window;
 };
 
 }  // namespace
@@ -84,7 +55,7 @@ void TestNetworkLinks::noSectionWritesEveryKey() {
     QCOMPARE(s.links().cobSysteem->currentText(), QString("CONTACT"));
     QCOMPARE(s.links().cobSysteem->count(), 1);
 
-    const QStringList expected = {"[InterPC]",     "NetworkRDS=0", "RemoteNameRDS=", "RemotePortRDS=0",
+    const QStringList expected = {"NetworkRDS=0", "RemoteNameRDS=", "RemotePortRDS=0",
                                   "HostPortRDS=0", "NetworkWEB=0", "RemoteNameWEB=", "RemotePortWEB=0",
                                   "HostPortWEB=0", "NetworkLOG=0", "RemoteNameLOG=", "RemotePortLOG=0",
                                   "HostPortLOG=0", "networkEXT=0", "RemoteNameExt=", "RemotePortEXT=0",
@@ -92,6 +63,7 @@ void TestNetworkLinks::noSectionWritesEveryKey() {
                                   "HostPortIO=0",  "NetWorkWD=0",  "RemoteNameWD=",  "RemotePortWD=0",
                                   "HostPortWD=0"};
     QCOMPARE(s.SavedSection(), expected);
+    QVERIFY(FileLines(s.folder.Read("server.ini")).contains("[InterPC]"));
     for (int id = 0; id < NetworkLinks::kLinks; ++id) {
         const NetworkLinks::Link& link = s.links()[NetworkLinks::LinkId(id)];
         QCOMPARE(link.txtRemotePort->text(), QString("0"));
@@ -109,6 +81,7 @@ void TestNetworkLinks::untouchedSectionSurvivesByteForByte() {
         "HostPortIO= 4001 \r\nNetworkWD=1\r\nRemoteNameWD=wd\r\nRemotePortWD=4100\r\nHostPortWD=x\r\n";
     Setup s("[program]\r\nIR=1\r\n" + section + "[ExtNews]\r\nFoo=1\r\n");
     QCOMPARE(s.SavedSection(), SectionLines(section, "InterPC"));
+    QVERIFY(s.folder.Read("server.ini").contains(section));
 }
 
 void TestNetworkLinks::enableKeys_data() {

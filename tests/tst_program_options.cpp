@@ -8,35 +8,16 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
-#include <memory>
 
 #include "main_window/ProgramOptions.h"
 #include "main_window/frmSetup.h"
 #include "platform/StateCheckBox.h"
-#include "support/Fakes.h"
-#include "support/TestFolder.h"
+#include "support/WindowFixture.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
 
 namespace {
-
-// The lines of one section as the file holds them, header included, without trailing blank lines.
-QStringList SectionLines(const QByteArray& file, const QString& section) {
-    QStringList lines;
-    bool inside = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith('[')) {
-            inside = trimmed.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
-            if (!inside && !lines.isEmpty()) break;
-        }
-        if (inside) lines.append(line);
-    }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
-    return lines;
-}
 
 // Number of lines of a section whose key is `key` in any letter case.
 int EntriesOf(const QStringList& lines, const QString& key) {
@@ -46,22 +27,11 @@ int EntriesOf(const QStringList& lines, const QString& key) {
     return count;
 }
 
-struct Setup {
-    explicit Setup(const QByteArray& serverIni) {
-        if (!serverIni.isNull()) folder.Write("server.ini", serverIni);
-        ResetProgramState();
-        window = std::make_unique<frmSetup>(folder.Path(), fakes.Get());
-    }
+struct Setup : WindowFixture {
+    using WindowFixture::WindowFixture;
     ProgramOptions& options() { return window->Options(); }
-    QStringList SavedSection() {
-        if (!window->cmdSave_Click()) return {"save failed"};
-        return SectionLines(folder.Read("server.ini"), "program");
-    }
-    QString Saved(const QString& key) { return IniValueInFile(folder.File("server.ini"), "program", key); }
-
-    TempProgramFolder folder;
-    FakeServices fakes;
-    std::unique_ptr<frmSetup> window;
+    QStringList SavedSection() { return WindowFixture::SavedSection("program"); }
+    QString Saved(const QString& key) const { return WindowFixture::Saved("program", key); }
 };
 
 // Index of the selected option of a group; -1 when none is.
@@ -111,10 +81,11 @@ void TestProgramOptions::noSectionGivesDefaultsAndWritesEveryKey() {
     QCOMPARE(o.cobNiveau->currentIndex(), -1);
     QCOMPARE(o.cobNiveau->count(), 4);
 
-    const QStringList expected = {"[program]", "Debugger=0",  "BlockLive=0",   "Sabam=0",      "Mes1=",
+    const QStringList expected = {"Debugger=0",  "BlockLive=0",   "Sabam=0",      "Mes1=",
                                   "Dual=0",    "ScreenPos=0", "StartUp=0",     "IR=0",         "AutoIR=0",
                                   "Login=0",   "Autologin=0", "LoginLevel=-1", "PersJingle=0", "Slave=0"};
     QCOMPARE(s.SavedSection(), expected);
+    QVERIFY(FileLines(s.folder.Read("server.ini")).contains("[program]"));
 }
 
 void TestProgramOptions::untouchedSectionSurvivesByteForByte() {
@@ -127,6 +98,7 @@ void TestProgramOptions::untouchedSectionSurvivesByteForByte() {
     QVERIFY(s.window->cmdSave_Click());
     QCOMPARE(SectionLines(s.folder.Read("server.ini"), "program"), SectionLines(file, "program"));
     QCOMPARE(SectionLines(s.folder.Read("server.ini"), "Other"), SectionLines(file, "Other"));
+    QVERIFY(s.folder.Read("server.ini").contains("[Other]\r\nx=1\r\n"));
     QVERIFY(s.folder.Read("server.ini").startsWith("; server settings\r\n[program]\r\nDebugger=1\r\n"));
 }
 

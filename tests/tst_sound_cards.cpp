@@ -21,21 +21,6 @@ namespace {
 const QStringList kThree = {"Kaart nul", "Kaart een", "Kaart twee"};
 const QStringList kFour = {"Kaart nul", "Kaart een", "Kaart twee", "Kaart drie"};
 
-// The key lines of one section, in file order.
-QStringList SectionLines(const QByteArray& file, const QString& section) {
-    QStringList lines;
-    bool inSection = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.startsWith('[')) {
-            inSection = line.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (inSection && !line.trimmed().isEmpty()) lines.append(line);
-    }
-    return lines;
-}
-
 void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace

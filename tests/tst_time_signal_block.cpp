@@ -31,20 +31,6 @@ QStringList Entries(const QComboBox* list) {
     return entries;
 }
 
-QStringList SectionKeys(const QByteArray& file, const QString& section) {
-    QStringList keys;
-    bool inSection = false;
-    for (QString line : QString::fromUtf8(file).split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.startsWith('[')) {
-            inSection = line.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (inSection && line.contains('=')) keys.append(line.left(line.indexOf('=')));
-    }
-    return keys;
-}
-
 }  // namespace
 
 class TimeSignalBlockTest : public QObject {

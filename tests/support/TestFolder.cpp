@@ -30,10 +30,8 @@ TempProgramFolder::TempProgramFolder(bool withLanguage) {
 bool TempProgramFolder::Exists(const QString& name) const { return QFileInfo::exists(File(name)); }
 
 QString IniValueInFile(const QString& path, const QString& section, const QString& key) {
-    const QString text = QString::fromUtf8(ReadFile(path));
     bool inSection = false;
-    for (QString line : text.split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
+    for (const QString& line : FileLines(ReadFile(path))) {
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
             if (inSection) return {};
@@ -49,6 +47,34 @@ QString IniValueInFile(const QString& path, const QString& section, const QStrin
         }
     }
     return {};
+}
+
+QStringList FileLines(const QByteArray& bytes) {
+    QStringList lines = QString::fromUtf8(bytes).split('\n');
+    for (QString& line : lines)
+        if (line.endsWith('\r')) line.chop(1);
+    return lines;
+}
+
+QStringList SectionLines(const QByteArray& bytes, const QString& section) {
+    QStringList lines;
+    bool inSection = false;
+    for (const QString& line : FileLines(bytes)) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith('[')) {
+            inSection = trimmed.compare("[" + section + "]", Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (inSection && !trimmed.isEmpty()) lines.append(line);
+    }
+    return lines;
+}
+
+QStringList SectionKeys(const QByteArray& bytes, const QString& section) {
+    QStringList keys;
+    for (const QString& line : SectionLines(bytes, section))
+        if (line.contains('=')) keys.append(line.left(line.indexOf('=')));
+    return keys;
 }
 
 void ResetProgramState() {

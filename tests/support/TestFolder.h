@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace quorvant::test {
@@ -30,6 +31,16 @@ private:
 // Value of one key as the file holds it (first section and key, case-insensitive), or a null
 // QString when absent. For checking saved files independently of the accessor.
 QString IniValueInFile(const QString& path, const QString& section, const QString& key);
+
+// The file's lines without their line ends.
+QStringList FileLines(const QByteArray& bytes);
+
+// The key lines of one section (every non-blank line below its header, comments included) as the
+// file holds them, in file order, without line ends. A section that stands twice gives both parts.
+QStringList SectionLines(const QByteArray& bytes, const QString& section);
+
+// The keys (the text before '=') of the section's lines, in file order.
+QStringList SectionKeys(const QByteArray& bytes, const QString& section);
 
 // Texts are program-wide: empty them so each window starts as at a fresh program start.
 void ResetProgramState();

@@ -23,15 +23,19 @@ LedSpin::LedSpin(QWidget* parent) : QAbstractSpinBox(parent) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setBold(true);
     setFont(font);
+    // The digits are yellow on black; the arrows keep the style's own colours so they stay visible.
     QPalette pal = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         pal.setColor(group, QPalette::Base, Qt::black);
         pal.setColor(group, QPalette::Text, group == QPalette::Disabled ? QColor(128, 128, 0) : QColor(Qt::yellow));
-        pal.setColor(group, QPalette::Window, Qt::black);
-        pal.setColor(group, QPalette::WindowText, Qt::yellow);
     }
     setPalette(pal);
-    lineEdit()->setPalette(pal);
+    QPalette digits = pal;
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        digits.setColor(group, QPalette::Window, Qt::black);
+        digits.setColor(group, QPalette::WindowText, digits.color(group, QPalette::Text));
+    }
+    lineEdit()->setPalette(digits);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFocusPolicy(Qt::WheelFocus);
     setKeyboardTracking(false);

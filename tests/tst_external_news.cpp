@@ -264,6 +264,12 @@ private slots:
         QCOMPARE(news.IntNews(), dialog.data());
         QCOMPARE(dialog->Item(), 4);
         QCOMPARE(dialog->txtNewsFile->text(), QString("weer.mp3"));
+        // Minimized, a button brings it back, still on its own item.
+        dialog->showMinimized();
+        news.cdmExtNews[1]->click();
+        QCOMPARE(news.IntNews(), dialog.data());
+        QVERIFY(!dialog->isMinimized());
+        QCOMPARE(dialog->Item(), 4);
         QVERIFY(dialog->cmdSave_Click());
         QCOMPARE(IniValueInFile(folder.File("news.ini"), "Weer", "File"), QString("weer.mp3"));
         QVERIFY(IniValueInFile(folder.File("news.ini"), "NatNieuws", "File").isNull());

@@ -196,6 +196,12 @@ private slots:
         QTest::mouseClick(cards.cmdMultiJingle, Qt::LeftButton);
         QCOMPARE(cards.MultiJingles(), first.data());
         QCOMPARE(first->ledKaart[0]->Caption(), QString("Kaart een"));
+        // Minimized, the next press brings it back rather than leaving it an icon.
+        first->showMinimized();
+        QTest::mouseClick(cards.cmdMultiJingle, Qt::LeftButton);
+        QCOMPARE(cards.MultiJingles(), first.data());
+        QVERIFY(!first->isMinimized());
+        QVERIFY(first->isVisible());
 
         // Closed, it is gone; the next press reads the file again.
         QTest::mouseClick(first->cmdStop, Qt::LeftButton);

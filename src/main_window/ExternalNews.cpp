@@ -201,7 +201,8 @@ void ExternalNews::cdmExtNews_Click(int index) {
         intNews_ = new frmIntNews(context_.programFolder, context_.services, context_.window,
                                   [this](int item) { return cdmExtNews[item]->text(); });
     }
-    // An open dialog keeps its item; it is only brought to the front.
+    // An open dialog keeps its item; it is only brought to the front, out of the task bar if minimized.
+    intNews_->setWindowState(intNews_->windowState() & ~Qt::WindowMinimized);
     intNews_->show();
     intNews_->raise();
     intNews_->activateWindow();

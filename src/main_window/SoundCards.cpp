@@ -137,6 +137,8 @@ void SoundCards::chkMultiJingle_Toggled(bool on) { cmdMultiJingle->setEnabled(on
 
 void SoundCards::cmdMultiJingle_Click() {
     if (!multiJingles_) multiJingles_ = new frmMultiJingles(context_.programFolder, context_.services, context_.window);
+    // A minimized dialog comes back as it was (normal or maximized); raising alone would leave it an icon.
+    multiJingles_->setWindowState(multiJingles_->windowState() & ~Qt::WindowMinimized);
     multiJingles_->show();
     multiJingles_->raise();
     multiJingles_->activateWindow();

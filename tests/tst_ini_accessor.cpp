@@ -532,6 +532,32 @@ private slots:
         ::chmod(QFile::encodeName(folder).constData(), 0755);
     }
 
+    // A read-only file in a folder that may be written to is not replaced behind its owner's back.
+    void readOnlyFileFails() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        const QByteArray before("[A]\nk=1\n");
+        Spit(file, before);
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+        QString reason;
+        if (geteuid() == 0) {
+            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+            const QString helper = dir.filePath("helper");
+            QVERIFY(QFile::copy(HelperPath(), helper));
+            QCOMPARE(RunHelper({"--uid", "65534", file, "A", "k=2"}, &reason, helper), 2);
+            QFile::remove(helper);
+        } else {
+            try {
+                Write(file, "A", "k", "2");
+            } catch (const IniError& error) {
+                reason = error.Reason();
+            }
+        }
+        QCOMPARE(reason, QString("Geen schrijfrechten op het bestand"));
+        QCOMPARE(Slurp(file), before);
+        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+    }
+
     // A full disk, made with a file-size limit on the writing process.
     void fullDiskFails() {
         QTemporaryDir dir;

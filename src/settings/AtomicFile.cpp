@@ -204,6 +204,12 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
         state.tempPath.clear();
         Fail(path, error);
     }
+    // The rename below would replace a file that may not be written to: a read-only settings file,
+    // or someone else's. Refuse, as writing into the file itself would. (A folder that may not be
+    // written to has been reported by now.)
+    if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM))
+        throw IniError(path, QStringLiteral("Geen schrijfrechten op het bestand"));
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
     if (::fchmod(state.temp, mode) != 0) Fail(path, errno);
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {

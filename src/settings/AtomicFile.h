@@ -29,8 +29,9 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp);
 // (empty when the file does not exist) into the new content, and the new content replaces the file
 // through a temporary file in the same folder (fsync, rename, fsync of the folder). A symlink's
 // target is replaced, not the link; the old file's permissions are kept. Nothing is written when
-// the content is unchanged. On any failure the file is left as it was, no temporary file remains
-// and IniError(path, reason) is thrown; exceptions from `update` pass through unchanged.
+// the content is unchanged. A file the process may not write to is not replaced. On any failure
+// the file is left as it was, no temporary file remains and IniError(path, reason) is thrown;
+// exceptions from `update` pass through unchanged.
 // Returns the stamp of the file after the step.
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update);
 

@@ -227,16 +227,18 @@ private slots:
 
     void noItemMeansNoSectionAndNoSave() {
         TempProgramFolder folder;
-        folder.Write("news.ini", "File=los\n[NatNieuws]\nFile=a\n");
+        folder.Write("news.ini", "File=los\nTijd=5\n[NatNieuws]\nFile=a\nTijd=7\n");
         SelectedNewsItem = 10;
         FakeServices fakes;
         frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
         QCOMPARE(dialog.Item(), -1);
         QCOMPARE(dialog.windowTitle(), QString());
+        // The load still runs; with no section every key reads empty and shows its default.
         QCOMPARE(dialog.txtNewsFile->text(), QString());
+        QCOMPARE(dialog.ledMix->Value(), 150);
         QVERIFY(!dialog.cmdSave->isEnabled());
         QVERIFY(!dialog.cmdSave_Click());
-        QCOMPARE(folder.Read("news.ini"), QByteArray("File=los\n[NatNieuws]\nFile=a\n"));
+        QCOMPARE(folder.Read("news.ini"), QByteArray("File=los\nTijd=5\n[NatNieuws]\nFile=a\nTijd=7\n"));
     }
 
     void leaveWritesNothing() {
@@ -298,6 +300,12 @@ private slots:
         QVERIFY(dialog->isVisible());
         dialog->cmdFloat->click();
         QCOMPARE(dialog->FloatNews(), floating.data());
+        // A minimized one comes back too.
+        floating->showMinimized();
+        QVERIFY(floating->isMinimized());
+        dialog->cmdFloat->click();
+        QCOMPARE(dialog->FloatNews(), floating.data());
+        QVERIFY(!floating->isMinimized());
         // Leaving the schedule does not take the floating news with it.
         dialog->cmdStop->click();
         ProcessDeferredDeletes();

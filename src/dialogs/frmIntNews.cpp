@@ -195,11 +195,12 @@ void frmIntNews::Form_Load() {
         if (itemCaption_) setWindowTitle(itemCaption_(item));
         chkAutoRotate->setVisible(item >= 5);
         if (item == 9) cmdFloat->show();
-        ReadRows(iniNews, table_);
     } else {
-        // Not an item: there is no section to read or to write into.
+        // Not an item: there is no section to write into. The reads still run and find nothing,
+        // so the fields show their defaults.
         cmdSave->setEnabled(false);
     }
+    ReadRows(iniNews, table_);
 }
 
 bool frmIntNews::cmdSave_Click() {
@@ -219,6 +220,8 @@ void frmIntNews::cmdFloat_Click() {
         dialog->setAttribute(Qt::WA_DeleteOnClose);
     }
     floatNews_ = dialog.data();
+    // An open one is only brought to the front, also when it was minimized.
+    if (dialog->isMinimized()) dialog->showNormal();
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

@@ -87,6 +87,27 @@ const QByteArray kForeign =
     "[files]\r\n"
     "DatabasePath=second block\r\n";
 
+// Writes k=2 into [A] of `file` as a user without privileges and returns the failure's reason.
+// Root ignores permission bits, so then the write runs in a child process that became "nobody";
+// the helper is copied into `dir` (opened up to `dirMode`) where that user may run it.
+QString WriteWithoutPrivileges(QTemporaryDir& dir, mode_t dirMode, const QString& file) {
+    QString reason;
+    if (geteuid() == 0) {
+        if (::chmod(QFile::encodeName(dir.path()).constData(), dirMode) != 0) return "chmod failed";
+        const QString helper = dir.filePath("helper");
+        if (!QFile::copy(HelperPath(), helper)) return "helper not copied";
+        if (RunHelper({"--uid", "65534", file, "A", "k=2"}, &reason, helper) != 2) reason += " (exit code)";
+        QFile::remove(helper);
+    } else {
+        try {
+            Write(file, "A", "k", "2");
+        } catch (const IniError& error) {
+            reason = error.Reason();
+        }
+    }
+    return reason;
+}
+
 }  // namespace
 
 class TestIniAccessor : public QObject {
@@ -511,22 +532,7 @@ private slots:
         const QByteArray before("[A]\nk=1\n");
         Spit(file, before);
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
-        QString reason;
-        if (geteuid() == 0) {
-            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
-            // The helper is copied where "nobody" may run it, whatever the build folder's rights.
-            const QString helper = dir.filePath("helper");
-            QVERIFY(QFile::copy(HelperPath(), helper));
-            QCOMPARE(RunHelper({"--uid", "65534", file, "A", "k=2"}, &reason, helper), 2);
-            QFile::remove(helper);
-        } else {
-            try {
-                Write(file, "A", "k", "2");
-            } catch (const IniError& error) {
-                reason = error.Reason();
-            }
-        }
-        QCOMPARE(reason, QString("Geen schrijfrechten in de map"));
+        QCOMPARE(WriteWithoutPrivileges(dir, 0755, file), QString("Geen schrijfrechten in de map"));
         QCOMPARE(Slurp(file), before);
         QCOMPARE(Entries(folder), QStringList{"server.ini"});
         ::chmod(QFile::encodeName(folder).constData(), 0755);
@@ -539,21 +545,7 @@ private slots:
         const QByteArray before("[A]\nk=1\n");
         Spit(file, before);
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
-        QString reason;
-        if (geteuid() == 0) {
-            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
-            const QString helper = dir.filePath("helper");
-            QVERIFY(QFile::copy(HelperPath(), helper));
-            QCOMPARE(RunHelper({"--uid", "65534", file, "A", "k=2"}, &reason, helper), 2);
-            QFile::remove(helper);
-        } else {
-            try {
-                Write(file, "A", "k", "2");
-            } catch (const IniError& error) {
-                reason = error.Reason();
-            }
-        }
-        QCOMPARE(reason, QString("Geen schrijfrechten op het bestand"));
+        QCOMPARE(WriteWithoutPrivileges(dir, 0777, file), QString("Geen schrijfrechten op het bestand"));
         QCOMPARE(Slurp(file), before);
         QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
     }

@@ -7,12 +7,19 @@
 namespace quorvant {
 
 namespace {
-QPixmap SaveImage(int size) {
+// A transparent square drawn on in a 32 x 32 design grid, whatever its real size.
+template <class Draw>
+QPixmap Picture(int size, Draw draw) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
+    draw(p);
+    return pixmap;
+}
+
+void DrawSave(QPainter& p) {
     // A diskette: body, shutter and label.
     p.setPen(QPen(QColor(20, 40, 90), 1.5));
     p.setBrush(QColor(45, 95, 180));
@@ -23,15 +30,9 @@ QPixmap SaveImage(int size) {
     p.drawRect(QRectF(18, 5.5, 3, 6));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(7, 17, 18, 10));
-    return pixmap;
 }
 
-QPixmap LeaveImage(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
+void DrawLeave(QPainter& p) {
     // An open door with an arrow leaving it.
     p.setPen(QPen(QColor(90, 50, 20), 1.5));
     p.setBrush(QColor(170, 110, 60));
@@ -44,13 +45,12 @@ QPixmap LeaveImage(int size) {
     head.lineTo(23, 22);
     p.setBrush(Qt::NoBrush);
     p.drawPath(head);
-    return pixmap;
 }
 }  // namespace
 
 QIcon IconResource(int id) {
     QIcon icon;
-    for (int size : {16, 24, 32, 48}) icon.addPixmap(id == 103 ? SaveImage(size) : LeaveImage(size));
+    for (int size : {16, 24, 32, 48}) icon.addPixmap(id == 103 ? Picture(size, DrawSave) : Picture(size, DrawLeave));
     return icon;
 }
 

@@ -70,6 +70,31 @@ QGroupBox* MakePlainFrame(const QString& name, QWidget* parent) {
     return frame;
 }
 
+// A captionless group of a situation's check box over its Hard/Zacht pair (one exclusive group).
+struct HardSoftGroup {
+    QGroupBox* frame;
+    StateCheckBox* check;
+    QRadioButton* hard;
+    QRadioButton* soft;
+};
+
+HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameName, const QString& checkName,
+                                const QString& hardName, const QString& softName, QWidget* parent, QObject* owner) {
+    QGroupBox* frame = MakePlainFrame(frameName, parent);
+    auto* layout = new QVBoxLayout(frame);
+    HardSoftGroup group{frame, MakeCheck(situation, checkName, frame),
+                        MakeRadio("Hard", hardName, situation + " hard", frame),
+                        MakeRadio("Zacht", softName, situation + " zacht", frame)};
+    layout->addWidget(group.check);
+    layout->addWidget(group.hard);
+    layout->addWidget(group.soft);
+    layout->addStretch(1);
+    auto* pair = new QButtonGroup(owner);
+    pair->addButton(group.hard);
+    pair->addButton(group.soft);
+    return group;
+}
+
 }  // namespace
 
 frmFloatNews::frmFloatNews(const QString& programFolder, const Services& services, QWidget* parent)
@@ -148,31 +173,16 @@ void frmFloatNews::BuildControls() {
     fraFloatHappens0->setObjectName("fraFloatHappens(0)");
     auto* happens = new QHBoxLayout(fraFloatHappens0);
 
-    QGroupBox* autoFrame = MakePlainFrame("fraBlokAuto", fraFloatHappens0);
-    auto* autoLayout = new QVBoxLayout(autoFrame);
-    chkBlokAuto0 = MakeCheck("Automaat", "chkBlokAuto(0)", autoFrame);
-    optAutoHard0 = MakeRadio("Hard", "optAutoHard(0)", "Automaat hard", autoFrame);
-    optAutoSoft0 = MakeRadio("Zacht", "optAutoSoft(0)", "Automaat zacht", autoFrame);
-    autoLayout->addWidget(chkBlokAuto0);
-    autoLayout->addWidget(optAutoHard0);
-    autoLayout->addWidget(optAutoSoft0);
-    autoLayout->addStretch(1);
-    auto* autoPair = new QButtonGroup(this);
-    autoPair->addButton(optAutoHard0);
-    autoPair->addButton(optAutoSoft0);
-
-    QGroupBox* liveFrame = MakePlainFrame("fraBlokLive", fraFloatHappens0);
-    auto* liveLayout = new QVBoxLayout(liveFrame);
-    chkBlokLive0 = MakeCheck("Live", "chkBlokLive(0)", liveFrame);
-    optLiveHard0 = MakeRadio("Hard", "optLiveHard(0)", "Live hard", liveFrame);
-    optLiveSoft0 = MakeRadio("Zacht", "optLiveSoft(0)", "Live zacht", liveFrame);
-    liveLayout->addWidget(chkBlokLive0);
-    liveLayout->addWidget(optLiveHard0);
-    liveLayout->addWidget(optLiveSoft0);
-    liveLayout->addStretch(1);
-    auto* livePair = new QButtonGroup(this);
-    livePair->addButton(optLiveHard0);
-    livePair->addButton(optLiveSoft0);
+    const HardSoftGroup automation = MakeHardSoftGroup("Automaat", "fraBlokAuto", "chkBlokAuto(0)", "optAutoHard(0)",
+                                                       "optAutoSoft(0)", fraFloatHappens0, this);
+    chkBlokAuto0 = automation.check;
+    optAutoHard0 = automation.hard;
+    optAutoSoft0 = automation.soft;
+    const HardSoftGroup live = MakeHardSoftGroup("Live", "fraBlokLive", "chkBlokLive(0)", "optLiveHard(0)",
+                                                 "optLiveSoft(0)", fraFloatHappens0, this);
+    chkBlokLive0 = live.check;
+    optLiveHard0 = live.hard;
+    optLiveSoft0 = live.soft;
 
     QGroupBox* feedFrame = MakePlainFrame("fraFeeds", fraFloatHappens0);
     auto* feedLayout = new QVBoxLayout(feedFrame);
@@ -184,8 +194,8 @@ void frmFloatNews::BuildControls() {
     feedLayout->addWidget(chkFeed3_0);
     feedLayout->addStretch(1);
 
-    happens->addWidget(autoFrame);
-    happens->addWidget(liveFrame);
+    happens->addWidget(automation.frame);
+    happens->addWidget(live.frame);
     happens->addWidget(feedFrame);
     layout->addWidget(fraFloatHappens0);
 

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "main_window/AudioFeeds.h"
-#include "main_window/frmSetup.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/main_window/AudioFeeds.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

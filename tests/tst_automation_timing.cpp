@@ -5,10 +5,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "main_window/AutomationTiming.h"
-#include "main_window/frmSetup.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/main_window/AutomationTiming.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

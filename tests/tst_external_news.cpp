@@ -5,15 +5,15 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "dialogs/frmIntNews.h"
-#include "grid/WeekHourGrid.h"
-#include "main_window/ExternalNews.h"
-#include "main_window/frmSetup.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "widgets/WeekHourGrid.h"
+#include "windows/main_window/ExternalNews.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "dialogs/frmFloatNews.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

@@ -6,13 +6,13 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "dialogs/frmFloatTime.h"
-#include "grid/WeekHourGrid.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "widgets/WeekHourGrid.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

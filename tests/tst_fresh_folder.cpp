@@ -2,14 +2,14 @@
 // shows, with the defaults the server expects, in the order the server's files have them.
 #include <QtTest>
 
-#include "dialogs/frmFloatNews.h"
-#include "dialogs/frmFloatTime.h"
-#include "dialogs/frmIntNews.h"
-#include "dialogs/frmMultiJingles.h"
-#include "main_window/frmSetup.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "dialogs/frmFloatNews.h"
-#include "dialogs/frmIntNews.h"
-#include "grid/WeekHourGrid.h"
-#include "platform/LedSpin.h"
-#include "platform/StateCheckBox.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "widgets/WeekHourGrid.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

@@ -5,11 +5,11 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "main_window/FileLocations.h"
-#include "main_window/frmSetup.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

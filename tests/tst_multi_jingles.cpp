@@ -4,14 +4,14 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "dialogs/frmMultiJingles.h"
-#include "main_window/SoundCards.h"
-#include "main_window/frmSetup.h"
-#include "platform/LedLabel.h"
-#include "platform/SpinButton.h"
+#include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/SoundCards.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedLabel.h"
+#include "widgets/SpinButton.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 using namespace quorvant;
 using namespace quorvant::test;

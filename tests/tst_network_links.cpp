@@ -9,9 +9,9 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "main_window/NetworkLinks.h"
-#include "main_window/frmSetup.h"
-#include "platform/StateCheckBox.h"
+#include "windows/main_window/NetworkLinks.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/StateCheckBox.h"
 #include "support/WindowFixture.h"
 
 using namespace quorvant;

@@ -2,9 +2,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "dialogs/frmIntNews.h"
-#include "main_window/ExternalNews.h"
-#include "main_window/frmSetup.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/main_window/ExternalNews.h"
+#include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

@@ -15,10 +15,10 @@
 #include <functional>
 
 #include "platform/ColourChooser.h"
-#include "platform/ColourPanel.h"
+#include "widgets/ColourPanel.h"
 #include "platform/FolderChooser.h"
-#include "platform/LedSpin.h"
-#include "platform/SpinButton.h"
+#include "widgets/LedSpin.h"
+#include "widgets/SpinButton.h"
 
 using namespace quorvant;
 

@@ -4,9 +4,9 @@
 #include <QSet>
 #include <QtTest>
 
-#include "main_window/PlaylistColours.h"
-#include "main_window/frmSetup.h"
-#include "platform/ColourPanel.h"
+#include "windows/main_window/PlaylistColours.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/ColourPanel.h"
 #include "support/WindowFixture.h"
 
 using namespace quorvant;

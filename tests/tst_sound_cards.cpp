@@ -5,11 +5,11 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "dialogs/frmMultiJingles.h"
-#include "main_window/SoundCards.h"
-#include "main_window/frmSetup.h"
-#include "platform/LedLabel.h"
-#include "platform/SpinButton.h"
+#include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/SoundCards.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedLabel.h"
+#include "widgets/SpinButton.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "dialogs/frmFloatTime.h"
-#include "main_window/TimeSignalBlock.h"
-#include "main_window/frmSetup.h"
-#include "platform/ColourPanel.h"
-#include "platform/LedSpin.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/main_window/TimeSignalBlock.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/ColourPanel.h"
+#include "widgets/LedSpin.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

@@ -2,8 +2,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "grid/WeekHourGrid.h"
-#include "platform/StateCheckBox.h"
+#include "widgets/WeekHourGrid.h"
+#include "widgets/StateCheckBox.h"
 
 using namespace quorvant;
 using Bad = WeekHourGrid::BadCharacter;

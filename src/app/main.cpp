@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/Services.h"
-#include "main_window/frmSetup.h"
+#include "app/ProgramServices.h"
+#include "windows/main_window/frmSetup.h"
 #include "settings/PathChecks.h"
 
 int main(int argc, char* argv[]) {

@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 
-#include "platform/ColourPanel.h"
+#include "widgets/ColourPanel.h"
 
 namespace quorvant {
 

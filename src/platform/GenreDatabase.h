@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "platform/Services.h"
+#include "platform/ServiceInterfaces.h"
 
 namespace quorvant {
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Services.h"
+#include "platform/ServiceInterfaces.h"
 
 namespace quorvant::test {
 

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <stdexcept>
 
-#include "text/Global.h"
+#include "text/TextTable.h"
 
 namespace quorvant::test {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "main_window/frmSetup.h"
+#include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 

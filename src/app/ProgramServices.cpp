@@ -1,0 +1,43 @@
+#include "app/ProgramServices.h"
+
+#include <QMessageBox>
+
+#include "platform/AlsaDevices.h"
+#include "platform/ColourChooser.h"
+#include "platform/FolderChooser.h"
+#include "platform/GenreDatabase.h"
+#include "settings/PathChecks.h"
+
+namespace quorvant {
+
+namespace {
+class MessageBoxReporter : public ErrorReporter {
+public:
+    void Report(QWidget* parent, const QString& title, const QString& message) override {
+        QMessageBox::critical(parent, title, message);
+    }
+};
+}  // namespace
+
+struct ProgramServices::Impl {
+    explicit Impl(const QString& programFolder) : genres(JoinPath(programFolder, "quorvant-genres")) {}
+    AlsaWaveOutDevices waveOut;
+    AlsaMixerFactory mixers;
+    QtFolderChooser folders;
+    QtColourChooser colours;
+    ProcessGenreSource genres;
+    MessageBoxReporter errors;
+};
+
+ProgramServices::ProgramServices(const QString& programFolder) : impl_(std::make_unique<Impl>(programFolder)) {
+    services_.waveOut = &impl_->waveOut;
+    services_.mixers = &impl_->mixers;
+    services_.folders = &impl_->folders;
+    services_.colours = &impl_->colours;
+    services_.genres = &impl_->genres;
+    services_.errors = &impl_->errors;
+}
+
+ProgramServices::~ProgramServices() = default;
+
+}  // namespace quorvant

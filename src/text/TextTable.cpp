@@ -1,0 +1,40 @@
+#include "text/TextTable.h"
+
+#include <array>
+
+#include "settings/IniAccessor.h"
+#include "settings/PathChecks.h"
+
+namespace quorvant {
+
+namespace {
+std::array<QString, kTextSlots>& Table() {
+    static std::array<QString, kTextSlots> table;
+    return table;
+}
+}  // namespace
+
+qint16 SelectedNewsItem = 0;
+
+QString Text(int id) {
+    if (id < 0 || id >= kTextSlots) return {};
+    return Table()[id];
+}
+
+void ClearTexts() {
+    for (QString& slot : Table()) slot.clear();
+}
+
+void LaadTaal(const QString& programFolder) {
+    const QString path = JoinPath(programFolder, "quorvant.lng");
+    if (!FileExists(path)) return;
+    IniAccessor iniLang;
+    iniLang.SetFile(path);
+    iniLang.SetSection("Language");
+    for (int id = kFirstTextId; id <= kLastTextId; ++id) {
+        iniLang.SetKey(QString::number(id));
+        Table()[id] = iniLang.ReadValue();
+    }
+}
+
+}  // namespace quorvant

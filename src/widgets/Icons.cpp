@@ -1,0 +1,57 @@
+#include "widgets/Icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace quorvant {
+
+namespace {
+// A transparent square drawn on in a 32 x 32 design grid, whatever its real size.
+template <class Draw>
+QPixmap Picture(int size, Draw draw) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    draw(p);
+    return pixmap;
+}
+
+void DrawSave(QPainter& p) {
+    // A diskette: body, shutter and label.
+    p.setPen(QPen(QColor(20, 40, 90), 1.5));
+    p.setBrush(QColor(45, 95, 180));
+    p.drawRoundedRect(QRectF(3, 3, 26, 26), 2, 2);
+    p.setBrush(QColor(220, 225, 235));
+    p.drawRect(QRectF(9, 4, 14, 9));
+    p.setBrush(QColor(45, 95, 180));
+    p.drawRect(QRectF(18, 5.5, 3, 6));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7, 17, 18, 10));
+}
+
+void DrawLeave(QPainter& p) {
+    // An open door with an arrow leaving it.
+    p.setPen(QPen(QColor(90, 50, 20), 1.5));
+    p.setBrush(QColor(170, 110, 60));
+    p.drawRect(QRectF(4, 3, 14, 26));
+    p.setPen(QPen(QColor(170, 20, 20), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(13, 16), QPointF(28, 16));
+    QPainterPath head;
+    head.moveTo(23, 10);
+    head.lineTo(29, 16);
+    head.lineTo(23, 22);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(head);
+}
+}  // namespace
+
+QIcon IconResource(int id) {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) icon.addPixmap(id == 103 ? Picture(size, DrawSave) : Picture(size, DrawLeave));
+    return icon;
+}
+
+}  // namespace quorvant

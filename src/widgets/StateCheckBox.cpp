@@ -1,0 +1,29 @@
+#include "widgets/StateCheckBox.h"
+
+namespace quorvant {
+
+StateCheckBox::StateCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) { setTristate(true); }
+
+int StateCheckBox::State() const {
+    switch (checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+bool StateCheckBox::SetState(int state) {
+    switch (state) {
+        case 0: setCheckState(Qt::Unchecked); return true;
+        case 1: setCheckState(Qt::Checked); return true;
+        case 2: setCheckState(Qt::PartiallyChecked); return true;
+        default: return false;
+    }
+}
+
+void StateCheckBox::nextCheckState() {
+    // Grey only ever comes from a stored value; a click makes a plain choice.
+    setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+}  // namespace quorvant

@@ -1,0 +1,109 @@
+#include "widgets/WeekHourGrid.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+#include <algorithm>
+
+#include "widgets/StateCheckBox.h"
+#include "settings/ValueRules.h"
+
+namespace quorvant {
+
+namespace {
+const QStringList kWeekdayNames = {"maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag", "zondag"};
+
+QPushButton* MakeLabelButton(const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setFlat(true);
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setMinimumWidth(0);
+    button->setStyleSheet("QPushButton { padding: 1px 2px; }");
+    return button;
+}
+}  // namespace
+
+const QStringList& WeekHourGrid::DayKeys() {
+    static const QStringList keys = {"MA", "DI", "WO", "DO", "VR", "ZA", "ZO"};
+    return keys;
+}
+
+WeekHourGrid::WeekHourGrid(const QStringList& boxNamePrefixes, const QString& dayLabelName,
+                           const QString& hourLabelName, QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(0);
+    layout->setVerticalSpacing(0);
+    for (int hour = 0; hour < kHours; ++hour) {
+        QPushButton* label = MakeLabelButton(QString::number(hour), this);
+        label->setObjectName(QString("%1(%2)").arg(hourLabelName).arg(hour));
+        label->setToolTip(QString("Uur %1 van alle dagen aan- of uitzetten").arg(hour));
+        connect(label, &QPushButton::clicked, this, [this, hour] { ToggleHourColumn(hour); });
+        hourLabels_[hour] = label;
+        layout->addWidget(label, 0, hour + 1, Qt::AlignCenter);
+    }
+    for (int day = 0; day < kDays; ++day) {
+        QPushButton* label = MakeLabelButton(DayKeys()[day], this);
+        label->setObjectName(QString("%1(%2)").arg(dayLabelName).arg(day));
+        label->setToolTip(QString("Alle uren van %1 aan- of uitzetten").arg(kWeekdayNames[day]));
+        connect(label, &QPushButton::clicked, this, [this, day] { ToggleDayRow(day); });
+        dayLabels_[day] = label;
+        layout->addWidget(label, day + 1, 0);
+        for (int hour = 0; hour < kHours; ++hour) {
+            auto* box = new StateCheckBox(QString(), this);
+            box->setObjectName(QString("%1(%2)").arg(boxNamePrefixes.value(day)).arg(hour));
+            box->setAccessibleName(QString("%1 %2 uur").arg(kWeekdayNames[day]).arg(hour));
+            box->setToolTip(box->accessibleName());
+            boxes_[day][hour] = box;
+            layout->addWidget(box, day + 1, hour + 1, Qt::AlignCenter);
+        }
+    }
+    // Every hour column as wide as the widest ("23"), so the boxes line up evenly.
+    int columnWidth = boxes_[0][0]->sizeHint().width();
+    for (const QPushButton* label : hourLabels_) columnWidth = std::max(columnWidth, label->sizeHint().width());
+    for (int hour = 0; hour < kHours; ++hour) {
+        layout->setColumnMinimumWidth(hour + 1, columnWidth);
+        layout->setColumnStretch(hour + 1, 1);
+    }
+}
+
+void WeekHourGrid::SetDayCaptions(const QStringList& captions) {
+    for (int day = 0; day < kDays; ++day) dayLabels_[day]->setText(captions.value(day));
+}
+
+void WeekHourGrid::DecodeDay(int day, const QString& text, BadCharacter bad) {
+    if (day < 0 || day >= kDays) return;
+    if (text.size() < kHours) {
+        for (StateCheckBox* box : boxes_[day]) box->SetState(0);
+        return;
+    }
+    for (int hour = 0; hour < kHours; ++hour) {
+        const std::optional<qint32> digit = WholeNumber(text.mid(hour, 1), IntWidth::Bits16);
+        if (digit && boxes_[day][hour]->SetState(*digit)) continue;
+        if (bad == BadCharacter::Zero) boxes_[day][hour]->SetState(0);
+    }
+}
+
+QString WeekHourGrid::EncodeDay(int day) const {
+    if (day < 0 || day >= kDays) return {};
+    QString text;
+    text.reserve(kHours);
+    for (const StateCheckBox* box : boxes_[day]) text += QChar('0' + box->State());
+    return text;
+}
+
+void WeekHourGrid::ToggleDayRow(int day) {
+    if (day < 0 || day >= kDays) return;
+    const int target = boxes_[day][0]->State() == 1 ? 0 : 1;
+    for (StateCheckBox* box : boxes_[day]) box->SetState(target);
+}
+
+void WeekHourGrid::ToggleHourColumn(int hour) {
+    if (hour < 0 || hour >= kHours) return;
+    const int target = boxes_[0][hour]->State() == 1 ? 0 : 1;
+    for (int day = 0; day < kDays; ++day) boxes_[day][hour]->SetState(target);
+}
+
+}  // namespace quorvant

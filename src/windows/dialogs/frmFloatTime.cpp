@@ -1,0 +1,231 @@
+#include "windows/dialogs/frmFloatTime.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "windows/shared/DialogSupport.h"
+#include "widgets/WeekHourGrid.h"
+#include "widgets/Icons.h"
+#include "widgets/LedSpin.h"
+#include "binding/ControlRows.h"
+#include "settings/PathChecks.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+
+const QString kAutoSection = QStringLiteral("FloatTSauto");
+const QString kLiveSection = QStringLiteral("FloatTSlive");
+// No text of the table fits a button that saves and closes; this one is fixed.
+const QString kStopCaption = QStringLiteral("Bewaar en sluit");
+
+// Seconds around the hour change. Empty reads as 0; a text that is not a 16-bit whole number
+// also reads as 0 rather than leaving the other set's value on screen. Written as a 32-bit number.
+KeyRow TimeRow(const QString& key, LedSpin* spin) {
+    return {key, key, [=](const QString& text) { spin->SetValue(EmptyDefault(text, 0, IntWidth::Bits16).value_or(0)); },
+            [=]() -> IniValue { return spin->Value(); }};
+}
+
+QLabel* MakeLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+LedSpin* MakeTimeSpin(const QString& name, QWidget* parent) {
+    auto* spin = new LedSpin(parent);
+    spin->setObjectName(name);
+    spin->Configure(3, 0, 600, 1, 0, true);
+    return spin;
+}
+
+}  // namespace
+
+frmFloatTime::frmFloatTime(const QString& programFolder, const Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), programFolder_(programFolder), services_(services) {
+    setObjectName("frmFloatTime");
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildControls();
+
+    // The keys of each set; the section is selected by LeesIniAuto/LeesIniLive and BewaarAuto/BewaarLive.
+    times_ = {QString(), {TimeRow("PreTime", ledVoor), TimeRow("AfterTime", ledNa)}};
+    // Each day string is written whole. A character other than 0, 1 or 2 reads as an off hour.
+    for (int day = 0; day < WeekHourGrid::kDays; ++day)
+        hours_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
+
+    Form_Load();
+}
+
+void frmFloatTime::BuildControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+
+    Frame3 = new QGroupBox(this);
+    Frame3->setObjectName("Frame3");
+    auto* choice = new QVBoxLayout(Frame3);
+    Option1 = new QRadioButton(Frame3);
+    Option1->setObjectName("Option1");
+    Option2 = new QRadioButton(Frame3);
+    Option2->setObjectName("Option2");
+    choice->addWidget(Option1);
+    choice->addWidget(Option2);
+    choice->addStretch(1);
+    // Only the newly selected button acts; the one that goes off stays silent.
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option_Toggled(false);
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) Option_Toggled(true);
+    });
+    top->addWidget(Frame3);
+
+    auto* periods = new QVBoxLayout;
+    struct Period {
+        QGroupBox** frame;
+        const char* frameName;
+        QLabel** before;
+        const char* beforeName;
+        LedSpin** spin;
+        const char* spinName;
+        QLabel** after;
+        const char* afterName;
+    };
+    const Period rows[] = {{&Frame1, "Frame1", &Label2, "Label2", &ledVoor, "ledVoor", &Label3, "Label3"},
+                           {&Frame2, "Frame2", &Label5, "Label5", &ledNa, "ledNa", &Label4, "Label4"}};
+    for (const Period& row : rows) {
+        auto* frame = new QGroupBox(this);
+        frame->setObjectName(row.frameName);
+        auto* line = new QHBoxLayout(frame);
+        QLabel* before = MakeLabel(row.beforeName, frame);
+        LedSpin* spin = MakeTimeSpin(row.spinName, frame);
+        QLabel* after = MakeLabel(row.afterName, frame);
+        before->setBuddy(spin);
+        line->addWidget(before);
+        line->addWidget(spin);
+        line->addWidget(after);
+        line->addStretch(1);
+        periods->addWidget(frame);
+        *row.frame = frame;
+        *row.before = before;
+        *row.spin = spin;
+        *row.after = after;
+    }
+    top->addLayout(periods, 1);
+    layout->addLayout(top);
+
+    fraUur = new QGroupBox(this);
+    fraUur->setObjectName("fraUur");
+    auto* hours = new QVBoxLayout(fraUur);
+    grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"}, "lblI_Dag",
+                            "lblI_Uur", fraUur);
+    grid->setObjectName("grid");
+    hours->addWidget(grid);
+    layout->addWidget(fraUur);
+
+    // The only button: it saves the shown set and closes. A picture button; its tool tip and
+    // accessible name say that it saves.
+    cmdStop = MakePictureButton("cmdStop", this);
+    SetPicture(cmdStop, IconResource(103), kStopCaption);
+    layout->addStretch(1);
+    layout->addWidget(cmdStop, 0, Qt::AlignHCenter);
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+}
+
+void frmFloatTime::LaadScherm() {
+    setWindowTitle(Text(309));
+    Frame3->setTitle(Text(316));
+    Option1->setText(Text(317));
+    Option2->setText(Text(318));
+    Frame1->setTitle(Text(319));
+    Frame2->setTitle(Text(320));
+    Label2->setText(Text(321));
+    Label5->setText(Text(322));
+    Label3->setText(Text(323));
+    Label4->setText(Text(324));
+    // The two spins line up although the sentences before them differ in length.
+    const int lead = std::max(Label2->sizeHint().width(), Label5->sizeHint().width());
+    Label2->setMinimumWidth(lead);
+    Label5->setMinimumWidth(lead);
+    // The labels before the spins are their buddies; the words after them complete the sentence.
+    ledVoor->setAccessibleDescription(Text(323));
+    ledNa->setAccessibleDescription(Text(324));
+    fraUur->setTitle(Text(325));
+    QStringList days;
+    for (int id = 326; id <= 332; ++id) days << Text(id);
+    grid->SetDayCaptions(days);
+}
+
+void frmFloatTime::Form_Load() {
+    LaadScherm();
+    LeesIniAuto();
+    LeesUren();
+    // Showing the automatic set at opening is no switch: nothing is written.
+    SelectShown(false);
+}
+
+void frmFloatTime::SelectShown(bool live) {
+    selecting_ = true;
+    (live ? Option2 : Option1)->setChecked(true);
+    selecting_ = false;
+}
+
+void frmFloatTime::ReadSet(const QString& section) {
+    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetSection(section);
+    ReadRowsStrict(iniCon, times_);
+}
+
+void frmFloatTime::WriteSet(const QString& section) {
+    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetSection(section);
+    WriteRows(iniCon, times_);
+}
+
+void frmFloatTime::LeesIniAuto() { ReadSet(kAutoSection); }
+void frmFloatTime::LeesIniLive() { ReadSet(kLiveSection); }
+void frmFloatTime::LeesUren() { ReadRowsStrict(iniCon, hours_); }
+void frmFloatTime::BewaarAuto() { WriteSet(kAutoSection); }
+void frmFloatTime::BewaarLive() { WriteSet(kLiveSection); }
+void frmFloatTime::BewaarUren() { WriteRows(iniCon, hours_); }
+
+bool frmFloatTime::SaveShown() {
+    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    return SaveOrReport(
+        this, services_.errors, iniCon,
+        [this] {
+            if (liveShown_)
+                BewaarLive();
+            else
+                BewaarAuto();
+            BewaarUren();
+        },
+        // Put the option buttons back first, so the screen names the set it shows while the user reads.
+        [this] { SelectShown(liveShown_); });
+}
+
+void frmFloatTime::Option_Toggled(bool live) {
+    if (selecting_ || live == liveShown_) return;
+    // The shown set goes to its own section before the other is read. If it cannot be saved, the
+    // user's edits stay on screen and so does the set they belong to.
+    if (!SaveShown()) return;
+    if (live)
+        LeesIniLive();
+    else
+        LeesIniAuto();
+    LeesUren();
+    liveShown_ = live;
+}
+
+bool frmFloatTime::cmdStop_Click() {
+    if (!SaveShown()) return false;
+    close();
+    return true;
+}
+
+}  // namespace quorvant

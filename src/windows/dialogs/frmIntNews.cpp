@@ -1,0 +1,230 @@
+#include "windows/dialogs/frmIntNews.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QPainter>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "windows/shared/DialogSupport.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "widgets/WeekHourGrid.h"
+#include "widgets/Icons.h"
+#include "widgets/LedSpin.h"
+#include "binding/ControlRows.h"
+#include "settings/PathChecks.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+const QString kFloatCaption = QStringLiteral("Vlottend Nieuws");
+
+// One floating news dialog for the whole program: it outlives the schedule that opened it.
+QPointer<frmFloatNews>& FloatNewsDialog() {
+    static QPointer<frmFloatNews> dialog;
+    return dialog;
+}
+
+// A number as the whole-number rule spells it, of any size.
+bool IsNumber(const QString& text) {
+    static const QRegularExpression number(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
+    return number.match(text).hasMatch();
+}
+
+// The float button's picture: a news sheet lifted off a block, drawn so it scales cleanly.
+QIcon FloatNewsIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(2, 2);
+    p.setPen(QPen(QColor(60, 60, 60), 1.2));
+    p.setBrush(QColor(200, 205, 215));
+    p.drawRect(QRectF(4, 20, 24, 8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 3, 18, 14));
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    for (int y : {7, 10, 13}) p.drawLine(QPointF(11, y), QPointF(23, y));
+    p.setPen(QPen(QColor(30, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4, 17), QPointF(4, 9));
+    p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
+    p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
+    return QIcon(pixmap);
+}
+}  // namespace
+
+const QStringList& frmIntNews::Sections() {
+    static const QStringList sections = {"NatNieuws", "NatSport", "RegNieuws", "RegSport", "Weer",
+                                         "Item1",     "Item2",    "Item3",     "Item4",    "Item5"};
+    return sections;
+}
+
+frmIntNews::frmIntNews(const QString& programFolder, const Services& services, QWidget* parent,
+                       std::function<QString(int item)> itemCaption)
+    : QWidget(parent, Qt::Window),
+      programFolder_(programFolder),
+      services_(services),
+      itemCaption_(std::move(itemCaption)) {
+    setObjectName("frmIntNews");
+    // Closing unloads: the next opening reads the file again.
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildControls();
+
+    // Read order; the save writes Oud before Rotate. Values the load cannot use (a word in Oud,
+    // Tijd or Rotate) leave their control as it was; a bad grid character counts as 0.
+    table_.rows = {
+        TextRow("File", txtNewsFile, TextWrite::Trimmed),
+        {"Rotate", "Rotate",
+         [this](const QString& text) {
+             // Empty: unchanged. Exactly 1 (1, 1.0): on; any other number: off.
+             if (text.isEmpty()) return;
+             if (OneMeansOn(text))
+                 chkAutoRotate->setChecked(true);
+             else if (IsNumber(text))
+                 chkAutoRotate->setChecked(false);
+         },
+         // Written for every item, also where the box is hidden.
+         [this]() -> IniValue { return static_cast<qint16>(chkAutoRotate->isChecked() ? 1 : 0); }},
+        EmptyDefaultRow("Oud", ledNewsOld, 0),
+    };
+    for (int day = 0; day < WeekHourGrid::kDays; ++day)
+        table_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
+    // Only an empty value gives 150; a stored 0 stays 0.
+    table_.rows.append(EmptyDefaultRow("Tijd", ledMix, 150));
+    table_.writeOrder = {0, 2, 1, 3, 4, 5, 6, 7, 8, 9, 10};
+
+    Form_Load();
+}
+
+void frmIntNews::BuildControls() {
+    auto* layout = new QVBoxLayout(this);
+
+    fraMain = new QGroupBox(this);
+    fraMain->setObjectName("fraMain");
+    auto* main = new QGridLayout(fraMain);
+    lblFile = new QLabel(fraMain);
+    lblFile->setObjectName("lblFile");
+    txtNewsFile = new QLineEdit(fraMain);
+    txtNewsFile->setObjectName("txtNewsFile");
+    txtNewsFile->setMinimumWidth(280);
+    lblFile->setBuddy(txtNewsFile);
+    lblMax = new QLabel(fraMain);
+    lblMax->setObjectName("lblMax");
+    ledNewsOld = new LedSpin(fraMain);
+    ledNewsOld->setObjectName("ledNewsOld");
+    // Two digits, yet 100 is allowed; 0 is shown, not blanked.
+    ledNewsOld->Configure(2, 0, 100, 1, 0, false);
+    lblMax->setBuddy(ledNewsOld);
+    lblUur = new QLabel(fraMain);
+    lblUur->setObjectName("lblUur");
+    lblMix = new QLabel(fraMain);
+    lblMix->setObjectName("lblMix");
+    ledMix = new LedSpin(fraMain);
+    ledMix->setObjectName("ledMix");
+    ledMix->Configure(5, 0, 99999, 10, 0, true);
+    lblMix->setBuddy(ledMix);
+    chkAutoRotate = new QCheckBox("AutoRotatie", fraMain);
+    chkAutoRotate->setObjectName("chkAutoRotate");
+    chkAutoRotate->hide();
+    cmdFloat = MakePictureButton("cmdFloat", fraMain);
+    SetPicture(cmdFloat, FloatNewsIcon(), kFloatCaption);
+    cmdFloat->hide();
+    connect(cmdFloat, &QPushButton::clicked, this, [this] { cmdFloat_Click(); });
+
+    main->addWidget(lblFile, 0, 0);
+    main->addWidget(txtNewsFile, 0, 1);
+    main->addWidget(lblMax, 0, 2);
+    main->addWidget(ledNewsOld, 0, 3);
+    main->addWidget(lblUur, 0, 4);
+    auto* mixRow = new QHBoxLayout;
+    mixRow->addWidget(ledMix);
+    mixRow->addSpacing(24);
+    mixRow->addWidget(chkAutoRotate);
+    mixRow->addSpacing(12);
+    mixRow->addWidget(cmdFloat);
+    mixRow->addStretch(1);
+    main->addWidget(lblMix, 1, 0);
+    main->addLayout(mixRow, 1, 1, 1, 4);
+    main->setColumnStretch(1, 1);
+    layout->addWidget(fraMain);
+
+    fraUur = new QGroupBox(this);
+    fraUur->setObjectName("fraUur");
+    auto* hours = new QVBoxLayout(fraUur);
+    grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"}, "lblI_Dag",
+                            "lblI_Uur", fraUur);
+    hours->addWidget(grid);
+    layout->addWidget(fraUur);
+
+    cmdSave = MakePictureButton("cmdSave", this);
+    cmdStop = MakePictureButton("cmdStop", this);
+    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+}
+
+void frmIntNews::LaadScherm() {
+    fraMain->setTitle(Text(274));
+    lblFile->setText(Text(275));
+    lblMax->setText(Text(276));
+    lblUur->setText(Text(277));
+    // The spin sits inside a sentence: "mag maximaal [n] uren oud zijn".
+    ledNewsOld->setAccessibleName(QString("%1 %2").arg(Text(276), Text(277)).trimmed());
+    lblMix->setText(Text(293));
+    fraUur->setTitle(Text(278));
+    grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
+    SetPicture(cmdSave, IconResource(103), Text(279));
+    SetPicture(cmdStop, IconResource(101), Text(280));
+}
+
+void frmIntNews::Form_Load() {
+    LaadScherm();
+    iniNews.SetFile(JoinPath(programFolder_, "news.ini"));
+    const int item = SelectedNewsItem;
+    if (item >= 0 && item < kNewsItems) {
+        item_ = item;
+        table_.section = Sections()[item];
+        iniNews.SetSection(table_.section);
+        if (itemCaption_) setWindowTitle(itemCaption_(item));
+        chkAutoRotate->setVisible(item >= 5);
+        if (item == 9) cmdFloat->show();
+    } else {
+        // Not an item: there is no section to write into. The reads still run and find nothing,
+        // so the fields show their defaults.
+        cmdSave->setEnabled(false);
+    }
+    ReadRows(iniNews, table_);
+}
+
+bool frmIntNews::cmdSave_Click() {
+    if (item_ < 0) return false;
+    // Writes into the section the load selected.
+    return SaveOrReport(this, services_.errors, iniNews, [this] { WriteRows(iniNews, table_); });
+}
+
+void frmIntNews::cmdStop_Click() { close(); }
+
+void frmIntNews::cmdFloat_Click() {
+    QPointer<frmFloatNews>& dialog = FloatNewsDialog();
+    if (!dialog) {
+        // Owned by the main window, so closing this schedule leaves the floating news open.
+        QWidget* owner = parentWidget() ? parentWidget() : this;
+        dialog = new frmFloatNews(programFolder_, services_, owner);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    floatNews_ = dialog.data();
+    // An open one is only brought to the front, also when it was minimized.
+    if (dialog->isMinimized()) dialog->showNormal();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+}  // namespace quorvant

@@ -1,0 +1,230 @@
+#include "windows/main_window/AudioFeeds.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
+#include "binding/ControlRows.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+const std::array<const char*, 4> kFrameCaptions = {"Audio Feed 1", "Audio Feed 2", "Audio Feed 3",
+                                                   "Audio Feed 4 (enkel MD8)"};
+// The text table has no text for the fourth box; its own caption names its own feed.
+const std::array<const char*, 4> kUseCaptions = {
+    "Gebruik maken van externe audio Feed 1", "Gebruik maken van externe audio Feed 2",
+    "Gebruik maken van externe audio Feed 3", "Gebruik maken van externe audio Feed 4"};
+
+Mixer& MixerOf(const std::unique_ptr<Mixer>& mixer) {
+    if (!mixer) throw StepFailed();
+    return *mixer;
+}
+
+// Selects a list position without running the list's change handling.
+void SetPositionQuietly(QComboBox* list, int position) {
+    const QSignalBlocker blocker(list);
+    list->setCurrentIndex(position);
+}
+}  // namespace
+
+AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
+    auto* page = new QWidget;
+    auto* feeds = new QGridLayout(page);
+    for (int feed = 0; feed < 4; ++feed) {
+        auto* frame = new QGroupBox(kFrameCaptions[feed], page);
+        frame->setObjectName(QString("fraAudioFeed(%1)").arg(feed));
+        auto* grid = new QGridLayout(frame);
+
+        auto* use = new StateCheckBox(kUseCaptions[feed], frame);
+        use->setObjectName(QString("chkUseLine(%1)").arg(feed));
+
+        auto* cardLabel = new QLabel("Kaart", frame);
+        cardLabel->setObjectName(QString("lblFeedCard(%1)").arg(feed));
+        auto* card = new QComboBox(frame);
+        card->setObjectName(QString("cobMaster(%1)").arg(feed));
+        cardLabel->setBuddy(card);
+
+        auto* channelLabel = new QLabel("Kanaal", frame);
+        channelLabel->setObjectName(QString("lblFeedChan(%1)").arg(feed));
+        auto* channel = new QComboBox(frame);
+        channel->setObjectName(QString("cobChannel(%1)").arg(feed));
+        channelLabel->setBuddy(channel);
+        // Device and line names can be long; the lists must not widen the window.
+        for (QComboBox* list : {card, channel}) {
+            list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            list->setMinimumContentsLength(22);
+        }
+
+        auto* levelLabel = new QLabel("Volume", frame);
+        levelLabel->setObjectName(QString("lblFeedVol(%1)").arg(feed));
+        auto* level = new LedSpin(frame);
+        level->setObjectName(QString("ledFeedLevel(%1)").arg(feed));
+        level->Configure(3, 0, 100, 1, 0);
+        levelLabel->setBuddy(level);
+        auto* unit = new QLabel("%", frame);
+        unit->setObjectName(QString("Label25(%1)").arg(feed));
+
+        grid->addWidget(use, 0, 0, 1, 3);
+        grid->addWidget(cardLabel, 1, 0);
+        grid->addWidget(card, 1, 1, 1, 2);
+        grid->addWidget(channelLabel, 2, 0);
+        grid->addWidget(channel, 2, 1, 1, 2);
+        grid->addWidget(levelLabel, 3, 0);
+        grid->addWidget(level, 3, 1, Qt::AlignLeft);
+        grid->addWidget(unit, 3, 2, Qt::AlignLeft);
+        grid->setColumnStretch(2, 1);
+        feeds->addWidget(frame, feed / 2, feed % 2);
+
+        // Only the user's picks arrive here: every change the program makes is made quietly.
+        QObject::connect(card, &QComboBox::currentIndexChanged, frame, [this, feed](int position) {
+            if (position >= 0) CardPicked(feed);
+        });
+        QObject::connect(channel, &QComboBox::currentIndexChanged, frame, [this, feed] { cobChannel_Click(feed); });
+
+        fraAudioFeed[feed] = frame;
+        chkUseLine[feed] = use;
+        lblFeedCard[feed] = cardLabel;
+        cobMaster[feed] = card;
+        lblFeedChan[feed] = channelLabel;
+        cobChannel[feed] = channel;
+        lblFeedVol[feed] = levelLabel;
+        ledFeedLevel[feed] = level;
+        Label25[feed] = unit;
+    }
+    context_.TabLayout(5)->addWidget(page);
+    context_.TabLayout(5)->addStretch(1);
+
+    // [Faders] lies between the automation timing keys and TMFaderSpeed; these are the feeds' keys.
+    QList<KeyRow> rows;
+    for (int feed = 0; feed < 4; ++feed) {
+        const QString n = QString::number(feed + 1);
+        rows << CheckStateRow("UseLine" + n, chkUseLine[feed], false)
+             << NumberRow("LineCard" + n, &lineCard_[feed], IntWidth::Bits16)
+             << NumberRow("LineChannel" + n, &lineChannel_[feed], IntWidth::Bits16)
+             << WholeNumberRow("Level" + n, ledFeedLevel[feed]);
+    }
+    tables_ = {{"Faders", rows}};
+}
+
+AudioFeeds::~AudioFeeds() = default;
+
+void AudioFeeds::LaadScherm() {
+    for (int feed = 0; feed < 4; ++feed) {
+        fraAudioFeed[feed]->setTitle(Text(feed < 3 ? 187 + feed : 308));
+        if (feed < 3) chkUseLine[feed]->setText(Text(190 + feed));
+        lblFeedCard[feed]->setText(Text(196));
+        lblFeedChan[feed]->setText(Text(197));
+        lblFeedVol[feed]->setText(Text(198));
+        // Four lists share each label text; the frame tells them apart.
+        const QString frame =
+            fraAudioFeed[feed]->title().isEmpty() ? kFrameCaptions[feed] : fraAudioFeed[feed]->title();
+        cobMaster[feed]->setAccessibleName(QString("%1: %2").arg(frame, Text(196).isEmpty() ? "Kaart" : Text(196)));
+        cobChannel[feed]->setAccessibleName(QString("%1: %2").arg(frame, Text(197).isEmpty() ? "Kanaal" : Text(197)));
+        ledFeedLevel[feed]->setAccessibleName(
+            QString("%1: %2 (%)").arg(frame, Text(198).isEmpty() ? "Volume" : Text(198)));
+    }
+}
+
+void AudioFeeds::CreateMixers() {
+    if (!context_.services.mixers) throw StepFailed();
+    for (auto& mixer : mixers_) mixer = context_.services.mixers->Create();
+}
+
+void AudioFeeds::FillDeviceLists() {
+    for (int feed = 0; feed < 4; ++feed) {
+        SkipOnFailure([&] {
+            Mixer& mixer = MixerOf(mixers_[feed]);
+            // List position = device number: a device the mixer refuses ends the list there.
+            QStringList names;
+            const auto fill = qScopeGuard([&] {
+                const QSignalBlocker blocker(cobMaster[feed]);
+                cobMaster[feed]->addItems(names);
+                // Filling selects the first entry by itself; the list has no selection yet.
+                cobMaster[feed]->setCurrentIndex(-1);
+            });
+            for (int device = 0; device <= mixer.HighestDevice(); ++device) {
+                mixer.SelectDevice(qint16(device));
+                names << mixer.CurrentDeviceName();
+            }
+        });
+    }
+}
+
+void AudioFeeds::SelectStoredCards() {
+    for (int feed = 0; feed < 4; ++feed) {
+        SkipOnFailure([&] {
+            const qint32 position = lineCard_[feed];
+            // -1 is no selection: there is no card to take.
+            if (position == -1) return;
+            if (position < 0 || position >= cobMaster[feed]->count()) throw StepFailed();
+            SetPositionQuietly(cobMaster[feed], position);
+            try {
+                cobMaster_Click(feed);
+            } catch (...) {
+                SetPositionQuietly(cobMaster[feed], shownCard_[feed]);
+                throw;
+            }
+        });
+    }
+}
+
+void AudioFeeds::SelectStoredChannels() {
+    for (int feed = 0; feed < 4; ++feed) {
+        SkipOnFailure([&] {
+            const QSignalBlocker blocker(cobChannel[feed]);
+            SelectPosition(cobChannel[feed], lineChannel_[feed]);
+            cobChannel_Click(feed);
+        });
+    }
+}
+
+void AudioFeeds::cobMaster_Click(int feed) {
+    Mixer& mixer = MixerOf(mixers_.at(feed));
+    mixer.SelectDevice(qint16(cobMaster[feed]->currentIndex()));
+    const int device = mixer.CurrentDevice();
+    QStringList lines;
+    for (int line = 0; line <= mixer.HighestLine(); ++line) {
+        mixer.SelectLine(qint16(line));
+        lines << mixer.CurrentLineName();
+    }
+    // Only now that the mixer has given everything: what the page shows and what the save
+    // writes change together.
+    lineCard_[feed] = device;
+    shownCard_[feed] = cobMaster[feed]->currentIndex();
+    const QSignalBlocker blocker(cobChannel[feed]);
+    cobChannel[feed]->clear();
+    cobChannel[feed]->addItems(lines);
+    // No line chosen yet: LineChannel keeps the stored line until the user picks one.
+    cobChannel[feed]->setCurrentIndex(-1);
+}
+
+void AudioFeeds::CardPicked(int feed) {
+    try {
+        cobMaster_Click(feed);
+    } catch (const std::exception& error) {
+        // Back to the card whose lines the channel list shows.
+        SetPositionQuietly(cobMaster[feed], shownCard_[feed]);
+        if (context_.services.errors)
+            context_.services.errors->Report(
+                context_.window, context_.window->windowTitle(),
+                QString("De kaart van %1 kon niet worden gekozen.\n\n%2")
+                    .arg(fraAudioFeed[feed]->title().isEmpty() ? kFrameCaptions[feed] : fraAudioFeed[feed]->title(),
+                         QString::fromLocal8Bit(error.what())));
+    }
+}
+
+void AudioFeeds::cobChannel_Click(int feed) {
+    const int position = cobChannel[feed]->currentIndex();
+    if (position >= 0) lineChannel_[feed] = position;
+}
+
+}  // namespace quorvant

@@ -1,0 +1,192 @@
+#include "windows/main_window/AutomationTiming.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
+#include "binding/ControlRows.h"
+#include "settings/PathChecks.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+
+QLabel* NewLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QString NoGenresTip(const QString& why) { return QString("Geen genrelijst: %1").arg(why); }
+
+}  // namespace
+
+AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
+    auto* page = new QWidget;
+    page->setObjectName("fraAutomatisatie");
+    auto* grid = new QGridLayout(page);
+
+    struct SpinRow {
+        LedSpin** spin;
+        const char* spinName;
+        QLabel** label;
+        const char* labelName;
+        int digits;
+        qint32 lowest;
+        qint32 highest;
+        qint32 step;
+        qint32 initial;
+    };
+    const std::array<SpinRow, 8> spins = {{
+        {&ledPresLevel, "ledPresLevel", &lblPresNiv, "lblPresNiv", 3, 0, 999, 1, 0},
+        {&ledPresSpeed, "ledPresSpeed", &lblPresSpeed, "lblPresSpeed", 4, 0, 9999, 10, 0},
+        {&ledMixSpeed, "ledMixSpeed", &lblMix, "lblMix", 4, 0, 9999, 10, 0},
+        {&ledFaderStap, "ledFaderStap", &lblFaderStap, "lblFaderStap", 2, 0, 10, 1, 1},
+        {&ledIntroComp, "ledIntroComp", &lblIntroComp, "lblIntroComp", 5, -99999, 99999, 10, 0},
+        {&ledOuttroComp, "ledOuttroComp", &lblOuttroComp, "lblOuttroComp", 5, -99999, 99999, 10, 0},
+        {&ledLatency, "ledLatency", &lblLatency, "lblLatency", 4, 0, 9999, 10, 0},
+        {&ledT6Blok, "ledT6Blok", &lblTBlok, "lblTBlok", 2, 50, 59, 1, 50},
+    }};
+    for (int row = 0; row < int(spins.size()); ++row) {
+        const SpinRow& s = spins[row];
+        auto* spin = new LedSpin(page);
+        spin->setObjectName(s.spinName);
+        spin->Configure(s.digits, s.lowest, s.highest, s.step, s.initial);
+        QLabel* label = NewLabel(page, s.labelName);
+        label->setBuddy(spin);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(spin, row, 1, Qt::AlignLeft);
+        *s.spin = spin;
+        *s.label = label;
+    }
+
+    // Unit labels beside their fields; FaderStap has none.
+    lblProcent = NewLabel(page, "lblProcent");
+    grid->addWidget(lblProcent, 0, 2);
+    const std::array<int, 5> msecRows = {1, 2, 4, 5, 6};
+    for (int i = 0; i < 5; ++i) {
+        lblMsec[i] = new QLabel(page);
+        lblMsec[i]->setObjectName(QString("lblMsec(%1)").arg(i));
+        grid->addWidget(lblMsec[i], msecRows[i], 2);
+    }
+    lblMinuten = NewLabel(page, "lblMinuten");
+    grid->addWidget(lblMinuten, 7, 2);
+
+    chkIgnoreVT = new StateCheckBox("Voice tracks negeren in tijdseinblok", page);
+    chkIgnoreVT->setObjectName("chkIgnoreVT");
+    grid->addWidget(chkIgnoreVT, 8, 0, 1, 3);
+
+    lblPanic = NewLabel(page, "lblPanic");
+    cobPanic = new QComboBox(page);
+    cobPanic->setObjectName("cobPanic");
+    // Free text: a genre that is not (or not yet) in the list is kept as typed or stored.
+    cobPanic->setEditable(true);
+    cobPanic->setInsertPolicy(QComboBox::NoInsert);
+    cobPanic->setMinimumWidth(260);
+    lblPanic->setBuddy(cobPanic);
+    grid->addWidget(lblPanic, 9, 0);
+    grid->addWidget(cobPanic, 9, 1, 1, 3, Qt::AlignLeft);
+
+    grid->setColumnStretch(3, 1);
+    context_.TabLayout(2)->addWidget(page);
+    context_.TabLayout(2)->addStretch(1);
+
+    tables_ = {
+        {"Faders",
+         {
+             EmptyDefaultRow("PresLevel", ledPresLevel, 0),
+             EmptyDefaultRow("PresSpeed", ledPresSpeed, 0),
+             EmptyDefaultRow("FaderSpeed", ledMixSpeed, 0),
+             EmptyDefaultRow("PresFactor", ledFaderStap, 1),
+             EmptyDefaultRow("IntroComp", ledIntroComp, 0),
+             EmptyDefaultRow("OuttroComp", ledOuttroComp, 0),
+         }},
+        {"Sequencer",
+         {
+             // 0: an empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
+             {"PanicGenre", "PanicGenre",
+              [this](const QString& text) {
+                  if (!text.isEmpty()) cobPanic->setEditText(text);
+              },
+              [this]() -> IniValue { return cobPanic->currentText(); }},
+             // 1..3
+             EmptyDefaultRow("Latency", ledLatency, 0),
+             EmptyDefaultRow("B6Start", ledT6Blok, 55),
+             CheckStateRow("IgnoreVT", chkIgnoreVT, /*emptyIsOff=*/true),
+         },
+         // The server's files have Latency before PanicGenre, although it is read after it.
+         {1, 0, 2, 3}},
+    };
+}
+
+void AutomationTiming::LaadScherm() {
+    lblPresNiv->setText(Text(145));
+    lblPresSpeed->setText(Text(144));
+    lblMix->setText(Text(143));
+    lblFaderStap->setText(Text(281));
+    lblIntroComp->setText(Text(282));
+    lblOuttroComp->setText(Text(283));
+    lblLatency->setText(Text(142));
+    lblTBlok->setText(Text(146));
+    lblProcent->setText(Text(148));
+    for (QLabel* label : lblMsec) label->setText(Text(147));
+    lblMinuten->setText(Text(149));
+    chkIgnoreVT->setText(Text(301));
+    lblPanic->setText(Text(299));
+    // The text part is a control of its own for screen readers.
+    cobPanic->lineEdit()->setAccessibleName(Text(299));
+
+    // Screen readers get the unit with the field.
+    ledPresLevel->setAccessibleDescription(Text(148));
+    for (LedSpin* spin : {ledPresSpeed, ledMixSpeed, ledIntroComp, ledOuttroComp, ledLatency})
+        spin->setAccessibleDescription(Text(147));
+    ledT6Blok->setAccessibleDescription(Text(149));
+}
+
+void AutomationTiming::LoadGenres() {
+    const QString folder = context_.databasePath;
+    if (folder.isEmpty()) {
+        cobPanic->setToolTip(NoGenresTip("er is geen databasemap opgegeven."));
+        return;
+    }
+    if (!FolderExists(folder)) {
+        cobPanic->setToolTip(
+            NoGenresTip(QString("de databasemap %1 bestaat niet.").arg(QDir::toNativeSeparators(folder))));
+        return;
+    }
+    const QString database = JoinPath(folder, "data.mdb");
+    if (!FileExists(database)) {
+        cobPanic->setToolTip(NoGenresTip(QString("%1 bestaat niet.").arg(QDir::toNativeSeparators(database))));
+        return;
+    }
+    if (!context_.services.genres) return;
+    // The answer may come after the window is gone.
+    QPointer<QComboBox> list = cobPanic;
+    context_.services.genres->Request(database, [list](const GenreList& answer) {
+        if (list) FillGenres(list, answer);
+    });
+}
+
+void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
+    if (!answer.error.isEmpty()) {
+        list->setToolTip(NoGenresTip(answer.error));
+        return;
+    }
+    // A combo box takes its first item as soon as items arrive; that would save a genre nobody
+    // chose. Keep what the box shows, and select an item only when it is exactly that text.
+    const QString shown = list->currentText();
+    list->clear();
+    list->addItems(answer.genres);
+    list->setCurrentIndex(shown.isEmpty() ? -1 : list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    list->setEditText(shown);
+    list->setToolTip(QString());
+}
+
+}  // namespace quorvant

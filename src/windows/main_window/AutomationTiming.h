@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+
+#include "windows/main_window/SetupPart.h"
+
+class QComboBox;
+class QLabel;
+
+namespace quorvant {
+
+class LedSpin;
+class StateCheckBox;
+struct GenreList;
+
+// Fader, presentation and sequencer timing and the panic-track genre (tab 2).
+class AutomationTiming : public SetupPart {
+public:
+    explicit AutomationTiming(SetupContext& context);
+    void LaadScherm() override;
+    // Start-up: asks for the genre list of data.mdb; the list fills when the answer arrives.
+    void LoadGenres();
+
+    // Fills a genre list without touching what its text shows (the stored PanicGenre or nothing).
+    // An error leaves the list empty and says why in its tool tip.
+    static void FillGenres(QComboBox* list, const GenreList& answer);
+
+    LedSpin* ledPresLevel = nullptr;
+    LedSpin* ledPresSpeed = nullptr;
+    LedSpin* ledMixSpeed = nullptr;
+    LedSpin* ledFaderStap = nullptr;
+    LedSpin* ledIntroComp = nullptr;
+    LedSpin* ledOuttroComp = nullptr;
+    LedSpin* ledLatency = nullptr;
+    LedSpin* ledT6Blok = nullptr;
+
+    QLabel* lblPresNiv = nullptr;
+    QLabel* lblPresSpeed = nullptr;
+    QLabel* lblMix = nullptr;
+    QLabel* lblFaderStap = nullptr;
+    QLabel* lblIntroComp = nullptr;
+    QLabel* lblOuttroComp = nullptr;
+    QLabel* lblLatency = nullptr;
+    QLabel* lblTBlok = nullptr;
+    QLabel* lblProcent = nullptr;
+    // Units of PresSpeed, MixSpeed, IntroComp, OuttroComp and Latency, in that order.
+    std::array<QLabel*, 5> lblMsec{};
+    QLabel* lblMinuten = nullptr;
+
+    StateCheckBox* chkIgnoreVT = nullptr;
+    QComboBox* cobPanic = nullptr;
+    QLabel* lblPanic = nullptr;
+};
+
+}  // namespace quorvant

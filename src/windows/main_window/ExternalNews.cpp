@@ -1,0 +1,211 @@
+#include "windows/main_window/ExternalNews.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "windows/dialogs/frmIntNews.h"
+#include "widgets/WeekHourGrid.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
+#include "binding/ControlRows.h"
+#include "settings/PathChecks.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+// The language file has no text for this label; it keeps its design-time caption.
+const QString kMaxNewsCaption =
+    QStringLiteral("Maximum tijd dat er gewacht wordt op het \"einde nieuws-signaal\" van de stereodetectie");
+
+LedSpin* MakeSecondsSpin(const QString& name, QWidget* parent) {
+    auto* spin = new LedSpin(parent);
+    spin->setObjectName(name);
+    spin->Configure(3, 0, 999, 1, 0, true);
+    return spin;
+}
+}  // namespace
+
+ExternalNews::ExternalNews(SetupContext& context) : SetupPart(context) {
+    BuildExternalNewsPage();
+    BuildInternalNewsPage();
+
+    SectionTable extNews{
+        "ExtNews",
+        {
+            CheckStateRow("UseExtNews", chkUseExtNews, true),
+            // Empty or missing: no feed selected.
+            {"NewsFeed", "NewsFeed",
+             [this](const QString& text) {
+                 SelectPosition(cobNewsFeed, text.isEmpty() ? -1 : OrSkip(ListPosition(text, cobNewsFeed->count())));
+             },
+             [this]() -> IniValue { return static_cast<qint16>(cobNewsFeed->currentIndex()); }},
+            CheckStateRow("StopMode", chkStopMode, true),
+            EmptyDefaultRow("TimeOut", ledNewsTimeOut, 0),
+            EmptyDefaultRow("MinNews", ledMinNews, 0),
+        }};
+    // MA..ZO: a bad character leaves its hour as it was; each day is written as one value.
+    for (int day = 0; day < WeekHourGrid::kDays; ++day)
+        extNews.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, true));
+    tables_ = {extNews};
+
+    // BlokkenPath is read only when not empty, and written trimmed (also when empty).
+    newsTable_ = {"Blokken", {TextRow("BlokkenPath", txtNews, TextWrite::Trimmed, true)}};
+}
+
+void ExternalNews::BuildExternalNewsPage() {
+    QVBoxLayout* page = context_.TabLayout(10);
+
+    chkUseExtNews = new StateCheckBox;
+    chkUseExtNews->setObjectName("chkUseExtNews");
+    page->addWidget(chkUseExtNews);
+
+    fraExtNewsAlg = new QGroupBox;
+    fraExtNewsAlg->setObjectName("fraExtNewsAlg");
+    auto* general = new QGridLayout(fraExtNewsAlg);
+
+    lblNewsFeed = new QLabel(fraExtNewsAlg);
+    lblNewsFeed->setObjectName("lblNewsFeed");
+    cobNewsFeed = new QComboBox(fraExtNewsAlg);
+    cobNewsFeed->setObjectName("cobNewsFeed");
+    cobNewsFeed->addItems({"Feed 1", "Feed 2", "Feed 3"});
+    // Adding items selects the first one; the list starts without a selection.
+    cobNewsFeed->setCurrentIndex(-1);
+    lblNewsFeed->setBuddy(cobNewsFeed);
+
+    lblMinNewsLengte = new QLabel(fraExtNewsAlg);
+    lblMinNewsLengte->setObjectName("lblMinNewsLengte");
+    ledMinNews = MakeSecondsSpin("ledMinNews", fraExtNewsAlg);
+    lblMinNewsLengte->setBuddy(ledMinNews);
+
+    lblMaxNewsLengte = new QLabel(kMaxNewsCaption, fraExtNewsAlg);
+    lblMaxNewsLengte->setObjectName("lblMaxNewsLengte");
+    lblMaxNewsLengte->setWordWrap(true);
+    ledNewsTimeOut = MakeSecondsSpin("ledNewsTimeOut", fraExtNewsAlg);
+    lblMaxNewsLengte->setBuddy(ledNewsTimeOut);
+
+    for (int i = 0; i < 2; ++i) {
+        lblNewsSec[i] = new QLabel(fraExtNewsAlg);
+        lblNewsSec[i]->setObjectName(QString("lblNewsSec(%1)").arg(i));
+    }
+
+    chkStopMode = new StateCheckBox(QString(), fraExtNewsAlg);
+    chkStopMode->setObjectName("chkStopMode");
+
+    general->addWidget(lblNewsFeed, 0, 0);
+    general->addWidget(cobNewsFeed, 0, 1, 1, 2, Qt::AlignLeft);
+    general->addWidget(lblMinNewsLengte, 1, 0);
+    general->addWidget(ledMinNews, 1, 1);
+    general->addWidget(lblNewsSec[0], 1, 2);
+    general->addWidget(lblMaxNewsLengte, 2, 0);
+    general->addWidget(ledNewsTimeOut, 2, 1);
+    general->addWidget(lblNewsSec[1], 2, 2);
+    general->addWidget(chkStopMode, 3, 0, 1, 4);
+    general->setColumnStretch(0, 0);
+    general->setColumnStretch(3, 1);
+    general->setColumnMinimumWidth(0, 360);
+    page->addWidget(fraExtNewsAlg);
+
+    fraExtNewsShed = new QGroupBox;
+    fraExtNewsShed->setObjectName("fraExtNewsShed");
+    auto* schedule = new QVBoxLayout(fraExtNewsShed);
+    grid = new WeekHourGrid({"chkMA", "chkDI", "chkWO", "chkDO", "chkVR", "chkZA", "chkZO"}, "lblDag", "Label35",
+                            fraExtNewsShed);
+    schedule->addWidget(grid, 0, Qt::AlignLeft);
+    page->addWidget(fraExtNewsShed);
+    page->addStretch(1);
+}
+
+void ExternalNews::BuildInternalNewsPage() {
+    QVBoxLayout* page = context_.TabLayout(12);
+
+    auto* location = new QGridLayout;
+    lblNewsLoc = new QLabel;
+    lblNewsLoc->setObjectName("lblNewsLoc");
+    txtNews = new QLineEdit;
+    txtNews->setObjectName("txtNews");
+    lblNewsLoc->setBuddy(txtNews);
+    cmdPath3 = new QPushButton("...");
+    cmdPath3->setMaximumWidth(40);
+    // The browse button works like the other folder buttons of tab 0.
+    context_.window->Files().AttachNewsPath(cmdPath3, txtNews);
+    location->addWidget(lblNewsLoc, 0, 0, 1, 2);
+    location->addWidget(txtNews, 1, 0);
+    location->addWidget(cmdPath3, 1, 1);
+    location->setColumnStretch(0, 1);
+    page->addLayout(location);
+    page->addSpacing(16);
+
+    // National and regional items on the left, the free items on the right.
+    auto* buttons = new QGridLayout;
+    for (int i = 0; i < kNewsItems; ++i) {
+        auto* button = new QPushButton;
+        button->setObjectName(QString("cdmExtNews(%1)").arg(i));
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+        button->setMinimumSize(260, 36);
+        QObject::connect(button, &QPushButton::clicked, button, [this, i] { cdmExtNews_Click(i); });
+        cdmExtNews[i] = button;
+        buttons->addWidget(button, i % 5, i / 5);
+    }
+    buttons->setColumnStretch(2, 1);
+    page->addLayout(buttons);
+    page->addStretch(1);
+}
+
+void ExternalNews::LaadScherm() {
+    chkUseExtNews->setText(Text(235));
+    fraExtNewsAlg->setTitle(Text(244));
+    lblNewsFeed->setText(Text(245));
+    // A list would otherwise be announced by its selected item.
+    cobNewsFeed->setAccessibleName(Text(245));
+    lblMinNewsLengte->setText(Text(246));
+    for (QLabel* label : lblNewsSec) label->setText(Text(248));
+    ledMinNews->setAccessibleDescription(Text(248));
+    ledNewsTimeOut->setAccessibleDescription(Text(248));
+    chkStopMode->setText(Text(289));
+    fraExtNewsShed->setTitle(Text(236));
+    grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
+
+    lblNewsLoc->setText(Text(266));
+    // Runs after FileLocations, which gave every browse button its general tool tip.
+    cmdPath3->setToolTip(Text(267));
+    cmdPath3->setAccessibleName(QString("%1: %2").arg(Text(266), Text(125)));
+}
+
+void ExternalNews::LeesNews() {
+    IniAccessor& iniNews = context_.window->iniNews;
+    iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
+    iniNews.SetSection(newsTable_.section);
+    // No skipping of its own: a failure ends the whole step.
+    ReadRowsStrict(iniNews, newsTable_);
+}
+
+void ExternalNews::SchrijfNews() { WriteSection(context_.window->iniNews, newsTable_); }
+
+frmIntNews* ExternalNews::IntNews() const { return intNews_.data(); }
+
+void ExternalNews::cdmExtNews_Click(int index) {
+    if (index < 0 || index >= kNewsItems) return;
+    SelectedNewsItem = static_cast<qint16>(index);
+    if (!intNews_) {
+        // The dialog reads SelectedNewsItem while loading and takes its title from that button.
+        intNews_ = new frmIntNews(context_.programFolder, context_.services, context_.window,
+                                  [this](int item) { return cdmExtNews[item]->text(); });
+    }
+    // An open dialog keeps its item; it is only brought to the front, out of the task bar if minimized.
+    intNews_->setWindowState(intNews_->windowState() & ~Qt::WindowMinimized);
+    intNews_->show();
+    intNews_->raise();
+    intNews_->activateWindow();
+}
+
+}  // namespace quorvant

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPointer>
+#include <array>
+
+#include "windows/main_window/SetupPart.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorvant {
+
+class LedSpin;
+class StateCheckBox;
+class WeekHourGrid;
+class frmIntNews;
+
+// External news [ExtNews] (tab 10), the news folder of news.ini and the news buttons (tab 12).
+class ExternalNews : public SetupPart {
+public:
+    static constexpr int kNewsItems = 10;
+
+    explicit ExternalNews(SetupContext& context);
+    void LaadScherm() override;
+    // news.ini [Blokken] through the window's iniNews.
+    void LeesNews();
+    void SchrijfNews();  // inside the news.ini save; the file is already selected
+
+    // Opens the schedule of news item `index`, or only raises the schedule that is already open.
+    void cdmExtNews_Click(int index);
+    // The open schedule dialog, null when none is open.
+    frmIntNews* IntNews() const;
+
+    // Tab 10
+    StateCheckBox* chkUseExtNews = nullptr;
+    QGroupBox* fraExtNewsAlg = nullptr;
+    QLabel* lblNewsFeed = nullptr;
+    QComboBox* cobNewsFeed = nullptr;
+    QLabel* lblMinNewsLengte = nullptr;
+    LedSpin* ledMinNews = nullptr;
+    QLabel* lblMaxNewsLengte = nullptr;
+    LedSpin* ledNewsTimeOut = nullptr;
+    std::array<QLabel*, 2> lblNewsSec{};
+    StateCheckBox* chkStopMode = nullptr;
+    QGroupBox* fraExtNewsShed = nullptr;
+    WeekHourGrid* grid = nullptr;  // chkMA..chkZO, lblDag, Label35
+
+    // Tab 12
+    QLabel* lblNewsLoc = nullptr;
+    QLineEdit* txtNews = nullptr;
+    QPushButton* cmdPath3 = nullptr;  // cmdPath(3); its browsing belongs to FileLocations
+    std::array<QPushButton*, kNewsItems> cdmExtNews{};
+
+private:
+    void BuildExternalNewsPage();
+    void BuildInternalNewsPage();
+
+    // news.ini, read by LeesNews and written by SchrijfNews (not part of the server.ini passes).
+    SectionTable newsTable_;
+    QPointer<frmIntNews> intNews_;
+};
+
+}  // namespace quorvant

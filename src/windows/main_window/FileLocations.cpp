@@ -1,0 +1,104 @@
+#include "windows/main_window/FileLocations.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "windows/main_window/frmSetup.h"
+#include "binding/ControlRows.h"
+#include "settings/ValueRules.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+// Prompt text per browse button index.
+constexpr std::array<int, 5> kPromptIds = {126, 127, 128, 273, 129};
+}  // namespace
+
+FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
+    auto* frame = new QWidget;
+    auto* grid = new QGridLayout(frame);
+    struct Row {
+        QLineEdit** box;
+        const char* name;
+        int button;
+    };
+    const std::array<Row, 4> rows = {{{&txtDatabase, "txtDatabase", 0},
+                                      {&txtLog, "txtLog", 1},
+                                      {&txtRepeat, "txtRepeat", 2},
+                                      {&txtFrag, "txtFrag", 4}}};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(frame);
+        label->setObjectName(QString("lblLocaties(%1)").arg(i));
+        auto* box = new QLineEdit(frame);
+        box->setObjectName(rows[i].name);
+        box->setMinimumWidth(420);
+        label->setBuddy(box);
+        auto* button = new QPushButton("...", frame);
+        button->setObjectName(QString("cmdPath(%1)").arg(rows[i].button));
+        button->setMaximumWidth(40);
+        const int index = rows[i].button;
+        QObject::connect(button, &QPushButton::clicked, frame, [this, index] { cmdPath_Click(index); });
+        grid->addWidget(label, i, 0);
+        grid->addWidget(box, i, 1);
+        grid->addWidget(button, i, 2);
+        lblLocaties[i] = label;
+        *rows[i].box = box;
+        cmdPath[index] = button;
+        pathBoxes_[index] = box;
+    }
+    grid->setColumnStretch(1, 1);
+    context_.TabLayout(0)->addWidget(frame);
+    context_.TabLayout(0)->addStretch(1);
+
+    tables_ = {{"Files",
+                {
+                    // DatabasePath is also kept as the run's database folder (genres, descriptions).
+                    {"DatabasePath", "DatabasePath",
+                     [this](const QString& text) {
+                         context_.databasePath = text;
+                         txtDatabase->setText(text);
+                     },
+                     [this]() -> IniValue { return txtDatabase->text(); }},
+                    TextRow("LogPath", txtLog),
+                    TextRow("RepeatPath", txtRepeat),
+                    TextRow("FragPath", txtFrag),
+                }}};
+}
+
+void FileLocations::AttachNewsPath(QPushButton* button, QLineEdit* box) {
+    cmdPath[3] = button;
+    pathBoxes_[3] = box;
+    button->setObjectName("cmdPath(3)");
+    QObject::connect(button, &QPushButton::clicked, button, [this] { cmdPath_Click(3); });
+}
+
+void FileLocations::LaadScherm() {
+    for (int i = 0; i < 4; ++i) lblLocaties[i]->setText(Text(117 + i));
+    txtDatabase->setToolTip(Text(121));
+    txtLog->setToolTip(Text(122));
+    txtRepeat->setToolTip(Text(123));
+    txtFrag->setToolTip(Text(124));
+    for (int index : {0, 1, 2, 3})
+        if (cmdPath[index]) cmdPath[index]->setToolTip(Text(125));
+    // The buttons show only "..."; name them after the folder they choose.
+    const std::array<int, 5> labelOf = {0, 1, 2, -1, 3};
+    for (int index : {0, 1, 2, 4})
+        cmdPath[index]->setAccessibleName(QString("%1: %2").arg(lblLocaties[labelOf[index]]->text(), Text(125)));
+}
+
+void FileLocations::cmdPath_Click(int index) {
+    if (index < 0 || index >= 5 || !pathBoxes_[index] || !context_.services.folders) return;
+    QLineEdit* box = pathBoxes_[index];
+    const FolderChooserCaptions captions{Text(130), Text(131), Text(132)};
+    const std::optional<QString> chosen =
+        context_.services.folders->Browse(context_.window, Text(kPromptIds[index]), TrimBlanks(box->text()), captions);
+    // Cancel keeps the configured path.
+    if (chosen) box->setText(*chosen);
+}
+
+}  // namespace quorvant

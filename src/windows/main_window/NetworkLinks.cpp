@@ -1,0 +1,220 @@
+#include "windows/main_window/NetworkLinks.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "windows/main_window/frmSetup.h"
+#include "widgets/StateCheckBox.h"
+#include "binding/ControlRows.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+
+struct LinkDesign {
+    const char* frame;
+    const char* enable;
+    const char* lblRemoteName;
+    const char* lblRemotePort;
+    const char* lblHostPort;
+    const char* txtRemoteName;
+    const char* txtRemotePort;
+    const char* txtHostPort;
+    int tab;
+    int captionId;
+    int enableId;
+    int firstLabelId;  // remote name; remote port and host port follow
+};
+
+// In the order of NetworkLinks::LinkId. The control names are the established ones, irregular
+// letter case included.
+constexpr std::array<LinkDesign, NetworkLinks::kLinks> kLinkDesigns = {{
+    {"fraOstrin", "chkInterPCRDS", "lblRemoteNameRDS", "lblRemotePortRDS", "lblHostPortRDS", "txtRemoteNameRDS",
+     "txtRemotePortRDS", "txtHostPortRDS", 7, 211, 214, 215},
+    {"fraPelmar", "chkInterPCWEB", "lblRemoteNameWEB", "lblRemotePortWEB", "lblHostPortWEB", "txtRemoteNameWEB",
+     "txtRemotePortWEB", "txtHostPortWEB", 7, 212, 214, 215},
+    {"fraVektal", "chkInterPCLOG", "lblRemoteNameLOG", "lblRemotePortLOG", "lblHostPortLog", "txtRemoteNameLOG",
+     "txtRemotePortLOG", "txtHostPortLog", 7, 213, 214, 215},
+    {"fraExterneControle", "chkEXT", "lblRemoteNameEXT", "lblRemotePortEXT", "lblHostPortEXT", "txtRemoteNameEXT",
+     "txtRemotePortEXT", "txtHostPortEXT", 9, 233, 214, 215},
+    {"fraIO", "chkInterface", "lblInterFaceRemoteName", "lblInterfaceRemotePort", "lblInterfaceHostPort",
+     "txtIORemoteName", "txtIORemotePort", "txtIOHostPort", 6, 199, 200, 201},
+    {"fraWD", "chkUseWD", "lblWDRemoteName", "lblWDRemotePort", "lblWDHostPort", "txtWDRemoteName", "txtWDRemotePort",
+     "txtWDHostPort", 6, 300, 200, 201},
+}};
+
+QLabel* AddLabelled(QGridLayout* grid, int row, const char* labelName, const char* boxName, QLineEdit** box,
+                    int boxWidth) {
+    auto* label = new QLabel;
+    label->setObjectName(labelName);
+    *box = new QLineEdit;
+    (*box)->setObjectName(boxName);
+    (*box)->setMinimumWidth(boxWidth);
+    label->setBuddy(*box);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(*box, row, 1);
+    return label;
+}
+
+}  // namespace
+
+NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
+    for (int id = 0; id < kLinks; ++id) {
+        const LinkDesign& design = kLinkDesigns[id];
+        Link& link = links_[id];
+        link.frame = new QGroupBox;
+        link.frame->setObjectName(design.frame);
+        auto* grid = new QGridLayout(link.frame);
+        if (id == IO || id == WD) {
+            auto* box = new StateCheckBox;
+            (id == IO ? chkInterface : chkUseWD) = box;
+            link.enable = box;
+        } else {
+            link.enable = new QCheckBox;
+        }
+        link.enable->setObjectName(design.enable);
+        grid->addWidget(link.enable, 0, 0, 1, 3);
+        link.lblRemoteName = AddLabelled(grid, 1, design.lblRemoteName, design.txtRemoteName, &link.txtRemoteName, 260);
+        link.lblRemotePort = AddLabelled(grid, 2, design.lblRemotePort, design.txtRemotePort, &link.txtRemotePort, 120);
+        link.lblHostPort = AddLabelled(grid, 3, design.lblHostPort, design.txtHostPort, &link.txtHostPort, 120);
+        link.txtRemotePort->setMaximumWidth(120);
+        link.txtHostPort->setMaximumWidth(120);
+        if (id == EXT) {
+            lblExtSystem = new QLabel;
+            lblExtSystem->setObjectName("lblExtSystem");
+            cobSysteem = new QComboBox;
+            cobSysteem->setObjectName("cobSysteem");
+            // Shown only; no file holds the choice.
+            cobSysteem->addItem("CONTACT");
+            cobSysteem->setCurrentIndex(0);
+            lblExtSystem->setBuddy(cobSysteem);
+            grid->addWidget(lblExtSystem, 4, 0);
+            grid->addWidget(cobSysteem, 4, 1, Qt::AlignLeft);
+        }
+        grid->setColumnStretch(2, 1);
+        context_.TabLayout(design.tab)->addWidget(link.frame);
+    }
+    for (int tab : {6, 7, 9}) context_.TabLayout(tab)->addStretch(1);
+
+    const Link& rds = links_[RDS];
+    const Link& web = links_[WEB];
+    const Link& log = links_[LOG];
+    const Link& ext = links_[EXT];
+    const Link& io = links_[IO];
+    const Link& wd = links_[WD];
+    tables_ = {{"InterPC",
+                {
+                    WrittenAs(OneMeansOnRow("networkRDS", rds.enable), "NetworkRDS"),
+                    TextRow("RemoteNameRDS", rds.txtRemoteName),
+                    PortRow("RemotePortRDS", RDS, rds.txtRemotePort, rds.lblRemotePort, PortWrite::Number),
+                    PortRow("HostPortRDS", RDS, rds.txtHostPort, rds.lblHostPort, PortWrite::Number),
+
+                    WrittenAs(OneMeansOnRow("networkWEB", web.enable), "NetworkWEB"),
+                    TextRow("RemoteNameWEB", web.txtRemoteName),
+                    PortRow("RemotePortWEB", WEB, web.txtRemotePort, web.lblRemotePort, PortWrite::Number),
+                    PortRow("HostPortWEB", WEB, web.txtHostPort, web.lblHostPort, PortWrite::Number),
+
+                    WrittenAs(OneMeansOnRow("networkLOG", log.enable), "NetworkLOG"),
+                    TextRow("RemoteNameLOG", log.txtRemoteName),
+                    PortRow("RemotePortLOG", LOG, log.txtRemotePort, log.lblRemotePort, PortWrite::Number),
+                    PortRow("HostPortLOG", LOG, log.txtHostPort, log.lblHostPort, PortWrite::Number),
+
+                    OneMeansOnRow("networkEXT", ext.enable),
+                    TextRow("RemoteNameExt", ext.txtRemoteName),
+                    PortRow("RemotePortEXT", EXT, ext.txtRemotePort, ext.lblRemotePort, PortWrite::AsIs),
+                    PortRow("HostPortEXT", EXT, ext.txtHostPort, ext.lblHostPort, PortWrite::AsIs),
+
+                    WrittenAs(CheckStateRow("NetworkIO", chkInterface, true), "NetWorkIO"),
+                    TextRow("RemoteNameIO", io.txtRemoteName),
+                    PortRow("RemotePortIO", IO, io.txtRemotePort, io.lblRemotePort, PortWrite::Trimmed),
+                    PortRow("HostPortIO", IO, io.txtHostPort, io.lblHostPort, PortWrite::AsIs),
+
+                    WrittenAs(CheckStateRow("NetworkWD", chkUseWD, true), "NetWorkWD"),
+                    TextRow("RemoteNameWD", wd.txtRemoteName),
+                    PortRow("RemotePortWD", WD, wd.txtRemotePort, wd.lblRemotePort, PortWrite::Trimmed),
+                    PortRow("HostPortWD", WD, wd.txtHostPort, wd.lblHostPort, PortWrite::AsIs),
+                }}};
+}
+
+namespace {
+// Why a port box's text cannot be written as a 32-bit whole number; empty when it can (an empty
+// box is written as 0).
+QString PortProblem(const QString& box, const QString& frame, const QString& text) {
+    if (text.isEmpty() || WholeNumber(text, IntWidth::Bits32)) return {};
+    static const QRegularExpression numberForm(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
+    if (numberForm.match(text).hasMatch())
+        return QString("De %1 van \"%2\" ligt buiten het bereik -2147483648 tot 2147483647: \"%3\"")
+            .arg(box, frame, text);
+    return QString("De %1 van \"%2\" is geen geheel getal: \"%3\"").arg(box, frame, text);
+}
+}  // namespace
+
+// Ports: read by the text rule; an empty box shows "0" from the save on and the file gets 0.
+KeyRow NetworkLinks::PortRow(const QString& key, LinkId link, QLineEdit* box, QLabel* label, PortWrite write) {
+    if (write == PortWrite::Number) numberPorts_.append({link, box, label});
+    return {key, key, [box](const QString& text) { box->setText(text); },
+            [this, link, box, label, write]() -> IniValue {
+                if (box->text().isEmpty()) box->setText("0");
+                switch (write) {
+                    case PortWrite::Number: {
+                        const std::optional<qint32> number = WholeNumber(box->text(), IntWidth::Bits32);
+                        // RefuseSave stops the save before this; never write text as a number.
+                        if (!number)
+                            throw std::runtime_error(
+                                PortProblem(label->text(), links_[link].frame->title(), box->text()).toStdString());
+                        return *number;
+                    }
+                    case PortWrite::Trimmed:
+                        return TrimBlanks(box->text());
+                    case PortWrite::AsIs:
+                        break;
+                }
+                return box->text();
+            }};
+}
+
+QString NetworkLinks::RefuseSave() {
+    for (const NumberPort& port : numberPorts_) {
+        const QString problem = PortProblem(port.label->text(), links_[port.link].frame->title(), port.box->text());
+        if (problem.isEmpty()) continue;
+        // Show the box so the user can correct it after the message.
+        if (context_.window && context_.window->tabSetup) {
+            const int tab = context_.window->tabSetup->indexOf(links_[port.link].frame->parentWidget());
+            if (tab >= 0) context_.window->tabSetup->setCurrentIndex(tab);
+        }
+        port.box->setFocus();
+        port.box->selectAll();
+        return problem;
+    }
+    return {};
+}
+
+void NetworkLinks::LaadScherm() {
+    for (int id = 0; id < kLinks; ++id) {
+        const LinkDesign& design = kLinkDesigns[id];
+        const Link& link = links_[id];
+        const QString frame = Text(design.captionId);
+        link.frame->setTitle(frame);
+        link.enable->setText(Text(design.enableId));
+        link.lblRemoteName->setText(Text(design.firstLabelId));
+        link.lblRemotePort->setText(Text(design.firstLabelId + 1));
+        link.lblHostPort->setText(Text(design.firstLabelId + 2));
+        // Every link has the same captions; the names say which link a control belongs to.
+        link.enable->setAccessibleName(QString("%1: %2").arg(frame, link.enable->text()));
+        link.txtRemoteName->setAccessibleName(QString("%1: %2").arg(frame, link.lblRemoteName->text()));
+        link.txtRemotePort->setAccessibleName(QString("%1: %2").arg(frame, link.lblRemotePort->text()));
+        link.txtHostPort->setAccessibleName(QString("%1: %2").arg(frame, link.lblHostPort->text()));
+    }
+    lblExtSystem->setText(Text(234));
+}
+
+}  // namespace quorvant

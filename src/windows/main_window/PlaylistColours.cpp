@@ -1,0 +1,135 @@
+#include "windows/main_window/PlaylistColours.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "windows/main_window/frmSetup.h"
+#include "widgets/ColourPanel.h"
+#include "settings/ValueRules.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+// Flag 4 of the chooser: only the grid of predefined colours.
+constexpr int kChooserFlags = 4;
+
+bool IsBackground(PlaylistColours::Colour colour) { return colour % 2 == 0; }
+
+// Button object names, in the order of PlaylistColours::Colour.
+constexpr std::array<const char*, PlaylistColours::kColours> kButtonNames = {
+    "cmdMuzBack", "cmdMuzTxt", "cmdJingBack", "cmdJingTxt", "cmdPresBack",  "cmdPresTxt",
+    "cmdRecBack", "cmdRecTxt", "cmdTijdBack", "cmdTijdTxt", "cmdEventBack", "cmdEventTxt"};
+
+struct PanelDesign {
+    const char* name;
+    int captionId;
+};
+// Panels in the order of the colour pairs.
+constexpr std::array<PanelDesign, 6> kPanels = {{{"panMuziek", 177},
+                                                 {"panJingle", 178},
+                                                 {"panPres", 182},
+                                                 {"panReclame", 179},
+                                                 {"panTijdsein", 181},
+                                                 {"panEvents", 180}}};
+}  // namespace
+
+PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
+    fraColors = new QGroupBox;
+    fraColors->setObjectName("fraColors");
+    auto* grid = new QGridLayout(fraColors);
+    std::array<ColourPanel**, 6> panels = {&panMuziek, &panJingle, &panPres, &panReclame, &panTijdsein, &panEvents};
+    for (int item = 0; item < 6; ++item) {
+        auto* panel = new ColourPanel(fraColors);
+        panel->setObjectName(kPanels[item].name);
+        panel->setMinimumSize(320, 30);
+        grid->addWidget(panel, item, 0);
+        *panels[item] = panel;
+        for (int side = 0; side < 2; ++side) {
+            const auto colour = static_cast<Colour>(2 * item + side);
+            auto* button = new QPushButton(fraColors);
+            button->setObjectName(kButtonNames[colour]);
+            QObject::connect(button, &QPushButton::clicked, fraColors, [this, colour] { cmdColour_Click(colour); });
+            grid->addWidget(button, item, 1 + side);
+            buttons_[colour] = button;
+        }
+    }
+    grid->setColumnStretch(0, 1);
+    context_.TabLayout(4)->addWidget(fraColors);
+    context_.TabLayout(4)->addStretch(1);
+
+    tables_ = {{"Colors",
+                {
+                    ColourRow("MusBack", MusBack),
+                    ColourRow("MusTxt", MusTxt),
+                    ColourRow("JingBack", JingBack),
+                    ColourRow("JingTxt", JingTxt),
+                    ColourRow("PresBack", PresBack),
+                    ColourRow("PresTxt", PresTxt),
+                    ColourRow("RecBack", RecBack),
+                    ColourRow("RecTxt", RecTxt),
+                    ColourRow("TijdBack", TijdBack),
+                    ColourRow("TijdTxt", TijdTxt),
+                    ColourRow("EventBack", EventBack),
+                    ColourRow("EventTxt", EventTxt),
+                },
+                // The save writes commercials and events before time signal and presentation.
+                {MusBack, MusTxt, JingBack, JingTxt, RecBack, RecTxt, EventBack, EventTxt, TijdBack, TijdTxt, PresBack,
+                 PresTxt}}};
+}
+
+// Colour rule into the slot; the panel is painted from the slot even when the conversion fails, so
+// a missing key shows the slot's start value, black.
+KeyRow PlaylistColours::ColourRow(const QString& key, Colour colour) {
+    return {key, key,
+            [this, colour](const QString& text) {
+                const std::optional<qint32> value = quorvant::Colour(text);
+                if (value) colourSlots_[colour] = *value;
+                Paint(colour);
+                if (!value) throw StepFailed();
+            },
+            [this, colour]() -> IniValue { return colourSlots_[colour]; }};
+}
+
+ColourPanel* PlaylistColours::Panel(Colour colour) const {
+    const std::array<ColourPanel*, 6> panels = {panMuziek, panJingle, panPres, panReclame, panTijdsein, panEvents};
+    return panels[colour / 2];
+}
+
+void PlaylistColours::Paint(Colour colour) {
+    if (IsBackground(colour))
+        Panel(colour)->SetBackColour(colourSlots_[colour]);
+    else
+        Panel(colour)->SetTextColour(colourSlots_[colour]);
+}
+
+void PlaylistColours::LaadScherm() {
+    fraColors->setTitle(Text(176));
+    for (int item = 0; item < 6; ++item)
+        Panel(static_cast<Colour>(2 * item))->SetCaption(Text(kPanels[item].captionId));
+    for (int index = 0; index < kColours; ++index) {
+        const auto colour = static_cast<Colour>(index);
+        QPushButton* button = buttons_[colour];
+        button->setText(Text(IsBackground(colour) ? 183 : 184));
+        // Six buttons share each caption; the name says which item and which colour.
+        button->setAccessibleName(QString("%1: %2").arg(Panel(colour)->Caption(), button->text()));
+    }
+}
+
+void PlaylistColours::SetChooserFlags() {
+    if (context_.services.colours) context_.services.colours->SetFlags(kChooserFlags);
+}
+
+void PlaylistColours::cmdColour_Click(Colour colour) {
+    ColourChooser* chooser = context_.services.colours;
+    if (!chooser) return;
+    // Cancel keeps the item's colour; only a confirmed colour reaches the panel and the slot.
+    const std::optional<qint32> chosen = chooser->Choose(context_.window);
+    if (!chosen) return;
+    colourSlots_[colour] = *chosen;
+    Paint(colour);
+}
+
+}  // namespace quorvant

@@ -1,0 +1,206 @@
+#include "windows/main_window/ProgramOptions.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "widgets/StateCheckBox.h"
+#include "binding/ControlRows.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+
+QGroupBox* Frame(const char* name) {
+    auto* frame = new QGroupBox;
+    frame->setObjectName(name);
+    return frame;
+}
+
+// The option buttons of one frame form one exclusive group. None is selected by the design: the
+// read pass selects one (or, for a refused server mode, none).
+template <std::size_t N>
+QButtonGroup* AddOptions(QGroupBox* frame, const char* name, std::array<QRadioButton*, N>& buttons, int columns) {
+    auto* grid = new QGridLayout(frame);
+    auto* group = new QButtonGroup(frame);
+    for (std::size_t i = 0; i < N; ++i) {
+        auto* button = new QRadioButton(frame);
+        button->setObjectName(QString("%1(%2)").arg(name).arg(i));
+        group->addButton(button, int(i));
+        grid->addWidget(button, int(i) / columns, int(i) % columns);
+        buttons[i] = button;
+    }
+    return group;
+}
+
+QCheckBox* AddCheck(QCheckBox* box, const char* name, QLayout* layout) {
+    box->setObjectName(name);
+    layout->addWidget(box);
+    return box;
+}
+
+}  // namespace
+
+ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
+    fraScreen = Frame("fraScreen");
+    AddOptions(fraScreen, "optScherm", optScherm, 2);
+    fraScreenPos = Frame("fraScreenPos");
+    AddOptions(fraScreenPos, "optSchermPos", optSchermPos, 2);
+    fraStartUp = Frame("fraStartUp");
+    AddOptions(fraStartUp, "optStart", optStart, 2);
+    fraServerMode = Frame("fraServerMode");
+    AddOptions(fraServerMode, "optMaster", optMaster, 2);
+    fraLogTime = Frame("fraLogTime");
+    loginGroup_ = AddOptions(fraLogTime, "optLogin", optLogin, 4);
+
+    fraLog = Frame("fraLog");
+    auto* logLayout = new QVBoxLayout(fraLog);
+    chkDebug = AddCheck(new QCheckBox(fraLog), "chkDebug", logLayout);
+    chkSabam = AddCheck(new QCheckBox(fraLog), "chkSabam", logLayout);
+
+    fraStraksLive = Frame("fraStraksLive");
+    auto* straksLayout = new QVBoxLayout(fraStraksLive);
+    // The one caption that is not in the language file.
+    chkBlockStraksLive = AddCheck(new QCheckBox(QStringLiteral("StraksLive-Knop uitschakelen"), fraStraksLive),
+                                  "chkBlockStraksLive", straksLayout);
+    fraStraksLive->setAccessibleName(chkBlockStraksLive->text());
+
+    fraAutoLog = Frame("fraAutoLog");
+    auto* autoLayout = new QHBoxLayout(fraAutoLog);
+    chkAutoLogin = static_cast<StateCheckBox*>(AddCheck(new StateCheckBox({}, fraAutoLog), "chkAutoLogin", autoLayout));
+    cobNiveau = new QComboBox(fraAutoLog);
+    cobNiveau->setObjectName("cobNiveau");
+    cobNiveau->addItems({"DJ-1", "DJ-2", "DJ-3", "BOSS"});
+    // Adding items selects the first; the list starts without a selection (a save then writes -1).
+    cobNiveau->setCurrentIndex(-1);
+    autoLayout->addWidget(cobNiveau);
+    autoLayout->addStretch(1);
+
+    fraBoodschap = Frame("fraBoodschap");
+    auto* messageLayout = new QVBoxLayout(fraBoodschap);
+    txtTekst = new QLineEdit(QStringLiteral("VALDOR SERVER"), fraBoodschap);
+    txtTekst->setObjectName("txtTekst");
+    messageLayout->addWidget(txtTekst);
+
+    fraJingles = Frame("fraJingles");
+    auto* jingleLayout = new QVBoxLayout(fraJingles);
+    chkPersJingle =
+        static_cast<StateCheckBox*>(AddCheck(new StateCheckBox({}, fraJingles), "chkPersJingle", jingleLayout));
+
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(fraScreen, 0, 0);
+    grid->addWidget(fraScreenPos, 0, 1);
+    grid->addWidget(fraStartUp, 0, 2);
+    grid->addWidget(fraServerMode, 1, 0);
+    grid->addWidget(fraLog, 1, 1);
+    // The captionless frame starts where the other frames' boxes start, below their captions.
+    auto* straksHolder = new QWidget;
+    auto* holderLayout = new QVBoxLayout(straksHolder);
+    holderLayout->setContentsMargins(0, fraStraksLive->fontMetrics().height(), 0, 0);
+    holderLayout->addWidget(fraStraksLive);
+    grid->addWidget(straksHolder, 1, 2);
+    grid->addWidget(fraLogTime, 2, 0, 1, 2);
+    grid->addWidget(fraAutoLog, 2, 2);
+    grid->addWidget(fraBoodschap, 3, 0, 1, 3);
+    grid->addWidget(fraJingles, 4, 0, 1, 3);
+    for (int column = 0; column < 3; ++column) grid->setColumnStretch(column, 1);
+    context_.TabLayout(3)->addWidget(page);
+    context_.TabLayout(3)->addStretch(1);
+
+    // Tab 6 is shared with the I/O and watchdog links, which follow this frame and end the page.
+    fraIR = Frame("fraIR");
+    auto* irLayout = new QVBoxLayout(fraIR);
+    chkIR = AddCheck(new QCheckBox(fraIR), "chkIR", irLayout);
+    chkAutoIR = AddCheck(new QCheckBox(fraIR), "chkAutoIR", irLayout);
+    context_.TabLayout(6)->addWidget(fraIR);
+
+    tables_ = {{"program",
+                {
+                    OneMeansOnRow("Debugger", chkDebug),
+                    OneMeansOnRow("BlockLive", chkBlockStraksLive),
+                    OneMeansOnRow("Sabam", chkSabam),
+                    TextRow("Mes1", txtTekst, TextWrite::Trimmed),
+                    PairRow("Dual", optScherm[0], optScherm[1]),
+                    PairRow("ScreenPos", optSchermPos[0], optSchermPos[1]),
+                    PairRow("StartUp", optStart[0], optStart[1]),
+                    OneMeansOnRow("IR", chkIR),
+                    OneMeansOnRow("AutoIR", chkAutoIR),
+                    // Log-in time: the stored text is compared exactly with "0".."7" (no trimming, no
+                    // number conversion); empty or anything else selects the first option.
+                    {"Login", "Login",
+                     [this](const QString& text) {
+                         int index = 0;
+                         for (int n = 0; n < int(optLogin.size()); ++n) {
+                             if (text == QString::number(n)) {
+                                 index = n;
+                                 break;
+                             }
+                         }
+                         optLogin[index]->setChecked(true);
+                     },
+                     [this]() -> IniValue { return static_cast<qint16>(std::max(0, loginGroup_->checkedId())); }},
+                    WrittenAs(CheckStateRow("AutoLogin", chkAutoLogin, true), "Autologin"),
+                    ListPositionRow("LoginLevel", cobNiveau),
+                    CheckStateRow("PersJingle", chkPersJingle, true),
+                    // Server mode: empty selects Master; otherwise the number is the option's index, and
+                    // anything but 0 or 1 is refused, leaving both options unselected (a save writes 0).
+                    {"Slave", "Slave",
+                     [this](const QString& text) {
+                         if (text.isEmpty()) {
+                             optMaster[0]->setChecked(true);
+                             return;
+                         }
+                         const qint32 index = OrSkip(WholeNumber(text, IntWidth::Bits16));
+                         if (index != 0 && index != 1) throw StepFailed();
+                         optMaster[index]->setChecked(true);
+                     },
+                     [this]() -> IniValue { return static_cast<qint16>(optMaster[1]->isChecked() ? 1 : 0); }},
+                }}};
+}
+
+void ProgramOptions::LaadScherm() {
+    fraScreen->setTitle(Text(150));
+    fraLog->setTitle(Text(151));
+    fraBoodschap->setTitle(Text(152));
+    fraStartUp->setTitle(Text(153));
+    fraAutoLog->setTitle(Text(154));
+    fraLogTime->setTitle(Text(155));
+    fraJingles->setTitle(Text(156));
+    fraServerMode->setTitle(Text(157));
+    fraScreenPos->setTitle(Text(284));
+    fraIR->setTitle(Text(208));
+
+    optScherm[0]->setText(Text(158));
+    optScherm[1]->setText(Text(159));
+    optSchermPos[0]->setText(Text(285));
+    optSchermPos[1]->setText(Text(286));
+    optStart[0]->setText(Text(162));
+    optStart[1]->setText(Text(163));
+    optMaster[0]->setText(Text(174));
+    optMaster[1]->setText(Text(175));
+    for (int n = 0; n < int(optLogin.size()); ++n) optLogin[n]->setText(Text(165 + n));
+
+    chkDebug->setText(Text(160));
+    chkSabam->setText(Text(161));
+    chkAutoLogin->setText(Text(164));
+    chkPersJingle->setText(Text(173));
+    chkIR->setText(Text(209));
+    chkAutoIR->setText(Text(210));
+
+    // Neither box has a label of its own: the level completes "log in automatically as ...", and the
+    // message box is the whole of its frame.
+    cobNiveau->setAccessibleName(Text(164));
+    txtTekst->setAccessibleName(Text(152));
+}
+
+}  // namespace quorvant

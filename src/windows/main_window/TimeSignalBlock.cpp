@@ -1,0 +1,190 @@
+#include "windows/main_window/TimeSignalBlock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/main_window/frmSetup.h"
+#include "widgets/ColourPanel.h"
+#include "widgets/LedSpin.h"
+#include "binding/ControlRows.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+
+// The entries of the slot lists by position; the stored value is the position, so this order is
+// part of the file format (sports news before regional news is intended).
+constexpr std::array<int, 8> kBeforeEntries = {223, 224, 226, 228, 230, 229, 231, 232};
+constexpr std::array<int, 9> kAfterEntries = {223, 225, 227, 228, 230, 229, 231, 232, 292};
+
+QLabel* NewLabel(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QComboBox* NewSlotList(QWidget* parent, const char* name) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setMinimumWidth(250);
+    return list;
+}
+
+QFrame* NewLine(QWidget* parent, const QString& name) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setMinimumWidth(24);
+    return line;
+}
+
+template <std::size_t N>
+void AddEntries(QComboBox* list, const std::array<int, N>& ids) {
+    for (int id : ids) list->addItem(Text(id));
+    // Adding items selects the first one; a slot stays empty until the file or the user fills it.
+    list->setCurrentIndex(-1);
+}
+
+}  // namespace
+
+TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
+    // The block: three slots before the signal, the signal, three slots after it.
+    auto* block = new QWidget;
+    block->setObjectName("fraTijdseinblok");
+    auto* blockGrid = new QGridLayout(block);
+    blockGrid->setHorizontalSpacing(0);
+    lblVoorTS = NewLabel(block, "lblVoorTS");
+    lblNaTS = NewLabel(block, "lblNaTS");
+    cob61 = NewSlotList(block, "cob61");
+    cob62 = NewSlotList(block, "cob62");
+    cob63 = NewSlotList(block, "cob63");
+    cob11 = NewSlotList(block, "cob11");
+    cob12 = NewSlotList(block, "cob12");
+    cob13 = NewSlotList(block, "cob13");
+    panTS = new ColourPanel(block);
+    panTS->setObjectName("panTS");
+    panTS->SetBold(true);
+    panTS->SetLowered(true);
+    panTS->SetBackColour(ColourPanel::FromColor(block->palette().color(QPalette::Button)));
+    panTS->SetTextColour(ColourPanel::FromColor(block->palette().color(QPalette::ButtonText)));
+    panTS->setMinimumWidth(120);
+    blockGrid->addWidget(lblVoorTS, 0, 0);
+    blockGrid->addWidget(lblNaTS, 0, 4);
+    for (int i = 0; i < 3; ++i) {
+        Line1[i] = NewLine(block, QString("Line1(%1)").arg(i));
+        Line2[i] = NewLine(block, QString("Line2(%1)").arg(i));
+        blockGrid->addWidget(BeforeLists()[i], i + 1, 0);
+        blockGrid->addWidget(Line1[i], i + 1, 1);
+        blockGrid->addWidget(Line2[i], i + 1, 3);
+        blockGrid->addWidget(AfterLists()[i], i + 1, 4);
+    }
+    blockGrid->addWidget(panTS, 1, 2, 3, 1);
+    blockGrid->setColumnStretch(5, 1);
+
+    // Hour change and the floating time signal before it.
+    auto* options = new QWidget;
+    options->setObjectName("fraUurwisseling");
+    auto* grid = new QGridLayout(options);
+    lblFaderTS = NewLabel(options, "lblFaderTS");
+    ledTMFaderSpeed = new LedSpin(options);
+    ledTMFaderSpeed->setObjectName("ledTMFaderSpeed");
+    ledTMFaderSpeed->Configure(4, 0, 9999, 10, 0);
+    lblFaderTS->setBuddy(ledTMFaderSpeed);
+    lblTSmsec = NewLabel(options, "lblTSmsec");
+    grid->addWidget(lblFaderTS, 0, 0);
+    grid->addWidget(ledTMFaderSpeed, 0, 1, Qt::AlignLeft);
+    grid->addWidget(lblTSmsec, 0, 2);
+
+    chkTS_Pre_float = new QCheckBox(options);
+    chkTS_Pre_float->setObjectName("chkTS_Pre_float");
+    ledTS_Pre_Float = new LedSpin(options);
+    ledTS_Pre_Float->setObjectName("ledTS_Pre_Float");
+    ledTS_Pre_Float->Configure(2, 0, 99, 1, 0);
+    lblTS_Float_Sec[0] = NewLabel(options, "lblTS_Float_Sec(0)");
+    grid->addWidget(chkTS_Pre_float, 1, 0);
+    grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
+    grid->addWidget(lblTS_Float_Sec[0], 1, 2);
+
+    cmdVlottendTijdsein = new QPushButton("Vlottend Tijdsein configuratie", options);
+    cmdVlottendTijdsein->setObjectName("cmdVlottendTijdsein");
+    QObject::connect(cmdVlottendTijdsein, &QPushButton::clicked, cmdVlottendTijdsein,
+                     [this] { cmdVlottendTijdsein_Click(); });
+    grid->addWidget(cmdVlottendTijdsein, 2, 0, Qt::AlignLeft);
+    grid->setColumnStretch(3, 1);
+
+    QVBoxLayout* tab = context_.TabLayout(8);
+    tab->addWidget(block);
+    tab->addSpacing(16);
+    tab->addWidget(options);
+    tab->addStretch(1);
+
+    tables_ = {
+        // After the feeds' keys: the last key of [Faders].
+        {"Faders", {EmptyDefaultRow("TMFaderSpeed", ledTMFaderSpeed, 0)}},
+        {"Sequencer",
+         {
+             ListPositionRow("B6-1", cob61),
+             ListPositionRow("B6-2", cob62),
+             ListPositionRow("B6-3", cob63),
+             ListPositionRow("B1-1", cob11),
+             ListPositionRow("B1-2", cob12),
+             ListPositionRow("B1-3", cob13),
+             OneMeansOnRow("TS_Pre_Float", chkTS_Pre_float),
+             EmptyDefaultRow("TS_Pre_Float_Time", ledTS_Pre_Float, 0),
+         }},
+    };
+}
+
+TimeSignalBlock::~TimeSignalBlock() = default;
+
+frmFloatTime* TimeSignalBlock::FloatTime() const { return floatTime_; }
+
+void TimeSignalBlock::LaadScherm() {
+    lblVoorTS->setText(Text(218));
+    lblNaTS->setText(Text(219));
+    panTS->SetCaption(Text(220));
+    lblFaderTS->setText(Text(221));
+    lblTSmsec->setText(Text(222));
+    chkTS_Pre_float->setText(Text(287));
+    lblTS_Float_Sec[0]->setText(Text(256));
+    cmdVlottendTijdsein->setText(Text(309));
+
+    // One heading over three lists: each list is named after it and its place.
+    for (int i = 0; i < 3; ++i) {
+        BeforeLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(218)).arg(i + 1));
+        AfterLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(219)).arg(i + 1));
+    }
+    ledTMFaderSpeed->setAccessibleDescription(Text(222));
+    // The seconds field has only its unit beside it; it belongs to the check box before it.
+    ledTS_Pre_Float->setAccessibleName(Text(287));
+    ledTS_Pre_Float->setAccessibleDescription(Text(256));
+}
+
+void TimeSignalBlock::VulTijdSeinBlok() {
+    for (QComboBox* list : BeforeLists()) AddEntries(list, kBeforeEntries);
+    for (QComboBox* list : AfterLists()) AddEntries(list, kAfterEntries);
+}
+
+void TimeSignalBlock::cmdVlottendTijdsein_Click() {
+    if (floatTime_) {
+        // Already open: bring it up without reading its settings again.
+        if (floatTime_->isMinimized()) floatTime_->showNormal();
+        floatTime_->raise();
+        floatTime_->activateWindow();
+        return;
+    }
+    auto* dialog = new frmFloatTime(context_.programFolder, context_.services, context_.window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    floatTime_ = dialog;
+    dialog->show();
+}
+
+}  // namespace quorvant

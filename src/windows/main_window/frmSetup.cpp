@@ -1,0 +1,163 @@
+#include "windows/main_window/frmSetup.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "windows/shared/DialogSupport.h"
+#include "windows/main_window/AudioFeeds.h"
+#include "windows/main_window/AutomationTiming.h"
+#include "windows/main_window/ExternalNews.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/NetworkLinks.h"
+#include "windows/main_window/NewsDescriptions.h"
+#include "windows/main_window/PlaylistColours.h"
+#include "windows/main_window/ProgramOptions.h"
+#include "windows/main_window/SoundCards.h"
+#include "windows/main_window/TimeSignalBlock.h"
+#include "widgets/Icons.h"
+#include "settings/PathChecks.h"
+#include "settings/ValueRules.h"
+#include "text/TextTable.h"
+
+namespace quorvant {
+
+namespace {
+// The sections of server.ini in the order of both passes.
+const QStringList kSectionOrder = {"Files",  "AudioPlayers", "Faders",  "Sequencer",
+                                   "program", "Colors",      "InterPC", "ExtNews"};
+}  // namespace
+
+frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidget* parent) : QWidget(parent) {
+    setObjectName("frmSetup");
+    context_.programFolder = programFolder;
+    context_.services = services;
+    context_.window = this;
+
+    auto* layout = new QVBoxLayout(this);
+    tabSetup = new QTabWidget(this);
+    tabSetup->setObjectName("tabSetup");
+    for (int tab = 0; tab < 13; ++tab) {
+        auto* page = new QWidget;
+        page->setObjectName(QString("tab%1").arg(tab));
+        new QVBoxLayout(page);
+        context_.tabs[tab] = page;
+        tabSetup->addTab(page, QString());
+    }
+    layout->addWidget(tabSetup);
+
+    cmdSave = MakePictureButton("cmdSave", this);
+    cmdStop = MakePictureButton("cmdStop", this);
+    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+
+    // Built in the order of their sections; pages shared by two groups get their frames in this order.
+    files_ = std::make_unique<FileLocations>(context_);
+    soundCards_ = std::make_unique<SoundCards>(context_);
+    automation_ = std::make_unique<AutomationTiming>(context_);
+    feeds_ = std::make_unique<AudioFeeds>(context_);
+    timeSignal_ = std::make_unique<TimeSignalBlock>(context_);
+    options_ = std::make_unique<ProgramOptions>(context_);
+    colours_ = std::make_unique<PlaylistColours>(context_);
+    links_ = std::make_unique<NetworkLinks>(context_);
+    news_ = std::make_unique<ExternalNews>(context_);
+    descriptions_ = std::make_unique<NewsDescriptions>(context_);
+
+    Form_Load();
+}
+
+frmSetup::~frmSetup() = default;
+
+std::vector<SetupPart*> frmSetup::Parts() const {
+    return {files_.get(),   soundCards_.get(), automation_.get(), feeds_.get(), timeSignal_.get(),
+            options_.get(), colours_.get(),    links_.get(),      news_.get(),  descriptions_.get()};
+}
+
+QString frmSetup::VersionCaption() {
+    return QString("Quorvant %1.%2 build %3")
+        .arg(QUORVANT_VERSION_MAJOR)
+        .arg(QUORVANT_VERSION_MINOR)
+        .arg(QUORVANT_VERSION_BUILD);
+}
+
+std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
+    return {
+        {"mixers", [this] { feeds_->CreateMixers(); }},
+        {"LaadTaal", [this] { LaadTaal(context_.programFolder); }},
+        {"LaadScherm", [this] { LaadScherm(); }},
+        {"VulTijdSeinBlok", [this] { timeSignal_->VulTijdSeinBlok(); }},
+        {"LeesIni", [this] { LeesIni(); }},
+        {"LaadDesc", [this] { descriptions_->LaadDesc(); }},
+        {"LeesNews", [this] { news_->LeesNews(); }},
+        {"caption", [this] { setWindowTitle(VersionCaption()); }},
+        {"card spin limits", [this] { soundCards_->SetSpinLimits(); }},
+        {"feed card lists", [this] { feeds_->FillDeviceLists(); }},
+        {"feed cards", [this] { feeds_->SelectStoredCards(); }},
+        {"feed channels", [this] { feeds_->SelectStoredChannels(); }},
+        {"colour chooser", [this] { colours_->SetChooserFlags(); }},
+        {"genres", [this] { automation_->LoadGenres(); }},
+        {"tab 0", [this] { tabSetup->setCurrentIndex(0); }},
+        {"tab 11 off", [this] { tabSetup->setTabEnabled(11, false); }},
+    };
+}
+
+void frmSetup::Form_Load() {
+    for (const StartUpStep& step : StartUpSteps()) SkipOnFailure(step.run);
+    // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
+    const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                           : QRect(0, 0, 1600, 1200);
+    resize(std::min(std::max(900, tabsWidth), screen.width()), std::min(680, screen.height()));
+}
+
+void frmSetup::LaadScherm() {
+    setWindowTitle(Text(103));
+    for (int tab = 0; tab < 13; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
+    SetPicture(cmdSave, IconResource(103), Text(101));
+    SetPicture(cmdStop, IconResource(101), Text(102));
+    for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });
+}
+
+void frmSetup::LeesIni() {
+    iniCon.SetFile(JoinPath(context_.programFolder, "server.ini"));
+    for (const QString& section : kSectionOrder) {
+        iniCon.SetSection(section);
+        for (SetupPart* part : Parts())
+            for (const SectionTable& table : part->Tables())
+                if (table.section == section) ReadRows(iniCon, table);
+    }
+}
+
+void frmSetup::SchrijfIni() {
+    for (const QString& section : kSectionOrder) {
+        iniCon.SetSection(section);
+        for (SetupPart* part : Parts())
+            for (const SectionTable& table : part->Tables())
+                if (table.section == section) WriteRows(iniCon, table);
+    }
+}
+
+bool frmSetup::cmdSave_Click() {
+    for (SetupPart* part : Parts()) {
+        const QString refusal = part->RefuseSave();
+        if (!refusal.isEmpty()) {
+            if (context_.services.errors) context_.services.errors->Report(this, windowTitle(), refusal);
+            return false;
+        }
+    }
+    if (!SaveOrReport(this, context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
+    iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
+    return SaveOrReport(this, context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
+}
+
+void frmSetup::cmdStop_Click() {
+    // Leaves at once, without saving and without a question.
+    QCoreApplication::quit();
+}
+
+}  // namespace quorvant

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "windows/main_window/SetupPart.h"
+#include "settings/IniAccessor.h"
+
+class QTabWidget;
+class QPushButton;
+
+namespace quorvant {
+
+class FileLocations;
+class SoundCards;
+class AutomationTiming;
+class AudioFeeds;
+class TimeSignalBlock;
+class ProgramOptions;
+class PlaylistColours;
+class NetworkLinks;
+class ExternalNews;
+class NewsDescriptions;
+
+// The main settings window: 13 tab pages, save and quit.
+class frmSetup : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the window and runs the start-up sequence (Form_Load).
+    frmSetup(const QString& programFolder, const Services& services, QWidget* parent = nullptr);
+    ~frmSetup() override;
+
+    // A named start-up step; each runs under skip-on-failure.
+    struct StartUpStep {
+        QString name;
+        std::function<void()> run;
+    };
+    std::vector<StartUpStep> StartUpSteps();
+
+    void LaadScherm();
+    void LeesIni();
+    void SchrijfIni();
+    // Saves server.ini, then news.ini [Blokken]; each file is one atomic replacement. Returns
+    // false (after telling the user which file and why) when something was not saved.
+    bool cmdSave_Click();
+    void cmdStop_Click();
+
+    QString ProgramFolder() const { return context_.programFolder; }
+    QString DatabasePath() const { return context_.databasePath; }
+    // The caption the window gets at the end of start-up.
+    static QString VersionCaption();
+
+    QTabWidget* tabSetup = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdStop = nullptr;
+    IniAccessor iniCon;
+    IniAccessor iniNews;
+
+    FileLocations& Files() { return *files_; }
+    SoundCards& Cards() { return *soundCards_; }
+    AutomationTiming& Automation() { return *automation_; }
+    AudioFeeds& Feeds() { return *feeds_; }
+    TimeSignalBlock& TimeSignal() { return *timeSignal_; }
+    ProgramOptions& Options() { return *options_; }
+    PlaylistColours& Colours() { return *colours_; }
+    NetworkLinks& Links() { return *links_; }
+    ExternalNews& News() { return *news_; }
+    NewsDescriptions& Descriptions() { return *descriptions_; }
+
+private:
+    void Form_Load();
+    std::vector<SetupPart*> Parts() const;
+
+    SetupContext context_;
+    std::unique_ptr<FileLocations> files_;
+    std::unique_ptr<SoundCards> soundCards_;
+    std::unique_ptr<AutomationTiming> automation_;
+    std::unique_ptr<AudioFeeds> feeds_;
+    std::unique_ptr<TimeSignalBlock> timeSignal_;
+    std::unique_ptr<ProgramOptions> options_;
+    std::unique_ptr<PlaylistColours> colours_;
+    std::unique_ptr<NetworkLinks> links_;
+    std::unique_ptr<ExternalNews> news_;
+    std::unique_ptr<NewsDescriptions> descriptions_;
+};
+
+}  // namespace quorvant

@@ -1,0 +1,57 @@
+#include "windows/shared/DialogSupport.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPushButton>
+#include <exception>
+
+#include "platform/ServiceInterfaces.h"
+#include "settings/IniAccessor.h"
+
+namespace quorvant {
+
+QPushButton* MakePictureButton(const QString& objectName, QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(objectName);
+    button->setIconSize(QSize(32, 32));
+    button->setMinimumSize(48, 44);
+    return button;
+}
+
+void SetPicture(QPushButton* button, const QIcon& icon, const QString& words) {
+    button->setIcon(icon);
+    button->setToolTip(words);
+    button->setAccessibleName(words);
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) row->addWidget(button);
+    return row;
+}
+
+bool SaveOrReport(QWidget* window, ErrorReporter* errors, IniAccessor& ini, const std::function<void()>& writes,
+                  const std::function<void()>& beforeReport) {
+    QString file;
+    QString reason;
+    try {
+        IniSave save(ini);
+        writes();
+        save.Commit();
+        return true;
+    } catch (const IniError& error) {
+        file = error.File();
+        reason = error.Reason();
+    } catch (const std::exception& error) {
+        file = ini.File();
+        reason = QString::fromLocal8Bit(error.what());
+    }
+    if (beforeReport) beforeReport();
+    if (errors)
+        errors->Report(window, window->windowTitle(),
+                       QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
+    return false;
+}
+
+}  // namespace quorvant

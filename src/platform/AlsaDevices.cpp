@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "text/Messages.h"
+
 namespace quorvant {
 
 namespace {
@@ -93,7 +95,7 @@ AlsaWaveOutDevices::AlsaWaveOutDevices() {
 int AlsaWaveOutDevices::DeviceCount() const { return int(names_.size()); }
 
 std::optional<QString> AlsaWaveOutDevices::DeviceName(int device) const {
-    if (device == -1) return QStringLiteral("Standaard geluidsapparaat");
+    if (device == -1) return msg::DefaultSoundDevice();
     if (device < 0 || device >= names_.size()) return std::nullopt;
     return names_.at(device);
 }

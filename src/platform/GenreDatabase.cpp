@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/GenreProtocol.h"
+#include "text/Messages.h"
 
 namespace quorvant {
 
@@ -26,19 +27,14 @@ QString Seconds(int ms) {
 GenreList FromAnswer(const QByteArray& output, int exitCode, const QString& mdbPath) {
     const std::optional<genre_protocol::Answer> answer = genre_protocol::Decode(output);
     if (!answer || (answer->ok && exitCode != 0)) {
-        return Failure(
-            QStringLiteral("Onverwacht antwoord van het leesprogramma van de genre-databank (%1)").arg(mdbPath));
+        return Failure(msg::GenreUnexpectedAnswer(mdbPath));
     }
     if (answer->ok) return GenreList{answer->genres, {}};
-    if (answer->error == "nofile") return Failure(QStringLiteral("Genre-databank niet gevonden: %1").arg(mdbPath));
-    if (answer->error == "notdatabase") {
-        return Failure(QStringLiteral("De genre-databank is beschadigd of geen Access-databank: %1").arg(mdbPath));
-    }
-    if (answer->error == "notable") return Failure(QStringLiteral("Tabel Genres ontbreekt in %1").arg(mdbPath));
-    if (answer->error == "nocolumn") {
-        return Failure(QStringLiteral("Kolom Genre ontbreekt in tabel Genres van %1").arg(mdbPath));
-    }
-    return Failure(QStringLiteral("De genre-databank is beschadigd: %1").arg(mdbPath));
+    if (answer->error == "nofile") return Failure(msg::GenreDatabaseNotFound(mdbPath));
+    if (answer->error == "notdatabase") return Failure(msg::GenreNotADatabase(mdbPath));
+    if (answer->error == "notable") return Failure(msg::GenreNoTable(mdbPath));
+    if (answer->error == "nocolumn") return Failure(msg::GenreNoColumn(mdbPath));
+    return Failure(msg::GenreDamaged(mdbPath));
 }
 
 }  // namespace
@@ -70,7 +66,7 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
     };
 
     if (!QFileInfo(mdbPath).isFile()) {
-        answer(Failure(QStringLiteral("Genre-databank niet gevonden: %1").arg(mdbPath)));
+        answer(Failure(msg::GenreDatabaseNotFound(mdbPath)));
         return;
     }
 
@@ -81,8 +77,7 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
     timer->setSingleShot(true);
 
     QObject::connect(timer, &QTimer::timeout, process, [this, process, answer] {
-        answer(Failure(
-            QStringLiteral("De genre-databank antwoordt niet (afgebroken na %1 s)").arg(Seconds(timeLimitMs_))));
+        answer(Failure(msg::GenreNoAnswer(Seconds(timeLimitMs_))));
         process->kill();  // finished follows and removes the process
     });
     QObject::connect(process, &QProcess::readyReadStandardOutput, process, [process, answer, mdbPath] {
@@ -90,26 +85,23 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
         answer(FromAnswer(QByteArray(), 1, mdbPath));
         process->kill();
     });
-    QObject::connect(
-        process, &QProcess::finished, process,
-        [process, timer, answer, mdbPath](int exitCode, QProcess::ExitStatus status) {
-            timer->stop();
-            process->deleteLater();
-            if (status == QProcess::CrashExit) {
-                answer(Failure(
-                    QStringLiteral("De genre-databank is beschadigd (het leesprogramma brak af): %1").arg(mdbPath)));
-                return;
-            }
-            answer(FromAnswer(process->readAllStandardOutput(), exitCode, mdbPath));
-        });
-    QObject::connect(
-        process, &QProcess::errorOccurred, process, [this, process, timer, answer](QProcess::ProcessError error) {
-            if (error != QProcess::FailedToStart) return;  // the other errors end in finished
-            timer->stop();
-            process->deleteLater();
-            answer(Failure(
-                QStringLiteral("Het leesprogramma van de genre-databank ontbreekt of start niet: %1").arg(helper_)));
-        });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, timer, answer, mdbPath](int exitCode, QProcess::ExitStatus status) {
+                         timer->stop();
+                         process->deleteLater();
+                         if (status == QProcess::CrashExit) {
+                             answer(Failure(msg::GenreReaderCrashed(mdbPath)));
+                             return;
+                         }
+                         answer(FromAnswer(process->readAllStandardOutput(), exitCode, mdbPath));
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [this, process, timer, answer](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;  // the other errors end in finished
+                         timer->stop();
+                         process->deleteLater();
+                         answer(Failure(msg::GenreReaderMissing(helper_)));
+                     });
 
     timer->start(timeLimitMs_);
     process->start(helper_, {mdbPath}, QIODevice::ReadOnly);

@@ -84,14 +84,25 @@ public:
     virtual void Report(QWidget* parent, const QString& title, const QString& message) = 0;
 };
 
-// What a window needs from the platform. Not owned.
+// Stand-ins for a service the platform does not have (platform/AbsentServices.cpp): no devices
+// (every device name blank), mixers without devices or lines, choosers that are cancelled, a genre
+// source that never answers, a reporter that tells no one.
+WaveOutDevices& AbsentWaveOutDevices();
+MixerFactory& AbsentMixerFactory();
+FolderChooser& AbsentFolderChooser();
+ColourChooser& AbsentColourChooser();
+GenreSource& AbsentGenreSource();
+ErrorReporter& AbsentErrorReporter();
+
+// What a window needs from the platform. Not owned, and never null: a service left out is its
+// stand-in above, so windows call every service without asking first.
 struct Services {
-    WaveOutDevices* waveOut = nullptr;
-    MixerFactory* mixers = nullptr;
-    FolderChooser* folders = nullptr;
-    ColourChooser* colours = nullptr;
-    GenreSource* genres = nullptr;
-    ErrorReporter* errors = nullptr;
+    WaveOutDevices* waveOut = &AbsentWaveOutDevices();
+    MixerFactory* mixers = &AbsentMixerFactory();
+    FolderChooser* folders = &AbsentFolderChooser();
+    ColourChooser* colours = &AbsentColourChooser();
+    GenreSource* genres = &AbsentGenreSource();
+    ErrorReporter* errors = &AbsentErrorReporter();
 };
 
 }  // namespace quorvant

@@ -4,6 +4,7 @@
 
 #include "settings/IniAccessor.h"
 #include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
 
 namespace quorvant {
 
@@ -21,12 +22,17 @@ QString Text(int id) {
     return Table()[id];
 }
 
+QString TextOr(int id, const QString& fallback) {
+    const QString text = Text(id);
+    return text.isEmpty() ? fallback : text;
+}
+
 void ClearTexts() {
     for (QString& slot : Table()) slot.clear();
 }
 
 void LaadTaal(const QString& programFolder) {
-    const QString path = JoinPath(programFolder, "quorvant.lng");
+    const QString path = JoinPath(programFolder, kLanguageFile);
     if (!FileExists(path)) return;
     IniAccessor iniLang;
     iniLang.SetFile(path);

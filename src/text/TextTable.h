@@ -11,6 +11,8 @@ constexpr int kLastTextId = 450;
 
 // Text N of the table; empty for an unfilled slot or an id outside the table.
 QString Text(int id);
+// Text N, or `fallback` where the table has none (names that must never be empty).
+QString TextOr(int id, const QString& fallback);
 
 // Fills the table once from programFolder + "/quorvant.lng", section [Language]. A missing file
 // leaves every text empty; no message.

@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "text/Messages.h"
+
 namespace quorvant {
 
 namespace {
@@ -53,8 +55,8 @@ SpinButton::SpinButton(QWidget* parent) : QWidget(parent), up_(new QToolButton(t
     down_->setArrowType(Qt::DownArrow);
     up_->setObjectName(QStringLiteral("up"));
     down_->setObjectName(QStringLiteral("down"));
-    up_->setAccessibleName(QStringLiteral("Omhoog"));
-    down_->setAccessibleName(QStringLiteral("Omlaag"));
+    up_->setAccessibleName(msg::StepUpName());
+    down_->setAccessibleName(msg::StepDownName());
     for (QToolButton* button : {up_, down_}) {
         // The pair is one keyboard stop (Up/Down keys); the arrows are for the mouse.
         button->setFocusPolicy(Qt::NoFocus);

@@ -4,14 +4,13 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "widgets/StateCheckBox.h"
 #include "settings/ValueRules.h"
+#include "text/Messages.h"
+#include "widgets/StateCheckBox.h"
 
 namespace quorvant {
 
 namespace {
-const QStringList kWeekdayNames = {"maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag", "zondag"};
-
 QPushButton* MakeLabelButton(const QString& caption, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setFlat(true);
@@ -39,7 +38,7 @@ WeekHourGrid::WeekHourGrid(const QStringList& boxNamePrefixes, const QString& da
     for (int hour = 0; hour < kHours; ++hour) {
         QPushButton* label = MakeLabelButton(QString::number(hour), this);
         label->setObjectName(QString("%1(%2)").arg(hourLabelName).arg(hour));
-        label->setToolTip(QString("Uur %1 van alle dagen aan- of uitzetten").arg(hour));
+        label->setToolTip(msg::ToggleHourTip(hour));
         connect(label, &QPushButton::clicked, this, [this, hour] { ToggleHourColumn(hour); });
         hourLabels_[hour] = label;
         layout->addWidget(label, 0, hour + 1, Qt::AlignCenter);
@@ -47,14 +46,14 @@ WeekHourGrid::WeekHourGrid(const QStringList& boxNamePrefixes, const QString& da
     for (int day = 0; day < kDays; ++day) {
         QPushButton* label = MakeLabelButton(DayKeys()[day], this);
         label->setObjectName(QString("%1(%2)").arg(dayLabelName).arg(day));
-        label->setToolTip(QString("Alle uren van %1 aan- of uitzetten").arg(kWeekdayNames[day]));
+        label->setToolTip(msg::ToggleDayTip(day));
         connect(label, &QPushButton::clicked, this, [this, day] { ToggleDayRow(day); });
         dayLabels_[day] = label;
         layout->addWidget(label, day + 1, 0);
         for (int hour = 0; hour < kHours; ++hour) {
             auto* box = new StateCheckBox(QString(), this);
             box->setObjectName(QString("%1(%2)").arg(boxNamePrefixes.value(day)).arg(hour));
-            box->setAccessibleName(QString("%1 %2 uur").arg(kWeekdayNames[day]).arg(hour));
+            box->setAccessibleName(msg::DayHourName(day, hour));
             box->setToolTip(box->accessibleName());
             boxes_[day][hour] = box;
             layout->addWidget(box, day + 1, hour + 1, Qt::AlignCenter);

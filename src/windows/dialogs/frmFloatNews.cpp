@@ -8,18 +8,18 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "windows/shared/DialogSupport.h"
+#include "binding/ControlRows.h"
+#include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/Messages.h"
 #include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
-#include "binding/ControlRows.h"
-#include "settings/PathChecks.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
-
-const QString kSaveCaption = QStringLiteral("Bewaar de wijzigingen");
 
 // One-means-on into the named button of an exclusive pair. 1 selects it (its partner clears);
 // any other number or a word clears it and leaves the partner alone, so neither is selected.
@@ -83,8 +83,8 @@ HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameNa
     QGroupBox* frame = MakePlainFrame(frameName, parent);
     auto* layout = new QVBoxLayout(frame);
     HardSoftGroup group{frame, MakeCheck(situation, checkName, frame),
-                        MakeRadio("Hard", hardName, situation + " hard", frame),
-                        MakeRadio("Zacht", softName, situation + " zacht", frame)};
+                        MakeRadio(msg::HardCaption(), hardName, msg::HardName(situation), frame),
+                        MakeRadio(msg::SoftCaption(), softName, msg::SoftName(situation), frame)};
     layout->addWidget(group.check);
     layout->addWidget(group.hard);
     layout->addWidget(group.soft);
@@ -98,11 +98,10 @@ HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameNa
 }  // namespace
 
 frmFloatNews::frmFloatNews(const QString& programFolder, const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), programFolder_(programFolder), services_(services) {
+    : DialogWindow(parent), programFolder_(programFolder), services_(services) {
     setObjectName("frmFloatNews");
-    setAttribute(Qt::WA_DeleteOnClose);
     // Its captions are fixed Dutch texts, not taken from the language file.
-    setWindowTitle("Vlottend Nieuws");
+    setWindowTitle(msg::FloatNewsCaption());
     BuildControls();
 
     // The keys of [Float] in the order they are read and written. The mixed case of the names
@@ -129,15 +128,15 @@ frmFloatNews::frmFloatNews(const QString& programFolder, const Services& service
 void frmFloatNews::BuildControls() {
     auto* layout = new QVBoxLayout(this);
 
-    chkUseFloatNews = MakeCheck("Vlottend Nieuws gebruiken", "chkUseFloatNews", this);
+    chkUseFloatNews = MakeCheck(msg::UseFloatNewsCaption(), "chkUseFloatNews", this);
     layout->addWidget(chkUseFloatNews);
 
     // Time frame: "Start op" / "Eindigt op" over minute, second and fill length.
     fraTijd = MakePlainFrame("fraTijd", this);
     auto* timeLayout = new QVBoxLayout(fraTijd);
     auto* choice = new QHBoxLayout;
-    optStart2 = MakeRadio("Start op", "optStart(2)", QString(), fraTijd);
-    optStop0 = MakeRadio("Eindigt op", "optStop(0)", QString(), fraTijd);
+    optStart2 = MakeRadio(msg::StartAtCaption(), "optStart(2)", QString(), fraTijd);
+    optStop0 = MakeRadio(msg::EndsAtCaption(), "optStop(0)", QString(), fraTijd);
     choice->addWidget(optStart2);
     choice->addWidget(optStop0);
     choice->addStretch(1);
@@ -147,13 +146,13 @@ void frmFloatNews::BuildControls() {
     startOrStop->addButton(optStop0);
 
     auto* time = new QHBoxLayout;
-    ledStartMin0 = MakeSpin("ledStartMin(0)", "Minuten", 2, 59, fraTijd);
+    ledStartMin0 = MakeSpin("ledStartMin(0)", msg::MinutesName(), 2, 59, fraTijd);
     Label47_0 = MakeLabel("'", "Label47(0)", fraTijd);
-    ledStartSec0 = MakeSpin("ledStartSec(0)", "Seconden", 2, 59, fraTijd);
+    ledStartSec0 = MakeSpin("ledStartSec(0)", msg::SecondsName(), 2, 59, fraTijd);
     Label48_0 = MakeLabel("''", "Label48(0)", fraTijd);
-    lblUitvul0 = MakeLabel("Uitvullen tot ", "lblUitvul(0)", fraTijd);
-    ledUitvul0 = MakeSpin("ledUitvul(0)", "Uitvullen tot (seconden)", 3, 999, fraTijd);
-    lblUitvulSec0 = MakeLabel("sec", "lblUitvulSec(0)", fraTijd);
+    lblUitvul0 = MakeLabel(msg::FillUpToCaption(), "lblUitvul(0)", fraTijd);
+    ledUitvul0 = MakeSpin("ledUitvul(0)", msg::FillUpToName(), 3, 999, fraTijd);
+    lblUitvulSec0 = MakeLabel(msg::SecondsUnit(), "lblUitvulSec(0)", fraTijd);
     lblUitvul0->setBuddy(ledUitvul0);
     time->addWidget(ledStartMin0);
     time->addWidget(Label47_0);
@@ -169,16 +168,16 @@ void frmFloatNews::BuildControls() {
     layout->addWidget(fraTijd);
 
     // Where the floating news takes place: three groups side by side.
-    fraFloatHappens0 = new QGroupBox("Doet zich voor in", this);
+    fraFloatHappens0 = new QGroupBox(msg::HappensInCaption(), this);
     fraFloatHappens0->setObjectName("fraFloatHappens(0)");
     auto* happens = new QHBoxLayout(fraFloatHappens0);
 
-    const HardSoftGroup automation = MakeHardSoftGroup("Automaat", "fraBlokAuto", "chkBlokAuto(0)", "optAutoHard(0)",
-                                                       "optAutoSoft(0)", fraFloatHappens0, this);
+    const HardSoftGroup automation = MakeHardSoftGroup(msg::AutomationCaption(), "fraBlokAuto", "chkBlokAuto(0)",
+                                                       "optAutoHard(0)", "optAutoSoft(0)", fraFloatHappens0, this);
     chkBlokAuto0 = automation.check;
     optAutoHard0 = automation.hard;
     optAutoSoft0 = automation.soft;
-    const HardSoftGroup live = MakeHardSoftGroup("Live", "fraBlokLive", "chkBlokLive(0)", "optLiveHard(0)",
+    const HardSoftGroup live = MakeHardSoftGroup(msg::LiveCaption(), "fraBlokLive", "chkBlokLive(0)", "optLiveHard(0)",
                                                  "optLiveSoft(0)", fraFloatHappens0, this);
     chkBlokLive0 = live.check;
     optLiveHard0 = live.hard;
@@ -186,9 +185,9 @@ void frmFloatNews::BuildControls() {
 
     QGroupBox* feedFrame = MakePlainFrame("fraFeeds", fraFloatHappens0);
     auto* feedLayout = new QVBoxLayout(feedFrame);
-    chkFeed1_0 = MakeCheck("Feed 1", "chkFeed1(0)", feedFrame);
-    chkFeed2_0 = MakeCheck("Feed 2", "chkFeed2(0)", feedFrame);
-    chkFeed3_0 = MakeCheck("Feed 3", "chkFeed3(0)", feedFrame);
+    chkFeed1_0 = MakeCheck(msg::FeedCaption(1), "chkFeed1(0)", feedFrame);
+    chkFeed2_0 = MakeCheck(msg::FeedCaption(2), "chkFeed2(0)", feedFrame);
+    chkFeed3_0 = MakeCheck(msg::FeedCaption(3), "chkFeed3(0)", feedFrame);
     feedLayout->addWidget(chkFeed1_0);
     feedLayout->addWidget(chkFeed2_0);
     feedLayout->addWidget(chkFeed3_0);
@@ -201,7 +200,7 @@ void frmFloatNews::BuildControls() {
 
     // Picture button without caption: the tool tip and accessible name say what it does.
     cmdSave = MakePictureButton("cmdSave", this);
-    SetPicture(cmdSave, IconResource(103), kSaveCaption);
+    SetPicture(cmdSave, IconResource(103), msg::SaveChangesCaption());
     layout->addStretch(1);
     layout->addWidget(cmdSave, 0, Qt::AlignHCenter);
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
@@ -210,15 +209,15 @@ void frmFloatNews::BuildControls() {
 void frmFloatNews::Form_Load() {
     // Each key is its own step: a value that does not convert or is refused leaves its control
     // as it was, and the load goes on.
-    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
     iniCon.SetSection(table_.section);
     ReadRows(iniCon, table_);
 }
 
 bool frmFloatNews::cmdSave_Click() {
     // File and section are selected again: the load's selection is not relied on.
-    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
-    if (!SaveOrReport(this, services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
+    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
+    if (!SaveOrReport(this, *services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
     close();
     return true;
 }

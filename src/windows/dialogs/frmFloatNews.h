@@ -5,6 +5,7 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "settings/KeyTable.h"
+#include "windows/shared/DialogSupport.h"
 
 class QGroupBox;
 class QLabel;
@@ -19,7 +20,7 @@ class StateCheckBox;
 // The floating news block, server.ini [Float].
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // It reads [Float] when it is built, writes it and closes on save; closing it otherwise saves nothing.
-class frmFloatNews : public QWidget {
+class frmFloatNews : public DialogWindow {
     Q_OBJECT
 
 public:

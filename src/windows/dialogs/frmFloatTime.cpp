@@ -8,13 +8,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "windows/shared/DialogSupport.h"
-#include "widgets/WeekHourGrid.h"
-#include "widgets/Icons.h"
-#include "widgets/LedSpin.h"
 #include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/Icons.h"
+#include "widgets/LedSpin.h"
+#include "widgets/WeekHourGrid.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -22,8 +24,6 @@ namespace {
 
 const QString kAutoSection = QStringLiteral("FloatTSauto");
 const QString kLiveSection = QStringLiteral("FloatTSlive");
-// No text of the table fits a button that saves and closes; this one is fixed.
-const QString kStopCaption = QStringLiteral("Bewaar en sluit");
 
 // Seconds around the hour change. Empty reads as 0; a text that is not a 16-bit whole number
 // also reads as 0 rather than leaving the other set's value on screen. Written as a 32-bit number.
@@ -48,9 +48,8 @@ LedSpin* MakeTimeSpin(const QString& name, QWidget* parent) {
 }  // namespace
 
 frmFloatTime::frmFloatTime(const QString& programFolder, const Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), programFolder_(programFolder), services_(services) {
+    : DialogWindow(parent), programFolder_(programFolder), services_(services) {
     setObjectName("frmFloatTime");
-    setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
 
     // The keys of each set; the section is selected by LeesIniAuto/LeesIniLive and BewaarAuto/BewaarLive.
@@ -131,7 +130,8 @@ void frmFloatTime::BuildControls() {
     // The only button: it saves the shown set and closes. A picture button; its tool tip and
     // accessible name say that it saves.
     cmdStop = MakePictureButton("cmdStop", this);
-    SetPicture(cmdStop, IconResource(103), kStopCaption);
+    // No text of the table fits a button that saves and closes; this one is fixed.
+    SetPicture(cmdStop, IconResource(103), msg::SaveAndCloseCaption());
     layout->addStretch(1);
     layout->addWidget(cmdStop, 0, Qt::AlignHCenter);
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
@@ -176,13 +176,13 @@ void frmFloatTime::SelectShown(bool live) {
 }
 
 void frmFloatTime::ReadSet(const QString& section) {
-    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
     iniCon.SetSection(section);
     ReadRowsStrict(iniCon, times_);
 }
 
 void frmFloatTime::WriteSet(const QString& section) {
-    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
     iniCon.SetSection(section);
     WriteRows(iniCon, times_);
 }
@@ -195,9 +195,9 @@ void frmFloatTime::BewaarLive() { WriteSet(kLiveSection); }
 void frmFloatTime::BewaarUren() { WriteRows(iniCon, hours_); }
 
 bool frmFloatTime::SaveShown() {
-    iniCon.SetFile(JoinPath(programFolder_, "server.ini"));
+    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
     return SaveOrReport(
-        this, services_.errors, iniCon,
+        this, *services_.errors, iniCon,
         [this] {
             if (liveShown_)
                 BewaarLive();

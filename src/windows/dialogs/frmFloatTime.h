@@ -5,6 +5,7 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "settings/KeyTable.h"
+#include "windows/shared/DialogSupport.h"
 
 class QGroupBox;
 class QLabel;
@@ -20,7 +21,7 @@ class WeekHourGrid;
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // Both sets share the controls; switching sets saves the shown one and then shows the other, and
 // cmdStop saves the shown one and closes. Closing it otherwise saves nothing.
-class frmFloatTime : public QWidget {
+class frmFloatTime : public DialogWindow {
     Q_OBJECT
 
 public:

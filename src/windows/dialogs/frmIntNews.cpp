@@ -6,26 +6,26 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "windows/shared/DialogSupport.h"
-#include "windows/dialogs/frmFloatNews.h"
-#include "widgets/WeekHourGrid.h"
-#include "widgets/Icons.h"
-#include "widgets/LedSpin.h"
 #include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/Icons.h"
+#include "widgets/LedSpin.h"
+#include "widgets/WeekHourGrid.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
-const QString kFloatCaption = QStringLiteral("Vlottend Nieuws");
-
 // One floating news dialog for the whole program: it outlives the schedule that opened it.
 QPointer<frmFloatNews>& FloatNewsDialog() {
     static QPointer<frmFloatNews> dialog;
@@ -68,13 +68,8 @@ const QStringList& frmIntNews::Sections() {
 
 frmIntNews::frmIntNews(const QString& programFolder, const Services& services, QWidget* parent,
                        std::function<QString(int item)> itemCaption)
-    : QWidget(parent, Qt::Window),
-      programFolder_(programFolder),
-      services_(services),
-      itemCaption_(std::move(itemCaption)) {
+    : DialogWindow(parent), programFolder_(programFolder), services_(services), itemCaption_(std::move(itemCaption)) {
     setObjectName("frmIntNews");
-    // Closing unloads: the next opening reads the file again.
-    setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
 
     // Read order; the save writes Oud before Rotate. Values the load cannot use (a word in Oud,
@@ -130,11 +125,11 @@ void frmIntNews::BuildControls() {
     ledMix->setObjectName("ledMix");
     ledMix->Configure(5, 0, 99999, 10, 0, true);
     lblMix->setBuddy(ledMix);
-    chkAutoRotate = new QCheckBox("AutoRotatie", fraMain);
+    chkAutoRotate = new QCheckBox(msg::AutoRotateCaption(), fraMain);
     chkAutoRotate->setObjectName("chkAutoRotate");
     chkAutoRotate->hide();
     cmdFloat = MakePictureButton("cmdFloat", fraMain);
-    SetPicture(cmdFloat, FloatNewsIcon(), kFloatCaption);
+    SetPicture(cmdFloat, FloatNewsIcon(), msg::FloatNewsCaption());
     cmdFloat->hide();
     connect(cmdFloat, &QPushButton::clicked, this, [this] { cmdFloat_Click(); });
 
@@ -186,7 +181,7 @@ void frmIntNews::LaadScherm() {
 
 void frmIntNews::Form_Load() {
     LaadScherm();
-    iniNews.SetFile(JoinPath(programFolder_, "news.ini"));
+    iniNews.SetFile(JoinPath(programFolder_, kNewsIni));
     const int item = SelectedNewsItem;
     if (item >= 0 && item < kNewsItems) {
         item_ = item;
@@ -206,25 +201,17 @@ void frmIntNews::Form_Load() {
 bool frmIntNews::cmdSave_Click() {
     if (item_ < 0) return false;
     // Writes into the section the load selected.
-    return SaveOrReport(this, services_.errors, iniNews, [this] { WriteRows(iniNews, table_); });
+    return SaveOrReport(this, *services_.errors, iniNews, [this] { WriteRows(iniNews, table_); });
 }
 
 void frmIntNews::cmdStop_Click() { close(); }
 
 void frmIntNews::cmdFloat_Click() {
-    QPointer<frmFloatNews>& dialog = FloatNewsDialog();
-    if (!dialog) {
+    floatNews_ = ShowOrRaise(FloatNewsDialog(), [this] {
         // Owned by the main window, so closing this schedule leaves the floating news open.
         QWidget* owner = parentWidget() ? parentWidget() : this;
-        dialog = new frmFloatNews(programFolder_, services_, owner);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    floatNews_ = dialog.data();
-    // An open one is only brought to the front, also when it was minimized.
-    if (dialog->isMinimized()) dialog->showNormal();
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+        return new frmFloatNews(programFolder_, services_, owner);
+    });
 }
 
 }  // namespace quorvant

@@ -7,6 +7,7 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "settings/KeyTable.h"
+#include "windows/shared/DialogSupport.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -21,7 +22,7 @@ class WeekHourGrid;
 
 // Schedule of one news item in news.ini, chosen by SelectedNewsItem when it loads.
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
-class frmIntNews : public QWidget {
+class frmIntNews : public DialogWindow {
     Q_OBJECT
 
 public:

@@ -6,19 +6,21 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "settings/KeyTable.h"
+#include "windows/shared/DialogSupport.h"
 
 class QLabel;
 class QPushButton;
 
 namespace quorvant {
 
+class CardRow;
 class LedLabel;
 class SpinButton;
 
 // Sound cards of the jingle pad's four columns ([AudioPlayers] Jingle_A_Card..Jingle_D_Card).
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // It reads its keys when it is built and is deleted when it closes.
-class frmMultiJingles : public QWidget {
+class frmMultiJingles : public DialogWindow {
     Q_OBJECT
 
 public:
@@ -26,8 +28,6 @@ public:
 
     void LaadScherm();
     void LeesIni();
-    void ToonKaart(qint16 Speler, qint16 Kaart);
-    void updKaart_Change(int column, int value);
     // Writes the four columns in one transaction and stays open. False (after telling the user)
     // when nothing was written.
     bool cmdSave_Click();
@@ -35,7 +35,7 @@ public:
     void cmdStop_Click();
 
     // The device number the save writes for a column (0..3).
-    qint16 Card(int column) const { return cards_.at(column); }
+    qint16 Card(int column) const;
 
     std::array<QLabel*, 4> Label1{};
     std::array<SpinButton*, 4> updKaart{};
@@ -46,11 +46,11 @@ public:
 
 private:
     void Form_Load();
-    KeyRow CardRow(const QString& key, int column);
+    KeyRow CardKey(const QString& key, int column);
 
     QString programFolder_;
     Services services_;
-    std::array<qint16, 4> cards_{-1, -1, -1, -1};
+    std::array<CardRow*, 4> rows_{};
     SectionTable table_;
 };
 

@@ -8,22 +8,16 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "windows/main_window/frmSetup.h"
+#include "binding/ControlRows.h"
+#include "text/Messages.h"
+#include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
-#include "binding/ControlRows.h"
-#include "text/TextTable.h"
+#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
 namespace {
-const std::array<const char*, 4> kFrameCaptions = {"Audio Feed 1", "Audio Feed 2", "Audio Feed 3",
-                                                   "Audio Feed 4 (enkel MD8)"};
-// The text table has no text for the fourth box; its own caption names its own feed.
-const std::array<const char*, 4> kUseCaptions = {
-    "Gebruik maken van externe audio Feed 1", "Gebruik maken van externe audio Feed 2",
-    "Gebruik maken van externe audio Feed 3", "Gebruik maken van externe audio Feed 4"};
-
 Mixer& MixerOf(const std::unique_ptr<Mixer>& mixer) {
     if (!mixer) throw StepFailed();
     return *mixer;
@@ -40,20 +34,21 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
     auto* page = new QWidget;
     auto* feeds = new QGridLayout(page);
     for (int feed = 0; feed < 4; ++feed) {
-        auto* frame = new QGroupBox(kFrameCaptions[feed], page);
+        auto* frame = new QGroupBox(msg::FeedFrameCaption(feed), page);
         frame->setObjectName(QString("fraAudioFeed(%1)").arg(feed));
         auto* grid = new QGridLayout(frame);
 
-        auto* use = new StateCheckBox(kUseCaptions[feed], frame);
+        // The text table has no text for the fourth box; its own caption names its own feed.
+        auto* use = new StateCheckBox(msg::FeedUseCaption(feed), frame);
         use->setObjectName(QString("chkUseLine(%1)").arg(feed));
 
-        auto* cardLabel = new QLabel("Kaart", frame);
+        auto* cardLabel = new QLabel(msg::FeedCardCaption(), frame);
         cardLabel->setObjectName(QString("lblFeedCard(%1)").arg(feed));
         auto* card = new QComboBox(frame);
         card->setObjectName(QString("cobMaster(%1)").arg(feed));
         cardLabel->setBuddy(card);
 
-        auto* channelLabel = new QLabel("Kanaal", frame);
+        auto* channelLabel = new QLabel(msg::FeedChannelCaption(), frame);
         channelLabel->setObjectName(QString("lblFeedChan(%1)").arg(feed));
         auto* channel = new QComboBox(frame);
         channel->setObjectName(QString("cobChannel(%1)").arg(feed));
@@ -64,13 +59,13 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
             list->setMinimumContentsLength(22);
         }
 
-        auto* levelLabel = new QLabel("Volume", frame);
+        auto* levelLabel = new QLabel(msg::FeedLevelCaption(), frame);
         levelLabel->setObjectName(QString("lblFeedVol(%1)").arg(feed));
         auto* level = new LedSpin(frame);
         level->setObjectName(QString("ledFeedLevel(%1)").arg(feed));
         level->Configure(3, 0, 100, 1, 0);
         levelLabel->setBuddy(level);
-        auto* unit = new QLabel("%", frame);
+        auto* unit = new QLabel(msg::PercentUnit(), frame);
         unit->setObjectName(QString("Label25(%1)").arg(feed));
 
         grid->addWidget(use, 0, 0, 1, 3);
@@ -125,17 +120,18 @@ void AudioFeeds::LaadScherm() {
         lblFeedChan[feed]->setText(Text(197));
         lblFeedVol[feed]->setText(Text(198));
         // Four lists share each label text; the frame tells them apart.
-        const QString frame =
-            fraAudioFeed[feed]->title().isEmpty() ? kFrameCaptions[feed] : fraAudioFeed[feed]->title();
-        cobMaster[feed]->setAccessibleName(QString("%1: %2").arg(frame, Text(196).isEmpty() ? "Kaart" : Text(196)));
-        cobChannel[feed]->setAccessibleName(QString("%1: %2").arg(frame, Text(197).isEmpty() ? "Kanaal" : Text(197)));
-        ledFeedLevel[feed]->setAccessibleName(
-            QString("%1: %2 (%)").arg(frame, Text(198).isEmpty() ? "Volume" : Text(198)));
+        const QString frame = FeedName(feed);
+        cobMaster[feed]->setAccessibleName(QString("%1: %2").arg(frame, TextOr(196, msg::FeedCardCaption())));
+        cobChannel[feed]->setAccessibleName(QString("%1: %2").arg(frame, TextOr(197, msg::FeedChannelCaption())));
+        ledFeedLevel[feed]->setAccessibleName(QString("%1: %2 (%)").arg(frame, TextOr(198, msg::FeedLevelCaption())));
     }
 }
 
+QString AudioFeeds::FeedName(int feed) const {
+    return fraAudioFeed[feed]->title().isEmpty() ? msg::FeedFrameCaption(feed) : fraAudioFeed[feed]->title();
+}
+
 void AudioFeeds::CreateMixers() {
-    if (!context_.services.mixers) throw StepFailed();
     for (auto& mixer : mixers_) mixer = context_.services.mixers->Create();
 }
 
@@ -213,12 +209,8 @@ void AudioFeeds::CardPicked(int feed) {
     } catch (const std::exception& error) {
         // Back to the card whose lines the channel list shows.
         SetPositionQuietly(cobMaster[feed], shownCard_[feed]);
-        if (context_.services.errors)
-            context_.services.errors->Report(
-                context_.window, context_.window->windowTitle(),
-                QString("De kaart van %1 kon niet worden gekozen.\n\n%2")
-                    .arg(fraAudioFeed[feed]->title().isEmpty() ? kFrameCaptions[feed] : fraAudioFeed[feed]->title(),
-                         QString::fromLocal8Bit(error.what())));
+        context_.services.errors->Report(context_.window, context_.window->windowTitle(),
+                                         msg::CardNotChosen(FeedName(feed), QString::fromLocal8Bit(error.what())));
     }
 }
 

@@ -50,6 +50,8 @@ public:
     std::array<QLabel*, 4> Label25{};
 
 private:
+    // The feed's frame caption, or its design caption while the text table has none.
+    QString FeedName(int feed) const;
     void CardPicked(int feed);
 
     std::array<std::unique_ptr<Mixer>, 4> mixers_;

@@ -8,11 +8,13 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include "widgets/LedSpin.h"
-#include "widgets/StateCheckBox.h"
 #include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
 
 namespace quorvant {
 
@@ -23,8 +25,6 @@ QLabel* NewLabel(QWidget* parent, const char* name) {
     label->setObjectName(name);
     return label;
 }
-
-QString NoGenresTip(const QString& why) { return QString("Geen genrelijst: %1").arg(why); }
 
 }  // namespace
 
@@ -79,7 +79,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     lblMinuten = NewLabel(page, "lblMinuten");
     grid->addWidget(lblMinuten, 7, 2);
 
-    chkIgnoreVT = new StateCheckBox("Voice tracks negeren in tijdseinblok", page);
+    chkIgnoreVT = new StateCheckBox(msg::IgnoreVoiceTracksCaption(), page);
     chkIgnoreVT->setObjectName("chkIgnoreVT");
     grid->addWidget(chkIgnoreVT, 8, 0, 1, 3);
 
@@ -153,20 +153,18 @@ void AutomationTiming::LaadScherm() {
 void AutomationTiming::LoadGenres() {
     const QString folder = context_.databasePath;
     if (folder.isEmpty()) {
-        cobPanic->setToolTip(NoGenresTip("er is geen databasemap opgegeven."));
+        cobPanic->setToolTip(msg::NoGenres(msg::NoDatabaseFolderGiven()));
         return;
     }
     if (!FolderExists(folder)) {
-        cobPanic->setToolTip(
-            NoGenresTip(QString("de databasemap %1 bestaat niet.").arg(QDir::toNativeSeparators(folder))));
+        cobPanic->setToolTip(msg::NoGenres(msg::DatabaseFolderMissing(QDir::toNativeSeparators(folder))));
         return;
     }
-    const QString database = JoinPath(folder, "data.mdb");
+    const QString database = JoinPath(folder, kGenreDatabase);
     if (!FileExists(database)) {
-        cobPanic->setToolTip(NoGenresTip(QString("%1 bestaat niet.").arg(QDir::toNativeSeparators(database))));
+        cobPanic->setToolTip(msg::NoGenres(msg::FileMissing(QDir::toNativeSeparators(database))));
         return;
     }
-    if (!context_.services.genres) return;
     // The answer may come after the window is gone.
     QPointer<QComboBox> list = cobPanic;
     context_.services.genres->Request(database, [list](const GenreList& answer) {
@@ -176,7 +174,7 @@ void AutomationTiming::LoadGenres() {
 
 void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
     if (!answer.error.isEmpty()) {
-        list->setToolTip(NoGenresTip(answer.error));
+        list->setToolTip(msg::NoGenres(answer.error));
         return;
     }
     // A combo box takes its first item as soon as items arrive; that would save a genre nobody

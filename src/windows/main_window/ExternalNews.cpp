@@ -8,23 +8,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "windows/dialogs/frmIntNews.h"
-#include "widgets/WeekHourGrid.h"
-#include "windows/main_window/FileLocations.h"
-#include "windows/main_window/frmSetup.h"
-#include "widgets/LedSpin.h"
-#include "widgets/StateCheckBox.h"
 #include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/LedSpin.h"
+#include "widgets/StateCheckBox.h"
+#include "widgets/WeekHourGrid.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/frmSetup.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
-// The language file has no text for this label; it keeps its design-time caption.
-const QString kMaxNewsCaption =
-    QStringLiteral("Maximum tijd dat er gewacht wordt op het \"einde nieuws-signaal\" van de stereodetectie");
-
 LedSpin* MakeSecondsSpin(const QString& name, QWidget* parent) {
     auto* spin = new LedSpin(parent);
     spin->setObjectName(name);
@@ -85,7 +84,8 @@ void ExternalNews::BuildExternalNewsPage() {
     ledMinNews = MakeSecondsSpin("ledMinNews", fraExtNewsAlg);
     lblMinNewsLengte->setBuddy(ledMinNews);
 
-    lblMaxNewsLengte = new QLabel(kMaxNewsCaption, fraExtNewsAlg);
+    // The language file has no text for this label; it keeps its design-time caption.
+    lblMaxNewsLengte = new QLabel(msg::MaxNewsWaitCaption(), fraExtNewsAlg);
     lblMaxNewsLengte->setObjectName("lblMaxNewsLengte");
     lblMaxNewsLengte->setWordWrap(true);
     ledNewsTimeOut = MakeSecondsSpin("ledNewsTimeOut", fraExtNewsAlg);
@@ -183,7 +183,7 @@ void ExternalNews::LaadScherm() {
 
 void ExternalNews::LeesNews() {
     IniAccessor& iniNews = context_.window->iniNews;
-    iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
+    iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
     iniNews.SetSection(newsTable_.section);
     // No skipping of its own: a failure ends the whole step.
     ReadRowsStrict(iniNews, newsTable_);
@@ -196,16 +196,12 @@ frmIntNews* ExternalNews::IntNews() const { return intNews_.data(); }
 void ExternalNews::cdmExtNews_Click(int index) {
     if (index < 0 || index >= kNewsItems) return;
     SelectedNewsItem = static_cast<qint16>(index);
-    if (!intNews_) {
-        // The dialog reads SelectedNewsItem while loading and takes its title from that button.
-        intNews_ = new frmIntNews(context_.programFolder, context_.services, context_.window,
-                                  [this](int item) { return cdmExtNews[item]->text(); });
-    }
-    // An open dialog keeps its item; it is only brought to the front, out of the task bar if minimized.
-    intNews_->setWindowState(intNews_->windowState() & ~Qt::WindowMinimized);
-    intNews_->show();
-    intNews_->raise();
-    intNews_->activateWindow();
+    // An open dialog keeps its item. A new one reads SelectedNewsItem while loading and takes its
+    // title from that button.
+    ShowOrRaise(intNews_, [this] {
+        return new frmIntNews(context_.programFolder, context_.services, context_.window,
+                              [this](int item) { return cdmExtNews[item]->text(); });
+    });
 }
 
 }  // namespace quorvant

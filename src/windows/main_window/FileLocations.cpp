@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "windows/main_window/frmSetup.h"
 #include "binding/ControlRows.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
+#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -92,7 +92,7 @@ void FileLocations::LaadScherm() {
 }
 
 void FileLocations::cmdPath_Click(int index) {
-    if (index < 0 || index >= 5 || !pathBoxes_[index] || !context_.services.folders) return;
+    if (index < 0 || index >= 5 || !pathBoxes_[index]) return;
     QLineEdit* box = pathBoxes_[index];
     const FolderChooserCaptions captions{Text(130), Text(131), Text(132)};
     const std::optional<QString> chosen =

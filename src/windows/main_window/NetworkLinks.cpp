@@ -11,10 +11,11 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-#include "windows/main_window/frmSetup.h"
-#include "widgets/StateCheckBox.h"
 #include "binding/ControlRows.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/StateCheckBox.h"
+#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -151,10 +152,8 @@ namespace {
 QString PortProblem(const QString& box, const QString& frame, const QString& text) {
     if (text.isEmpty() || WholeNumber(text, IntWidth::Bits32)) return {};
     static const QRegularExpression numberForm(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
-    if (numberForm.match(text).hasMatch())
-        return QString("De %1 van \"%2\" ligt buiten het bereik -2147483648 tot 2147483647: \"%3\"")
-            .arg(box, frame, text);
-    return QString("De %1 van \"%2\" is geen geheel getal: \"%3\"").arg(box, frame, text);
+    if (numberForm.match(text).hasMatch()) return msg::PortOutOfRange(box, frame, text);
+    return msg::PortNotWholeNumber(box, frame, text);
 }
 }  // namespace
 

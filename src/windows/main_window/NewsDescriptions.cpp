@@ -2,10 +2,11 @@
 
 #include <QPushButton>
 
+#include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "text/TextTable.h"
 #include "windows/main_window/ExternalNews.h"
 #include "windows/main_window/frmSetup.h"
-#include "settings/PathChecks.h"
-#include "text/TextTable.h"
 
 namespace quorvant {
 
@@ -28,7 +29,7 @@ NewsDescriptions::NewsDescriptions(SetupContext& context) : SetupPart(context) {
 
 void NewsDescriptions::LaadDesc() {
     // The database folder as the read pass found it; editing it later does not move this file.
-    iniDesc.SetFile(JoinPath(context_.databasePath, "commonsettings.ini"));
+    iniDesc.SetFile(JoinPath(context_.databasePath, kCommonSettingsIni));
     iniDesc.SetSection("Desc");
     const auto& buttons = context_.window->News().cdmExtNews;
     for (std::size_t i = 0; i < Rows().size(); ++i) {

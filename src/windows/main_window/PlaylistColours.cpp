@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "windows/main_window/frmSetup.h"
-#include "widgets/ColourPanel.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
+#include "widgets/ColourPanel.h"
+#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -118,15 +118,11 @@ void PlaylistColours::LaadScherm() {
     }
 }
 
-void PlaylistColours::SetChooserFlags() {
-    if (context_.services.colours) context_.services.colours->SetFlags(kChooserFlags);
-}
+void PlaylistColours::SetChooserFlags() { context_.services.colours->SetFlags(kChooserFlags); }
 
 void PlaylistColours::cmdColour_Click(Colour colour) {
-    ColourChooser* chooser = context_.services.colours;
-    if (!chooser) return;
     // Cancel keeps the item's colour; only a confirmed colour reaches the panel and the slot.
-    const std::optional<qint32> chosen = chooser->Choose(context_.window);
+    const std::optional<qint32> chosen = context_.services.colours->Choose(context_.window);
     if (!chosen) return;
     colourSlots_[colour] = *chosen;
     Paint(colour);

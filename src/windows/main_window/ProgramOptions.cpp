@@ -11,9 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "widgets/StateCheckBox.h"
 #include "binding/ControlRows.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
+#include "widgets/StateCheckBox.h"
 
 namespace quorvant {
 
@@ -69,8 +70,8 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     fraStraksLive = Frame("fraStraksLive");
     auto* straksLayout = new QVBoxLayout(fraStraksLive);
     // The one caption that is not in the language file.
-    chkBlockStraksLive = AddCheck(new QCheckBox(QStringLiteral("StraksLive-Knop uitschakelen"), fraStraksLive),
-                                  "chkBlockStraksLive", straksLayout);
+    chkBlockStraksLive =
+        AddCheck(new QCheckBox(msg::BlockStraksLiveCaption(), fraStraksLive), "chkBlockStraksLive", straksLayout);
     fraStraksLive->setAccessibleName(chkBlockStraksLive->text());
 
     fraAutoLog = Frame("fraAutoLog");

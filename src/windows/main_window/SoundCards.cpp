@@ -8,48 +8,33 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "windows/dialogs/frmMultiJingles.h"
-#include "windows/shared/CardRow.h"
-#include "windows/main_window/frmSetup.h"
+#include "binding/ControlRows.h"
+#include "text/Messages.h"
+#include "text/TextTable.h"
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
-#include "binding/ControlRows.h"
-#include "text/TextTable.h"
+#include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/frmSetup.h"
+#include "windows/shared/CardRow.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
-
-namespace {
-// Designer captions of the player labels, used for the spin and display names when the text
-// table has none.
-const std::array<const char*, 4> kPlayerCaptions = {"Automaat", "Jingles", "LiveSpeler A", "LiveSpeler B"};
-}  // namespace
 
 SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     auto* frame = new QWidget;
     frame->setObjectName("fraKaarten");
     auto* grid = new QGridLayout(frame);
     for (int player = 0; player < 4; ++player) {
-        auto* label = new QLabel(kPlayerCaptions[player], frame);
-        label->setObjectName(QString("lblKaart(%1)").arg(player));
-        auto* led = new LedLabel(27, frame);
-        led->setObjectName(QString("ledKaart(%1)").arg(player));
-        auto* spin = new SpinButton(frame);
-        spin->setObjectName(QString("updKaart(%1)").arg(player));
-        spin->SetLowest(-1);
-        SizeCardRow(led, spin);
-        label->setBuddy(spin);
-        QObject::connect(spin, &SpinButton::stepped, frame,
-                         [this, player](int value) { updKaart_Change(player, value); });
-        grid->addWidget(label, player, 0);
-        grid->addWidget(led, player, 1);
-        grid->addWidget(spin, player, 2);
-        lblKaart[player] = label;
-        ledKaart[player] = led;
-        updKaart[player] = spin;
+        // The designer caption stays until the text table gives one; a fresh window holds card 0.
+        rows_[player] =
+            new CardRow(player, "lblKaart", msg::PlayerCaption(player), 0, *context_.services.waveOut, grid, frame);
+        lblKaart[player] = rows_[player]->label;
+        ledKaart[player] = rows_[player]->led;
+        updKaart[player] = rows_[player]->spin;
     }
-    chkMultiJingle = new QCheckBox("Gebruik Jinglepad met multi-channel geluidskaart (4 kanalen benodigd)", frame);
+    chkMultiJingle = new QCheckBox(msg::MultiJingleCaption(), frame);
     chkMultiJingle->setObjectName("chkMultiJingle");
-    cmdMultiJingle = new QPushButton("Configureer", frame);
+    cmdMultiJingle = new QPushButton(msg::MultiJingleButtonCaption(), frame);
     cmdMultiJingle->setObjectName("cmdMultiJingle");
     cmdMultiJingle->setEnabled(false);
     QObject::connect(chkMultiJingle, &QCheckBox::toggled, frame, [this](bool on) { chkMultiJingle_Toggled(on); });
@@ -67,10 +52,10 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     tables_ = {{"AudioPlayers",
                 {
                     OneMeansOnRow("MultiJingle", chkMultiJingle),
-                    CardRow("Player_Auto_card", 0),
-                    CardRow("Player_Jingles_card", 1),
-                    CardRow("Player_A_card", 2),
-                    CardRow("Player_B_card", 3),
+                    CardKey("Player_Auto_card", 0),
+                    CardKey("Player_Jingles_card", 1),
+                    CardKey("Player_A_card", 2),
+                    CardKey("Player_B_card", 3),
                 }}};
 }
 
@@ -80,55 +65,38 @@ frmMultiJingles* SoundCards::MultiJingles() const { return multiJingles_; }
 
 // Empty-default rule (-1, the default device) into the player's card number; the display follows
 // every read, also one whose conversion failed and left the number as it was.
-KeyRow SoundCards::CardRow(const QString& key, int player) {
+KeyRow SoundCards::CardKey(const QString& key, int player) {
+    CardRow* row = rows_[player];
     return {key, key,
-            [this, player](const QString& text) {
-                if (const auto card = EmptyDefault(text, -1, IntWidth::Bits16)) cards_[player] = qint16(*card);
-                ToonKaart(qint16(player), cards_[player]);
+            [row](const QString& text) {
+                if (const auto card = EmptyDefault(text, -1, IntWidth::Bits16)) row->SetCard(qint16(*card));
+                row->ToonKaart(row->Card());
             },
-            [this, player]() -> IniValue { return cards_[player]; }};
+            [row]() -> IniValue { return row->Card(); }};
 }
+
+qint16 SoundCards::Card(int player) const { return rows_.at(player)->Card(); }
 
 void SoundCards::LaadScherm() {
     for (int player = 0; player < 4; ++player) {
         lblKaart[player]->setText(Text(302 + player));
-        const QString name = Text(302 + player).isEmpty() ? QString(kPlayerCaptions[player]) : Text(302 + player);
-        updKaart[player]->setAccessibleName(name + " geluidskaart");
-        ledKaart[player]->setAccessibleName(name + ": gekozen geluidskaart");
+        const QString name = TextOr(302 + player, msg::PlayerCaption(player));
+        rows_[player]->SetNames(msg::PlayerCardSpinName(name), msg::PlayerCardDisplayName(name));
     }
     chkMultiJingle->setText(Text(306));
     cmdMultiJingle->setText(Text(307));
 }
 
 void SoundCards::SetSpinLimits() {
-    if (!context_.services.waveOut) throw StepFailed();
     const int highest = context_.services.waveOut->DeviceCount() - 1;
-    for (int player = 0; player < 4; ++player) {
-        updKaart[player]->SetHighest(highest);
-        // Start at the card read, so the first step moves away from the card shown. A card
-        // beyond the limits puts the spin at the nearest limit; the card itself stays until a step.
-        updKaart[player]->SetValue(cards_[player]);
-    }
-}
-
-void SoundCards::ToonKaart(qint16 player, qint16 card) {
-    if (context_.services.waveOut) ledKaart.at(player)->SetCaption(CardDisplay(context_.services.waveOut, card));
-}
-
-void SoundCards::updKaart_Change(int player, int value) {
-    ToonKaart(qint16(player), qint16(value));
-    cards_[player] = qint16(value);
+    for (CardRow* row : rows_) row->StartSpin(highest);
 }
 
 void SoundCards::chkMultiJingle_Toggled(bool on) { cmdMultiJingle->setEnabled(on); }
 
 void SoundCards::cmdMultiJingle_Click() {
-    if (!multiJingles_) multiJingles_ = new frmMultiJingles(context_.programFolder, context_.services, context_.window);
-    // A minimized dialog comes back as it was (normal or maximized); raising alone would leave it an icon.
-    multiJingles_->setWindowState(multiJingles_->windowState() & ~Qt::WindowMinimized);
-    multiJingles_->show();
-    multiJingles_->raise();
-    multiJingles_->activateWindow();
+    ShowOrRaise(multiJingles_,
+                [this] { return new frmMultiJingles(context_.programFolder, context_.services, context_.window); });
 }
 
 }  // namespace quorvant

@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace quorvant {
 
+class CardRow;
 class LedLabel;
 class SpinButton;
 class frmMultiJingles;
@@ -24,15 +25,12 @@ public:
     // Start-up: each spin runs from -1 (default device) to the last device, starting at its card.
     void SetSpinLimits();
 
-    // Shows the device name of `card` in ledKaart(player).
-    void ToonKaart(qint16 player, qint16 card);
-    void updKaart_Change(int player, int value);
     void chkMultiJingle_Toggled(bool on);
     // Opens the jingle cards dialog without blocking; an open one is only brought to the front.
     void cmdMultiJingle_Click();
 
     // The card number the save writes for a player.
-    qint16 Card(int player) const { return cards_.at(player); }
+    qint16 Card(int player) const;
     frmMultiJingles* MultiJingles() const;
 
     std::array<QLabel*, 4> lblKaart{};
@@ -42,10 +40,9 @@ public:
     QPushButton* cmdMultiJingle = nullptr;
 
 private:
-    KeyRow CardRow(const QString& key, int player);
+    KeyRow CardKey(const QString& key, int player);
 
-    // What the window holds for each player; 0 in a fresh window.
-    std::array<qint16, 4> cards_{};
+    std::array<CardRow*, 4> rows_{};
     QPointer<frmMultiJingles> multiJingles_;
 };
 

@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "windows/dialogs/frmFloatTime.h"
-#include "windows/main_window/frmSetup.h"
+#include "binding/ControlRows.h"
+#include "text/Messages.h"
+#include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
 #include "widgets/LedSpin.h"
-#include "binding/ControlRows.h"
-#include "text/TextTable.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/main_window/frmSetup.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -113,7 +115,7 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
     grid->addWidget(lblTS_Float_Sec[0], 1, 2);
 
-    cmdVlottendTijdsein = new QPushButton("Vlottend Tijdsein configuratie", options);
+    cmdVlottendTijdsein = new QPushButton(msg::FloatTimeButtonCaption(), options);
     cmdVlottendTijdsein->setObjectName("cmdVlottendTijdsein");
     QObject::connect(cmdVlottendTijdsein, &QPushButton::clicked, cmdVlottendTijdsein,
                      [this] { cmdVlottendTijdsein_Click(); });
@@ -174,17 +176,8 @@ void TimeSignalBlock::VulTijdSeinBlok() {
 }
 
 void TimeSignalBlock::cmdVlottendTijdsein_Click() {
-    if (floatTime_) {
-        // Already open: bring it up without reading its settings again.
-        if (floatTime_->isMinimized()) floatTime_->showNormal();
-        floatTime_->raise();
-        floatTime_->activateWindow();
-        return;
-    }
-    auto* dialog = new frmFloatTime(context_.programFolder, context_.services, context_.window);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    floatTime_ = dialog;
-    dialog->show();
+    ShowOrRaise(floatTime_,
+                [this] { return new frmFloatTime(context_.programFolder, context_.services, context_.window); });
 }
 
 }  // namespace quorvant

@@ -2,13 +2,17 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "windows/shared/DialogSupport.h"
+#include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "settings/ValueRules.h"
+#include "text/TextTable.h"
+#include "widgets/Icons.h"
 #include "windows/main_window/AudioFeeds.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/ExternalNews.h"
@@ -19,17 +23,14 @@
 #include "windows/main_window/ProgramOptions.h"
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
-#include "widgets/Icons.h"
-#include "settings/PathChecks.h"
-#include "settings/ValueRules.h"
-#include "text/TextTable.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
 // The sections of server.ini in the order of both passes.
-const QStringList kSectionOrder = {"Files",  "AudioPlayers", "Faders",  "Sequencer",
-                                   "program", "Colors",      "InterPC", "ExtNews"};
+const QStringList kSectionOrder = {"Files",   "AudioPlayers", "Faders",  "Sequencer",
+                                   "program", "Colors",       "InterPC", "ExtNews"};
 }  // namespace
 
 frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidget* parent) : QWidget(parent) {
@@ -111,7 +112,7 @@ void frmSetup::Form_Load() {
     // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
     const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                           : QRect(0, 0, 1600, 1200);
+                                                          : QRect(0, 0, 1600, 1200);
     resize(std::min(std::max(900, tabsWidth), screen.width()), std::min(680, screen.height()));
 }
 
@@ -124,7 +125,7 @@ void frmSetup::LaadScherm() {
 }
 
 void frmSetup::LeesIni() {
-    iniCon.SetFile(JoinPath(context_.programFolder, "server.ini"));
+    iniCon.SetFile(JoinPath(context_.programFolder, kServerIni));
     for (const QString& section : kSectionOrder) {
         iniCon.SetSection(section);
         for (SetupPart* part : Parts())
@@ -146,13 +147,13 @@ bool frmSetup::cmdSave_Click() {
     for (SetupPart* part : Parts()) {
         const QString refusal = part->RefuseSave();
         if (!refusal.isEmpty()) {
-            if (context_.services.errors) context_.services.errors->Report(this, windowTitle(), refusal);
+            context_.services.errors->Report(this, windowTitle(), refusal);
             return false;
         }
     }
-    if (!SaveOrReport(this, context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
-    iniNews.SetFile(JoinPath(context_.programFolder, "news.ini"));
-    return SaveOrReport(this, context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
+    if (!SaveOrReport(this, *context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
+    iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
+    return SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
 }
 
 void frmSetup::cmdStop_Click() {

@@ -1,24 +1,57 @@
 #include "windows/shared/CardRow.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <algorithm>
 
+#include "text/Messages.h"
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
 
 namespace quorvant {
 
-void SizeCardRow(LedLabel* led, SpinButton* spin) {
+CardRow::CardRow(int index, const QString& labelName, const QString& caption, qint16 card,
+                 const WaveOutDevices& devices, QGridLayout* grid, QWidget* parent)
+    : QObject(parent),
+      label(new QLabel(caption, parent)),
+      led(new LedLabel(27, parent)),
+      spin(new SpinButton(parent)),
+      devices_(devices),
+      card_(card) {
+    label->setObjectName(QString("%1(%2)").arg(labelName).arg(index));
+    led->setObjectName(QString("ledKaart(%1)").arg(index));
+    spin->setObjectName(QString("updKaart(%1)").arg(index));
+    spin->SetLowest(-1);
     // Display and arrows of one height, so the rows stay as low as the display.
     const int height = std::max(led->sizeHint().height(), 28);
     led->setFixedHeight(height);
     spin->setFixedSize(22, height);
+    label->setBuddy(spin);
+    connect(spin, &SpinButton::stepped, this, &CardRow::updKaart_Change);
+    grid->addWidget(label, index, 0);
+    grid->addWidget(led, index, 1);
+    grid->addWidget(spin, index, 2);
 }
 
-QString CardDisplay(const WaveOutDevices* devices, qint16 card) {
-    if (!devices) return {};
-    if (const auto name = devices->DeviceName(card)) return *name;
+void CardRow::ToonKaart(qint16 card) {
     // Not a device (any more): say so rather than show nothing or another card's name.
-    return QString("Kaart %1 ontbreekt").arg(card);
+    const std::optional<QString> name = devices_.DeviceName(card);
+    led->SetCaption(name ? *name : msg::CardMissing(card));
+}
+
+void CardRow::updKaart_Change(int value) {
+    ToonKaart(qint16(value));
+    card_ = qint16(value);
+}
+
+void CardRow::StartSpin(int highest) {
+    spin->SetHighest(highest);
+    spin->SetValue(card_);
+}
+
+void CardRow::SetNames(const QString& spinName, const QString& displayName) {
+    spin->setAccessibleName(spinName);
+    led->setAccessibleName(displayName);
 }
 
 }  // namespace quorvant

@@ -1,17 +1,50 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include "platform/ServiceInterfaces.h"
+
+class QGridLayout;
+class QLabel;
 
 namespace quorvant {
 
 class LedLabel;
 class SpinButton;
 
-// Shared by the sound cards page and the jingle cards dialog: one row's display and spin sized
-// alike, and what a display shows for a card number (the device's name, or that there is none).
-void SizeCardRow(LedLabel* led, SpinButton* spin);
-QString CardDisplay(const WaveOutDevices* devices, qint16 card);
+// One sound card row of the sound cards page and the jingle cards dialog: a caption, an LED
+// display with the chosen device's name, and a spin button from -1 (the default device) to the
+// last device. The row holds the card number the save writes; a step shows the new card's name
+// and makes it the row's card.
+class CardRow : public QObject {
+    Q_OBJECT
+
+public:
+    // Adds the three controls as row `index` of `grid`, named "<labelName>(index)", "ledKaart(index)"
+    // and "updKaart(index)"; the caption is the spin's buddy.
+    CardRow(int index, const QString& labelName, const QString& caption, qint16 card, const WaveOutDevices& devices,
+            QGridLayout* grid, QWidget* parent);
+
+    // Shows the device name of `card` in the display; the row's card stays as it is.
+    void ToonKaart(qint16 card);
+    void updKaart_Change(int value);
+
+    qint16 Card() const { return card_; }
+    void SetCard(qint16 card) { card_ = card; }
+    // The spin runs from -1 to `highest` and starts at the row's card, so the first step moves
+    // away from the card shown. A card beyond the limits puts the spin at the nearest limit.
+    void StartSpin(int highest);
+    // Screen-reader names of the spin and the display.
+    void SetNames(const QString& spin, const QString& display);
+
+    QLabel* const label;
+    LedLabel* const led;
+    SpinButton* const spin;
+
+private:
+    const WaveOutDevices& devices_;
+    qint16 card_;
+};
 
 }  // namespace quorvant

@@ -7,8 +7,18 @@
 
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
+#include "text/Messages.h"
 
 namespace quorvant {
+
+DialogWindow::DialogWindow(QWidget* parent) : QWidget(parent, Qt::Window) { setAttribute(Qt::WA_DeleteOnClose); }
+
+void BringToFront(QWidget* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 QPushButton* MakePictureButton(const QString& objectName, QWidget* parent) {
     auto* button = new QPushButton(parent);
@@ -31,7 +41,7 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-bool SaveOrReport(QWidget* window, ErrorReporter* errors, IniAccessor& ini, const std::function<void()>& writes,
+bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
                   const std::function<void()>& beforeReport) {
     QString file;
     QString reason;
@@ -48,9 +58,7 @@ bool SaveOrReport(QWidget* window, ErrorReporter* errors, IniAccessor& ini, cons
         reason = QString::fromLocal8Bit(error.what());
     }
     if (beforeReport) beforeReport();
-    if (errors)
-        errors->Report(window, window->windowTitle(),
-                       QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason));
+    errors.Report(window, window->windowTitle(), msg::NotSaved(file, reason));
     return false;
 }
 

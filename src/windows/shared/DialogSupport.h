@@ -2,19 +2,41 @@
 
 // Pieces every settings window builds the same way: the main window and the dialogs.
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <initializer_list>
 
 class QHBoxLayout;
 class QIcon;
 class QPushButton;
-class QWidget;
 
 namespace quorvant {
 
 class ErrorReporter;
 class IniAccessor;
+
+// A dialog the program shows without blocking the windows behind it: a window of its own that is
+// deleted when it closes, so the next opening builds it and reads its settings again.
+class DialogWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DialogWindow(QWidget* parent);
+};
+
+// Shows, raises and activates a window; a minimized one comes back as it was (normal or maximized).
+void BringToFront(QWidget* window);
+
+// Opens a non-modal dialog: builds it with `build` when none is open, otherwise only brings the
+// open one to the front without reading again.
+template <class Dialog, class Build>
+Dialog* ShowOrRaise(QPointer<Dialog>& dialog, Build build) {
+    if (!dialog) dialog = build();
+    BringToFront(dialog);
+    return dialog;
+}
 
 // A captionless picture button: room for a 32×32 picture.
 QPushButton* MakePictureButton(const QString& objectName, QWidget* parent);
@@ -28,7 +50,7 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
 // Runs `writes` as one save transaction on `ini`'s file. When the save fails nothing is written:
 // `beforeReport` (if any) runs, then the user is told which file could not be saved and why.
 // Returns whether the save was committed.
-bool SaveOrReport(QWidget* window, ErrorReporter* errors, IniAccessor& ini, const std::function<void()>& writes,
+bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
                   const std::function<void()>& beforeReport = {});
 
 }  // namespace quorvant

@@ -1,0 +1,123 @@
+#include "text/Messages.h"
+
+#include <array>
+
+namespace quorvant::msg {
+
+namespace {
+template <std::size_t N>
+QString Pick(const std::array<const char*, N>& texts, int index) {
+    return index >= 0 && index < int(N) ? QString(texts[std::size_t(index)]) : QString();
+}
+}  // namespace
+
+QString NotSaved(const QString& file, const QString& reason) {
+    return QString("De wijzigingen zijn niet bewaard in %1.\n\n%2").arg(file, reason);
+}
+QString CardNotChosen(const QString& feed, const QString& reason) {
+    return QString("De kaart van %1 kon niet worden gekozen.\n\n%2").arg(feed, reason);
+}
+QString PortOutOfRange(const QString& box, const QString& frame, const QString& text) {
+    return QString("De %1 van \"%2\" ligt buiten het bereik -2147483648 tot 2147483647: \"%3\"").arg(box, frame, text);
+}
+QString PortNotWholeNumber(const QString& box, const QString& frame, const QString& text) {
+    return QString("De %1 van \"%2\" is geen geheel getal: \"%3\"").arg(box, frame, text);
+}
+
+QString NoGenres(const QString& why) { return QString("Geen genrelijst: %1").arg(why); }
+QString NoDatabaseFolderGiven() { return "er is geen databasemap opgegeven."; }
+QString DatabaseFolderMissing(const QString& folder) { return QString("de databasemap %1 bestaat niet.").arg(folder); }
+QString FileMissing(const QString& path) { return QString("%1 bestaat niet.").arg(path); }
+
+QString GenreUnexpectedAnswer(const QString& mdbPath) {
+    return QString("Onverwacht antwoord van het leesprogramma van de genre-databank (%1)").arg(mdbPath);
+}
+QString GenreDatabaseNotFound(const QString& mdbPath) {
+    return QString("Genre-databank niet gevonden: %1").arg(mdbPath);
+}
+QString GenreNotADatabase(const QString& mdbPath) {
+    return QString("De genre-databank is beschadigd of geen Access-databank: %1").arg(mdbPath);
+}
+QString GenreNoTable(const QString& mdbPath) { return QString("Tabel Genres ontbreekt in %1").arg(mdbPath); }
+QString GenreNoColumn(const QString& mdbPath) {
+    return QString("Kolom Genre ontbreekt in tabel Genres van %1").arg(mdbPath);
+}
+QString GenreDamaged(const QString& mdbPath) { return QString("De genre-databank is beschadigd: %1").arg(mdbPath); }
+QString GenreNoAnswer(const QString& seconds) {
+    return QString("De genre-databank antwoordt niet (afgebroken na %1 s)").arg(seconds);
+}
+QString GenreReaderCrashed(const QString& mdbPath) {
+    return QString("De genre-databank is beschadigd (het leesprogramma brak af): %1").arg(mdbPath);
+}
+QString GenreReaderMissing(const QString& helper) {
+    return QString("Het leesprogramma van de genre-databank ontbreekt of start niet: %1").arg(helper);
+}
+
+QString CardMissing(int card) { return QString("Kaart %1 ontbreekt").arg(card); }
+QString DefaultSoundDevice() { return "Standaard geluidsapparaat"; }
+QString PlayerCaption(int player) {
+    static constexpr std::array<const char*, 4> captions = {"Automaat", "Jingles", "LiveSpeler A", "LiveSpeler B"};
+    return Pick(captions, player);
+}
+QString PlayerCardSpinName(const QString& player) { return player + " geluidskaart"; }
+QString PlayerCardDisplayName(const QString& player) { return player + ": gekozen geluidskaart"; }
+QString MultiJingleCaption() { return "Gebruik Jinglepad met multi-channel geluidskaart (4 kanalen benodigd)"; }
+QString MultiJingleButtonCaption() { return "Configureer"; }
+QString JingleColumnCaption(int column) {
+    static constexpr std::array<const char*, 4> captions = {"Geluidskaart 1ste kolom", "Geluidskaart 2de kolom",
+                                                            "Geluidskaart 3de kolom", "Geluidskaart 4de kolom"};
+    return Pick(captions, column);
+}
+QString JingleCardDisplayName(const QString& column) { return column + ": gekozen apparaat"; }
+
+QString IgnoreVoiceTracksCaption() { return "Voice tracks negeren in tijdseinblok"; }
+QString FeedFrameCaption(int feed) {
+    static constexpr std::array<const char*, 4> captions = {"Audio Feed 1", "Audio Feed 2", "Audio Feed 3",
+                                                            "Audio Feed 4 (enkel MD8)"};
+    return Pick(captions, feed);
+}
+QString FeedUseCaption(int feed) { return QString("Gebruik maken van externe audio Feed %1").arg(feed + 1); }
+QString FeedCardCaption() { return "Kaart"; }
+QString FeedChannelCaption() { return "Kanaal"; }
+QString FeedLevelCaption() { return "Volume"; }
+QString PercentUnit() { return "%"; }
+QString FloatTimeButtonCaption() { return "Vlottend Tijdsein configuratie"; }
+QString MaxNewsWaitCaption() {
+    return "Maximum tijd dat er gewacht wordt op het \"einde nieuws-signaal\" van de stereodetectie";
+}
+QString BlockStraksLiveCaption() { return "StraksLive-Knop uitschakelen"; }
+
+QString SaveChangesCaption() { return "Bewaar de wijzigingen"; }
+QString LeaveWindowCaption() { return "Verlaat dit scherm"; }
+QString SaveAndCloseCaption() { return "Bewaar en sluit"; }
+QString FloatNewsCaption() { return "Vlottend Nieuws"; }
+QString AutoRotateCaption() { return "AutoRotatie"; }
+QString UseFloatNewsCaption() { return "Vlottend Nieuws gebruiken"; }
+QString StartAtCaption() { return "Start op"; }
+QString EndsAtCaption() { return "Eindigt op"; }
+QString MinutesName() { return "Minuten"; }
+QString SecondsName() { return "Seconden"; }
+QString FillUpToCaption() { return "Uitvullen tot "; }
+QString FillUpToName() { return "Uitvullen tot (seconden)"; }
+QString SecondsUnit() { return "sec"; }
+QString HappensInCaption() { return "Doet zich voor in"; }
+QString AutomationCaption() { return "Automaat"; }
+QString LiveCaption() { return "Live"; }
+QString HardCaption() { return "Hard"; }
+QString SoftCaption() { return "Zacht"; }
+QString HardName(const QString& situation) { return situation + " hard"; }
+QString SoftName(const QString& situation) { return situation + " zacht"; }
+QString FeedCaption(int feed) { return QString("Feed %1").arg(feed); }
+
+QString StepUpName() { return "Omhoog"; }
+QString StepDownName() { return "Omlaag"; }
+QString WeekdayName(int day) {
+    static constexpr std::array<const char*, 7> names = {"maandag", "dinsdag",  "woensdag", "donderdag",
+                                                         "vrijdag", "zaterdag", "zondag"};
+    return Pick(names, day);
+}
+QString ToggleHourTip(int hour) { return QString("Uur %1 van alle dagen aan- of uitzetten").arg(hour); }
+QString ToggleDayTip(int day) { return QString("Alle uren van %1 aan- of uitzetten").arg(WeekdayName(day)); }
+QString DayHourName(int day, int hour) { return QString("%1 %2 uur").arg(WeekdayName(day)).arg(hour); }
+
+}  // namespace quorvant::msg

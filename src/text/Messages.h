@@ -1,0 +1,102 @@
+#pragma once
+
+// Every Dutch text of the program that the language file does not supply: design-time captions,
+// the names screen readers get where the text table has none, tool tips and messages. One file,
+// so a reader or translator finds them all together.
+
+#include <QString>
+
+namespace quorvant::msg {
+
+// --- Messages to the user ---------------------------------------------------------------------
+
+// A save that wrote nothing: which file, and why.
+QString NotSaved(const QString& file, const QString& reason);
+// A feed's card the mixer refused when the user picked it.
+QString CardNotChosen(const QString& feed, const QString& reason);
+// A port box whose text the save cannot write as a 32-bit whole number.
+QString PortOutOfRange(const QString& box, const QString& frame, const QString& text);
+QString PortNotWholeNumber(const QString& box, const QString& frame, const QString& text);
+
+// Why the panic-genre list stays empty (its tool tip).
+QString NoGenres(const QString& why);
+QString NoDatabaseFolderGiven();
+QString DatabaseFolderMissing(const QString& folder);
+QString FileMissing(const QString& path);
+
+// Why the genre helper gave no list.
+QString GenreUnexpectedAnswer(const QString& mdbPath);
+QString GenreDatabaseNotFound(const QString& mdbPath);
+QString GenreNotADatabase(const QString& mdbPath);
+QString GenreNoTable(const QString& mdbPath);
+QString GenreNoColumn(const QString& mdbPath);
+QString GenreDamaged(const QString& mdbPath);
+QString GenreNoAnswer(const QString& seconds);
+QString GenreReaderCrashed(const QString& mdbPath);
+QString GenreReaderMissing(const QString& helper);
+
+// --- Sound cards ------------------------------------------------------------------------------
+
+// What a card display shows for a number that is not (or no longer) a device.
+QString CardMissing(int card);
+// The name of device -1.
+QString DefaultSoundDevice();
+// Player captions of the sound cards page, and the names of its spins and displays.
+QString PlayerCaption(int player);
+QString PlayerCardSpinName(const QString& player);
+QString PlayerCardDisplayName(const QString& player);
+QString MultiJingleCaption();
+QString MultiJingleButtonCaption();
+// Column captions of the jingle cards dialog, and the name of their displays.
+QString JingleColumnCaption(int column);
+QString JingleCardDisplayName(const QString& column);
+
+// --- Main window pages ------------------------------------------------------------------------
+
+QString IgnoreVoiceTracksCaption();
+QString FeedFrameCaption(int feed);
+QString FeedUseCaption(int feed);
+QString FeedCardCaption();
+QString FeedChannelCaption();
+QString FeedLevelCaption();
+QString PercentUnit();
+QString FloatTimeButtonCaption();
+QString MaxNewsWaitCaption();
+QString BlockStraksLiveCaption();
+
+// --- Dialogs ----------------------------------------------------------------------------------
+
+QString SaveChangesCaption();
+QString LeaveWindowCaption();
+QString SaveAndCloseCaption();
+QString FloatNewsCaption();
+QString AutoRotateCaption();
+QString UseFloatNewsCaption();
+QString StartAtCaption();
+QString EndsAtCaption();
+QString MinutesName();
+QString SecondsName();
+QString FillUpToCaption();
+QString FillUpToName();
+QString SecondsUnit();
+QString HappensInCaption();
+QString AutomationCaption();
+QString LiveCaption();
+QString HardCaption();
+QString SoftCaption();
+// "Automaat hard": the name of a situation's Hard or Zacht button.
+QString HardName(const QString& situation);
+QString SoftName(const QString& situation);
+QString FeedCaption(int feed);  // "Feed 1".."Feed 3", numbered from 1
+
+// --- Controls ---------------------------------------------------------------------------------
+
+QString StepUpName();
+QString StepDownName();
+// Week-hour grid: day names from Monday (0), and the tips of its row and column buttons.
+QString WeekdayName(int day);
+QString ToggleHourTip(int hour);
+QString ToggleDayTip(int day);
+QString DayHourName(int day, int hour);
+
+}  // namespace quorvant::msg

@@ -47,12 +47,14 @@ private slots:
         QVERIFY(!folder.Exists("news.ini"));
     }
 
-    void withoutLanguageFileEverythingIsEmpty() {
+    // Never a window without texts: the Dutch texts built into the program fill it.
+    void withoutLanguageFileTheBuiltInTextsAreShown() {
         TempProgramFolder folder(false);
         FakeServices fakes;
         frmSetup window(folder.Path(), fakes.Get());
-        for (int tab = 0; tab < 13; ++tab) QCOMPARE(window.tabSetup->tabText(tab), QString());
-        QCOMPARE(window.Files().lblLocaties[0]->text(), QString());
+        for (int tab = 0; tab < 13; ++tab) QVERIFY(!window.tabSetup->tabText(tab).isEmpty());
+        QCOMPARE(window.tabSetup->tabText(0), QString("Bestandslocaties"));
+        QCOMPARE(window.Files().lblLocaties[0]->text(), QString("Databases"));
         QCOMPARE(window.windowTitle(), frmSetup::VersionCaption());
     }
 
@@ -65,7 +67,7 @@ private slots:
         QTest::newRow("blanks kept") << QByteArray("[Language]\n117= Databank \n") << 117 << " Databank ";
         QTest::newRow("key 100 never read") << QByteArray("[Language]\n100=x\n") << 100 << "";
         QTest::newRow("key 451 never read") << QByteArray("[Language]\n451=x\n") << 451 << "";
-        QTest::newRow("other section ignored") << QByteArray("[Other]\n104=x\n") << 104 << "";
+        QTest::newRow("other section ignored") << QByteArray("[Other]\n104=x\n[Language]\n105=y\n") << 104 << "";
         QTest::newRow("last id read") << QByteArray("[Language]\n450=laatste\n") << 450 << "laatste";
     }
     void languageFileTextsAreTakenAsTheyStand() {

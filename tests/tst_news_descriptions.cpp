@@ -83,11 +83,14 @@ private slots:
         QCOMPARE(folder.Read("db/commonsettings.ini"), common);
     }
 
-    void withoutLanguageFileAndDescriptionsAllAreEmpty() {
+    // The texts built into the program stand in for a missing language file.
+    void withoutLanguageFileAndDescriptionsTheBuiltInCaptionsShow() {
         TempProgramFolder folder(false);
         FakeServices fakes;
         frmSetup window(folder.Path(), fakes.Get());
-        QCOMPARE(Captions(window), QStringList(10, QString()));
+        QCOMPARE(Captions(window), QStringList({"Nationaal Nieuws", "Nationaal Sportnieuws", "Regionaal Nieuws",
+                                                "Regionaal Sportnieuws", "Weerbericht", "Item 1", "Item 2", "Item 3",
+                                                "Item 4", "Item 5"}));
     }
 
     void scheduleTakesItsTitleFromTheButton() {

@@ -6,7 +6,6 @@
 #include "platform/ColourChooser.h"
 #include "platform/FolderChooser.h"
 #include "platform/GenreDatabase.h"
-#include "settings/PathChecks.h"
 
 namespace quorvant {
 
@@ -20,7 +19,7 @@ public:
 }  // namespace
 
 struct ProgramServices::Impl {
-    explicit Impl(const QString& programFolder) : genres(JoinPath(programFolder, "quorvant-genres")) {}
+    explicit Impl(const QString& genreHelper) : genres(genreHelper) {}
     AlsaWaveOutDevices waveOut;
     AlsaMixerFactory mixers;
     QtFolderChooser folders;
@@ -29,7 +28,7 @@ struct ProgramServices::Impl {
     MessageBoxReporter errors;
 };
 
-ProgramServices::ProgramServices(const QString& programFolder) : impl_(std::make_unique<Impl>(programFolder)) {
+ProgramServices::ProgramServices(const QString& genreHelper) : impl_(std::make_unique<Impl>(genreHelper)) {
     services_.waveOut = &impl_->waveOut;
     services_.mixers = &impl_->mixers;
     services_.folders = &impl_->folders;

@@ -10,7 +10,8 @@ namespace quorvant {
 // helper program and message boxes.
 class ProgramServices {
 public:
-    explicit ProgramServices(const QString& programFolder);
+    // `genreHelper`: path of the quorvant-genres program (see app/InstallLayout.h).
+    explicit ProgramServices(const QString& genreHelper);
     ~ProgramServices();
     const Services& Get() const { return services_; }
 

@@ -120,4 +120,19 @@ QString ToggleHourTip(int hour) { return QString("Uur %1 van alle dagen aan- of 
 QString ToggleDayTip(int day) { return QString("Alle uren van %1 aan- of uitzetten").arg(WeekdayName(day)); }
 QString DayHourName(int day, int hour) { return QString("%1 %2 uur").arg(WeekdayName(day)).arg(hour); }
 
+QString ChooseServerFolderPrompt() {
+    return QStringLiteral("Kies de map van de server (de map met server.ini en news.ini)");
+}
+QString ChooserOk() { return QStringLiteral("&OK"); }
+QString ChooserNewFolder() { return QStringLiteral("&Nieuw"); }
+QString ChooserCancel() { return QStringLiteral("&Annuleer"); }
+
+QString LanguageFileMissing() { return QStringLiteral("bestaat niet"); }
+QString LanguageFileUnreadable() { return QStringLiteral("kan niet gelezen worden"); }
+QString LanguageFileWithoutTexts() { return QStringLiteral("bevat geen teksten in [Language]"); }
+QString BuiltInTextsUsed(const QStringList& filesAndReasons) {
+    return QStringLiteral("Het taalbestand kon niet gelezen worden:\n%1\n\nDe ingebouwde Nederlandse teksten worden gebruikt.")
+        .arg(filesAndReasons.join(u'\n'));
+}
+
 }  // namespace quorvant::msg

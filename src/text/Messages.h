@@ -5,6 +5,7 @@
 // so a reader or translator finds them all together.
 
 #include <QString>
+#include <QStringList>
 
 namespace quorvant::msg {
 
@@ -98,5 +99,18 @@ QString WeekdayName(int day);
 QString ToggleHourTip(int hour);
 QString ToggleDayTip(int day);
 QString DayHourName(int day, int hour);
+
+// --- Start-up ---------------------------------------------------------------------------------
+
+// The folder chooser of an installed copy that does not know the server's folder yet.
+QString ChooseServerFolderPrompt();
+QString ChooserOk();
+QString ChooserNewFolder();
+QString ChooserCancel();
+// Why a language file could not be used, and what the user is told once when none could.
+QString LanguageFileMissing();
+QString LanguageFileUnreadable();
+QString LanguageFileWithoutTexts();
+QString BuiltInTextsUsed(const QStringList& filesAndReasons);
 
 }  // namespace quorvant::msg

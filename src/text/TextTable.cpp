@@ -2,9 +2,7 @@
 
 #include <array>
 
-#include "settings/IniAccessor.h"
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
+#include "text/LanguageFile.h"
 
 namespace quorvant {
 
@@ -32,15 +30,7 @@ void ClearTexts() {
 }
 
 void LaadTaal(const QString& programFolder) {
-    const QString path = JoinPath(programFolder, kLanguageFile);
-    if (!FileExists(path)) return;
-    IniAccessor iniLang;
-    iniLang.SetFile(path);
-    iniLang.SetSection("Language");
-    for (int id = kFirstTextId; id <= kLastTextId; ++id) {
-        iniLang.SetKey(QString::number(id));
-        Table()[id] = iniLang.ReadValue();
-    }
+    ReadLanguageFile(programFolder, [](int id, const QString& text) { Table()[id] = text; });
 }
 
 }  // namespace quorvant

@@ -14,8 +14,8 @@ QString Text(int id);
 // Text N, or `fallback` where the table has none (names that must never be empty).
 QString TextOr(int id, const QString& fallback);
 
-// Fills the table once from programFolder + "/quorvant.lng", section [Language]. A missing file
-// leaves every text empty; no message.
+// Fills the table once from "quorvant.lng", section [Language]: the program folder's, else the
+// next one of SetLanguageFolders (text/LanguageFile.h), else the built-in Dutch texts.
 void LaadTaal(const QString& programFolder);
 
 // Empties the table again (a new program start; tests).

@@ -1,0 +1,221 @@
+// The program's start: command line, which folder it edits, where its texts come from.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/CommandLine.h"
+#include "app/StartFolder.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+#include "settings/IniAccessor.h"
+#include "text/LanguageFile.h"
+#include "text/TextTable.h"
+#include "windows/main_window/frmSetup.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+namespace {
+const QString kProgram = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant");
+const QString kVersion = QStringLiteral("Quorvant 9.8 build 7");
+
+// Runs the program without any display, so only what happens before a window can succeed.
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+Run RunProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");  // would fail at once if a window were attempted
+    process.setProcessEnvironment(environment);
+    process.start(kProgram, arguments);
+    if (!process.waitForFinished(30000)) process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+}  // namespace
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ResetProgramState(); }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");  // after the program name; @ = a temp folder
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("folder");  // expected, @ = the temp folder
+        QTest::addColumn<QString>("text");    // part of the output
+        using A = CommandLine::Action;
+        QTest::newRow("nothing: the executable's folder") << QStringList{} << int(A::Run) << "" << "";
+        QTest::newRow("folder") << QStringList{"--folder", "@"} << int(A::Run) << "@" << "";
+        QTest::newRow("folder with =") << QStringList{"--folder=@"} << int(A::Run) << "@" << "";
+        QTest::newRow("trailing separator dropped") << QStringList{"--folder", "@/"} << int(A::Run) << "@" << "";
+        QTest::newRow("dot segments cleaned") << QStringList{"--folder", "@/sub/.."} << int(A::Run) << "@" << "";
+        QTest::newRow("missing folder") << QStringList{"--folder", "@/none"} << int(A::Error) << ""
+                                        << "does not exist";
+        QTest::newRow("a file, not a folder") << QStringList{"--folder", "@/server.ini"} << int(A::Error) << ""
+                                              << "is not a folder";
+        QTest::newRow("empty folder") << QStringList{"--folder", ""} << int(A::Error) << "" << "needs a folder";
+        QTest::newRow("folder without value") << QStringList{"--folder"} << int(A::Error) << "" << "--help";
+        QTest::newRow("twice") << QStringList{"--folder", "@", "--folder", "@"} << int(A::Error) << ""
+                               << "more than once";
+        QTest::newRow("unknown option") << QStringList{"--fodler", "@"} << int(A::Error) << "" << "fodler";
+        QTest::newRow("stray argument") << QStringList{"@"} << int(A::Error) << "" << "unexpected argument";
+        QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << "" << "--folder <DIR>";
+        QTest::newRow("help wins over a bad folder") << QStringList{"--folder", "@/none", "-h"} << int(A::Help) << ""
+                                                     << "--version";
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << "" << kVersion + "\n";
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, folder);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        WriteFile(dir.path() + "/server.ini", "[Files]\n");
+        QDir(dir.path()).mkdir("sub");
+        for (QString& argument : arguments) argument.replace("@", dir.path());
+        const CommandLine result = ParseCommandLine(QStringList{"quorvant"} + arguments, kVersion);
+        QCOMPARE(int(result.action), action);
+        QCOMPARE(result.folder, QString(folder).replace("@", dir.path()));
+        QVERIFY2(result.text.contains(text), qPrintable(result.text));
+    }
+
+    // Without a display: help, version and a wrong folder all end before any window.
+    void programEndsBeforeTheWindow() {
+        QTemporaryDir dir;
+        const Run version = RunProgram({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, frmSetup::VersionCaption() + "\n");
+        const Run help = RunProgram({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("--folder"));
+
+        const QString missing = dir.path() + "/server";
+        const Run wrong = RunProgram({"--folder", missing});
+        QCOMPARE(wrong.exitCode, 2);
+        QVERIFY2(wrong.err.contains(missing) && wrong.err.contains("does not exist"), qPrintable(wrong.err));
+        QVERIFY(wrong.out.isEmpty());
+        QVERIFY(!QFileInfo::exists(missing));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    void startFolder_data() {
+        QTest::addColumn<QString>("given");          // "" or "other"
+        QTest::addColumn<bool>("serverIniBeside");   // server.ini in the executable's folder
+        QTest::addColumn<bool>("installed");         // a share/quorvant beside bin/
+        QTest::addColumn<QString>("remembered");     // "" none, "other", "gone"
+        QTest::addColumn<QString>("answer");         // chooser: "" cancel, "other"
+        QTest::addColumn<QString>("expected");       // "bin", "other", "" (program ends)
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("rememberedAfter");
+        QTest::newRow("--folder wins") << "other" << false << true << "" << "" << "other" << 0 << "";
+        QTest::newRow("--folder wins over remembered") << "other" << false << true << "bin" << "" << "other" << 0 << "bin";
+        QTest::newRow("build folder with server.ini") << "" << true << true << "" << "" << "bin" << 0 << "";
+        QTest::newRow("writable folder, not installed") << "" << false << false << "" << "" << "bin" << 0 << "";
+        QTest::newRow("installed: remembered folder") << "" << false << true << "other" << "" << "other" << 0 << "other";
+        QTest::newRow("installed: asks and remembers") << "" << false << true << "" << "other" << "other" << 1 << "other";
+        QTest::newRow("installed: remembered folder gone, asks") << "" << false << true << "gone" << "other" << "other" << 1
+                                                                 << "other";
+        QTest::newRow("installed: cancel writes nothing") << "" << false << true << "" << "" << "" << 1 << "";
+    }
+    void startFolder() {
+        QFETCH(QString, given);
+        QFETCH(bool, serverIniBeside);
+        QFETCH(bool, installed);
+        QFETCH(QString, remembered);
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        QFETCH(int, questions);
+        QFETCH(QString, rememberedAfter);
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkpath("bin");
+        QDir(prefix.path()).mkpath("other");
+        if (installed) QDir(prefix.path()).mkpath("share/quorvant");
+        if (serverIniBeside) WriteFile(prefix.path() + "/bin/server.ini", "");
+        const auto path = [&](const QString& name) { return name.isEmpty() ? QString() : prefix.path() + "/" + name; };
+        const QString rememberFile = prefix.path() + "/config/quorvant/quorvant.ini";
+        if (!remembered.isEmpty()) {
+            QDir().mkpath(prefix.path() + "/config/quorvant");
+            WriteFile(rememberFile, "[Start]\nProgramFolder=" + path(remembered).toUtf8() + "\n");
+        }
+        FakeFolderChooser chooser;
+        if (!answer.isEmpty()) chooser.answer = path(answer);
+
+        const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser);
+        QCOMPARE(folder.value_or(QString()), path(expected));
+        QCOMPARE(chooser.calls, questions);
+        if (rememberedAfter.isEmpty() && remembered.isEmpty()) {
+            QVERIFY(!QFileInfo::exists(rememberFile));
+        } else {
+            QCOMPARE(IniValueInFile(rememberFile, "Start", "ProgramFolder"), path(rememberedAfter));
+        }
+    }
+
+    void languageFileLookup_data() {
+        QTest::addColumn<QByteArray>("inProgram");    // "" none; "dir": a folder of that name
+        QTest::addColumn<QByteArray>("besideExe");
+        QTest::addColumn<QByteArray>("installed");
+        QTest::addColumn<QString>("usedFrom");        // "program", "exe", "installed", "" built in
+        QTest::addColumn<QString>("text104");
+        QTest::addColumn<int>("unreadable");
+        const QByteArray a = "[Language]\n104=Uit programmamap\n";
+        const QByteArray b = "[Language]\n104=Naast het programma\n";
+        const QByteArray c = "[Language]\n104=Geinstalleerd\n";
+        QTest::newRow("program folder first") << a << b << c << "program" << "Uit programmamap" << 0;
+        QTest::newRow("then beside the executable") << QByteArray() << b << c << "exe" << "Naast het programma" << 1;
+        QTest::newRow("then the installed data folder") << QByteArray() << QByteArray() << c << "installed"
+                                                        << "Geinstalleerd" << 2;
+        QTest::newRow("a folder named like the file is skipped") << QByteArray("dir") << QByteArray() << c
+                                                                 << "installed" << "Geinstalleerd" << 2;
+        QTest::newRow("a file without texts is skipped") << QByteArray("[Other]\n104=x\n") << b << c << "exe"
+                                                         << "Naast het programma" << 1;
+        QTest::newRow("none: built-in Dutch texts") << QByteArray() << QByteArray() << QByteArray() << ""
+                                                    << "Bestandslocaties" << 3;
+        QTest::newRow("only empty files: built in") << QByteArray("[Language]\n") << QByteArray("\n") << QByteArray()
+                                                    << "" << "Bestandslocaties" << 3;
+    }
+    void languageFileLookup() {
+        QFETCH(QByteArray, inProgram);
+        QFETCH(QByteArray, besideExe);
+        QFETCH(QByteArray, installed);
+        QFETCH(QString, usedFrom);
+        QFETCH(QString, text104);
+        QFETCH(int, unreadable);
+        QTemporaryDir root;
+        const QHash<QString, QByteArray> files{{"program", inProgram}, {"exe", besideExe}, {"installed", installed}};
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QDir(root.path()).mkpath(it.key());
+            const QString file = root.path() + "/" + it.key() + "/quorvant.lng";
+            if (it.value() == "dir")
+                QDir().mkpath(file);
+            else if (!it.value().isEmpty())
+                WriteFile(file, it.value());
+        }
+        SetLanguageFolders({root.path() + "/exe", root.path() + "/installed"});
+        LaadTaal(root.path() + "/program");
+        SetLanguageFolders({});
+
+        QCOMPARE(Text(104), text104);
+        const LanguageSource& used = UsedLanguageFile();
+        QCOMPARE(used.file, usedFrom.isEmpty() ? QString() : root.path() + "/" + usedFrom + "/quorvant.lng");
+        QCOMPARE(used.unreadable.size(), unreadable);
+        if (used.BuiltIn()) {
+            QCOMPARE(Text(132), QString("&Annuleer"));  // the whole table, not only one text
+            const QString message = BuiltInTextsMessage(used);
+            QVERIFY2(message.contains(root.path() + "/program/quorvant.lng") &&
+                         message.contains(root.path() + "/installed/quorvant.lng"),
+                     qPrintable(message));
+        }
+    }
+};
+
+QTEST_MAIN(StartUpTest)
+#include "tst_start_up.moc"

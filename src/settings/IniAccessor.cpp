@@ -70,6 +70,7 @@ struct PendingWrite {
     QString section;
     QString key;
     QString value;
+    bool remove = false;
 };
 
 [[noreturn]] void Rethrow(const QString& file, const IniError& error) {
@@ -85,7 +86,12 @@ void Store(const QString& file, const QList<PendingWrite>& writes) {
         const FileStamp stamp = ReplaceFile(file, [&](const QByteArray& current) {
             result = DocumentCache::Instance().Take(file, current);
             if (!result) result = std::make_shared<IniDocument>(current);
-            for (const PendingWrite& write : writes) result->SetValue(write.section, write.key, write.value);
+            for (const PendingWrite& write : writes) {
+                if (write.remove)
+                    result->RemoveKey(write.section, write.key);
+                else
+                    result->SetValue(write.section, write.key, write.value);
+            }
             result->MarkSaved();
             return result->Original();
         });
@@ -151,6 +157,32 @@ void IniAccessor::WriteValue(const QString& value) {
 
 void IniAccessor::WriteValue(qint16 value) { WriteValue(QString::number(value)); }
 void IniAccessor::WriteValue(qint32 value) { WriteValue(QString::number(value)); }
+
+QStringList IniAccessor::SectionNames() const {
+    if (file_.isEmpty()) return {};
+    return DocumentCache::Instance().Get(file_)->SectionNames();
+}
+
+QStringList IniAccessor::KeyNames() const {
+    if (file_.isEmpty()) return {};
+    return DocumentCache::Instance().Get(file_)->KeyNames(section_);
+}
+
+bool IniAccessor::KeyExists() const {
+    if (file_.isEmpty()) return false;
+    return DocumentCache::Instance().Get(file_)->Value(section_, key_).has_value();
+}
+
+void IniAccessor::DeleteKey() {
+    if (!transaction_) {
+        Store(file_, {PendingWrite{section_, key_, QString(), true}});
+        return;
+    }
+    if (!transaction_->files.contains(file_)) transaction_->order.append(file_);
+    IniTransaction::FileWrites& writes = transaction_->files[file_];
+    writes.writes.append(PendingWrite{section_, key_, QString(), true});
+    writes.latest.insert({NameKey(section_), NameKey(key_)}, QString());
+}
 
 void IniAccessor::BeginSave() {
     // Starting over would silently drop the writes collected so far.

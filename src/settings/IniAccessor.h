@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <stdexcept>
 
@@ -43,6 +44,16 @@ public:
     void WriteValue(const QString& value);
     void WriteValue(qint16 value);
     void WriteValue(qint32 value);
+
+    // For tools (quorvant-ini), on the file as it is on disk: the section names of the file and the
+    // key names of the current section, as written there, in file order; whether the current
+    // section holds the current key.
+    QStringList SectionNames() const;
+    QStringList KeyNames() const;
+    bool KeyExists() const;
+    // Removes the current key (every entry of it in its section); nothing to do when it is
+    // absent. Outside a save its own atomic replacement, inside a save it waits for CommitSave.
+    void DeleteKey();
 
     // One save = one transaction on the currently selected file: at BeginSave nothing is locked;
     // at CommitSave the file is locked, read fresh, the save's writes are applied in order and the

@@ -294,4 +294,73 @@ void IniDocument::MarkSaved() {
     original_ = std::move(out);
 }
 
+QString IniDocument::LineText(int line) const {
+    const QByteArrayView content = Content(lines_[line]);
+    return Decode(content.data(), content.size(), encoding_);
+}
+
+bool IniDocument::IsHeaderLine(int line) const {
+    const QString text = LineText(line);
+    const QStringView trimmed = TrimBlanks(text);
+    return trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']';
+}
+
+QStringList IniDocument::SectionNames() const {
+    QHash<int, bool> headers;
+    for (const Section& section : sections_) headers.insert(section.header, true);
+    QStringList names;
+    for (int i = head_; i >= 0; i = next_[i]) {
+        if (!headers.contains(i)) continue;
+        const QString text = LineText(i);
+        const QStringView trimmed = TrimBlanks(text);
+        names.append(TrimBlanks(trimmed.sliced(1, trimmed.size() - 2)).toString());
+    }
+    return names;
+}
+
+QStringList IniDocument::KeyNames(const QString& section) const {
+    const auto s = sections_.constFind(NameKey(section));
+    if (s == sections_.cend()) return {};
+    QHash<int, bool> counted;
+    for (auto it = keys_.cbegin(); it != keys_.cend(); ++it)
+        if (it.key().section == s->header) counted.insert(it.value(), true);
+    QStringList names;
+    const int unit = encoding_ == IniEncoding::Utf16Le ? 2 : 1;
+    for (int i = head_; i >= 0; i = next_[i]) {
+        if (!counted.contains(i)) continue;
+        const QByteArrayView content = Content(lines_[i]);
+        names.append(TrimBlanks(Decode(content.data(), lines_[i].valueAt - unit, encoding_)).toString());
+    }
+    return names;
+}
+
+bool IniDocument::RemoveKey(const QString& section, const QString& key) {
+    const auto s = sections_.find(NameKey(section));
+    if (s == sections_.end()) return false;
+    const QString keyName = NameKey(key);
+    const int unit = encoding_ == IniEncoding::Utf16Le ? 2 : 1;
+    bool removed = false;
+    int lastKey = s->header;
+    int previous = s->header;
+    // The block runs from its header to the next header line of any section.
+    for (int i = next_[s->header]; i >= 0 && !IsHeaderLine(i); i = next_[i]) {
+        const Line& line = lines_[i];
+        const bool keyLine = line.valueAt >= 0;
+        if (keyLine) {
+            const QByteArrayView content = Content(line);
+            if (NameKey(Decode(content.data(), line.valueAt - unit, encoding_)) == keyName) {
+                next_[previous] = next_[i];
+                if (tail_ == i) tail_ = previous;
+                removed = true;
+                continue;
+            }
+            lastKey = i;
+        }
+        previous = i;
+    }
+    keys_.remove(KeyRef{s->header, keyName});
+    s->lastKey = lastKey;
+    return removed;
+}
+
 }  // namespace quorvant

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QHashFunctions>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,14 @@ public:
 
     // Checks without changing anything that SetValue would accept the write.
     void CheckWritable(const QString& section, const QString& key, const QString& value) const;
+
+    // For tools that list and delete (quorvant-ini). Section names as written in the file, in
+    // file order, each once; key names of the section's block that counts, as written, each once.
+    QStringList SectionNames() const;
+    QStringList KeyNames(const QString& section) const;
+    // Removes every entry of the key from the section's block that counts; false when there was
+    // none. The lines around it stay as they are.
+    bool RemoveKey(const QString& section, const QString& key);
 
     QByteArray Serialize() const;
     // After the serialized document was stored: it becomes what the document was read from.
@@ -76,6 +85,8 @@ private:
     // Adds a line the program writes after line `after` (-1: at the end of the file).
     int AddLine(int after, QByteArray raw, qsizetype valueAt);
     QByteArray EncodeOrThrow(const QString& text) const;
+    QString LineText(int line) const;
+    bool IsHeaderLine(int line) const;
 
     QByteArray original_;
     qsizetype bomSize_ = 0;

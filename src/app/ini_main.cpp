@@ -1,0 +1,317 @@
+// quorvant-ini: the window's safe edits from scripts. Only the settings engine, no display.
+#include <QByteArray>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "settings/AtomicFile.h"
+#include "settings/IniAccessor.h"
+#include "settings/IniDocument.h"
+#include "settings/IniEncoding.h"
+
+namespace {
+
+using quorvant::IniAccessor;
+using quorvant::IniError;
+
+// Exit codes, as the manual page gives them.
+constexpr int kDone = 0;
+constexpr int kAbsent = 1;
+constexpr int kUsage = 2;
+constexpr int kFileError = 3;
+
+const char* const kUsageText =
+    "Usage: quorvant-ini [--help | --version] FILE COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Reads and changes one settings file as the Quorvant window does: names match without regard\n"
+    "to case, the first entry counts, every save is one atomic replacement under the folder lock,\n"
+    "and the file's encoding, line endings and every line not changed stay as they are.\n"
+    "\n"
+    "Commands:\n"
+    "  get SECTION KEY          print the value (exit 1 when absent)\n"
+    "  set SECTION KEY VALUE    store the value (creates the key or section when needed)\n"
+    "  del SECTION KEY          remove the key (exit 1 when absent)\n"
+    "  list [SECTION]           print the sections, or the section's key=value lines\n"
+    "  apply                    read 'set SECTION KEY VALUE' and 'del SECTION KEY' lines from\n"
+    "                           standard input and store them all in one save, or none\n"
+    "\n"
+    "Exit status: 0 done, 1 key or section absent, 2 usage error or refused value,\n"
+    "3 the file could not be read or saved.\n";
+
+void Print(FILE* to, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+int Fail(int code, const QString& message) {
+    Print(stderr, QStringLiteral("quorvant-ini: %1\n").arg(message));
+    return code;
+}
+
+QString Brackets(const QString& section, const QString& key) { return QStringLiteral("[%1] %2").arg(section, key); }
+
+// The engine's reasons are written for the window's Dutch users; scripts log English.
+QString EnglishReason(const QString& reason) {
+    static const std::vector<std::pair<QString, QString>> known = {
+        {QStringLiteral("De schijf is vol"), QStringLiteral("the disk is full")},
+        {QStringLiteral("Het bestand wordt groter dan toegestaan"), QStringLiteral("the file would exceed the size limit")},
+        {QStringLiteral("Geen schrijfrechten in de map"), QStringLiteral("no permission to write in the folder")},
+        {QStringLiteral("Geen schrijfrechten op het bestand"), QStringLiteral("no permission to write the file")},
+        {QStringLiteral("De map bestaat niet"), QStringLiteral("the folder does not exist")},
+        {QStringLiteral("Het bestand is in gebruik door een ander programma"),
+         QStringLiteral("the file is locked by another program")},
+        {QStringLiteral("Dit is geen gewoon bestand"), QStringLiteral("not a regular file")},
+        {QStringLiteral("Het bestand kan niet worden gelezen"), QStringLiteral("the file cannot be read")},
+        {QStringLiteral("Het bestand kan niet worden geschreven"), QStringLiteral("the file cannot be written")},
+    };
+    for (const auto& [dutch, english] : known)
+        if (reason.startsWith(dutch)) return english + reason.mid(dutch.size());
+    return reason;
+}
+
+struct FileState {
+    bool exists = false;
+    QByteArray bytes;
+};
+
+// Reads the file for checks and listings; nothing when it cannot be read (the message is printed).
+std::optional<FileState> ReadState(const QString& file, bool mayBeMissing, int* code) {
+    const QFileInfo info(file);
+    FileState state;
+    if (!info.exists()) {
+        if (mayBeMissing) return state;
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: no such file").arg(file));
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: not a regular file").arg(file));
+        return std::nullopt;
+    }
+    quorvant::FileStamp stamp;
+    if (!quorvant::ReadWholeFile(file, &state.bytes, &stamp)) {
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: permission denied or read error").arg(file));
+        return std::nullopt;
+    }
+    state.exists = true;
+    return state;
+}
+
+// Why the engine would refuse this write, in English and naming the key; empty when it would not.
+QString Refusal(const quorvant::IniDocument& document, const QString& section, const QString& key, const QString& value) {
+    try {
+        document.CheckWritable(section, key, value);
+        return {};
+    } catch (const IniError&) {
+    }
+    const auto lineBreak = [](const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); };
+    const QString trimmedKey = key.trimmed();
+    if (section.trimmed().isEmpty() || lineBreak(section))
+        return QStringLiteral("the section name \"%1\" is not valid").arg(section);
+    if (trimmedKey.isEmpty() || key.contains(u'=') || lineBreak(key) || trimmedKey.startsWith(u';') ||
+        trimmedKey.startsWith(u'['))
+        return QStringLiteral("the key name \"%1\" of [%2] is not valid").arg(key, section);
+    if (lineBreak(value)) return QStringLiteral("the value of %1 contains a line break").arg(Brackets(section, key));
+    for (const QString& text : {value, key, section}) {
+        QString bad;
+        if (!quorvant::Encode(text, document.Encoding(), &bad)) {
+            return QStringLiteral("the value of %1 cannot be stored: the character \"%2\" (U+%3) does not fit the file's encoding (%4)")
+                .arg(Brackets(section, key), bad)
+                .arg(bad.isEmpty() ? 0 : bad.at(0).unicode(), 4, 16, QChar(u'0'))
+                .arg(quorvant::EncodingName(document.Encoding()));
+        }
+    }
+    return QStringLiteral("%1 cannot be stored").arg(Brackets(section, key));
+}
+
+struct Edit {
+    bool remove = false;
+    QString section;
+    QString key;
+    QString value;
+};
+
+// Stores the edits in one save; the file stays as it was on any failure.
+int Save(const QString& file, const std::vector<Edit>& edits) {
+    IniAccessor ini;
+    ini.SetFile(file);
+    try {
+        quorvant::IniSave save(ini);
+        for (const Edit& edit : edits) {
+            ini.SetSection(edit.section);
+            ini.SetKey(edit.key);
+            if (edit.remove)
+                ini.DeleteKey();
+            else
+                ini.WriteValue(edit.value);
+        }
+        save.Commit();
+    } catch (const IniError& error) {
+        return Fail(kFileError, QStringLiteral("%1: cannot save: %2").arg(file, EnglishReason(error.Reason())));
+    }
+    return kDone;
+}
+
+// One word of an apply line: up to the next blank, or in double quotes when it holds blanks.
+std::optional<QString> NextWord(const QString& line, qsizetype* at) {
+    while (*at < line.size() && (line[*at] == u' ' || line[*at] == u'\t')) ++*at;
+    if (*at >= line.size()) return std::nullopt;
+    if (line[*at] == u'"') {
+        const qsizetype end = line.indexOf(u'"', *at + 1);
+        if (end < 0) return std::nullopt;
+        const QString word = line.mid(*at + 1, end - *at - 1);
+        *at = end + 1;
+        return word;
+    }
+    qsizetype end = *at;
+    while (end < line.size() && line[end] != u' ' && line[end] != u'\t') ++end;
+    const QString word = line.mid(*at, end - *at);
+    *at = end;
+    return word;
+}
+
+// Parses "set SECTION KEY VALUE" / "del SECTION KEY"; VALUE is the rest of the line after the one
+// blank that follows KEY, exactly as it stands. Empty text when the line is fine.
+QString ParseApplyLine(const QString& line, Edit* edit) {
+    qsizetype at = 0;
+    const std::optional<QString> command = NextWord(line, &at);
+    if (command != QLatin1String("set") && command != QLatin1String("del"))
+        return QStringLiteral("expected 'set SECTION KEY VALUE' or 'del SECTION KEY'");
+    const std::optional<QString> section = NextWord(line, &at);
+    const std::optional<QString> key = NextWord(line, &at);
+    if (!section || !key) return QStringLiteral("a section and a key are needed (names with blanks in double quotes)");
+    edit->remove = *command == QLatin1String("del");
+    edit->section = *section;
+    edit->key = *key;
+    if (edit->remove) {
+        qsizetype rest = at;
+        if (NextWord(line, &rest)) return QStringLiteral("'del' takes a section and a key only");
+        return {};
+    }
+    if (at >= line.size()) return QStringLiteral("no value for %1 (an empty value needs a blank after the key)").arg(Brackets(*section, *key));
+    edit->value = line.mid(at + 1);
+    return {};
+}
+
+QByteArray ReadStandardInput() {
+    QByteArray input;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) input.append(buffer, qsizetype(n));
+    return input;
+}
+
+int Apply(const QString& file) {
+    int code = kDone;
+    const std::optional<FileState> state = ReadState(file, true, &code);
+    if (!state) return code;
+    const quorvant::IniDocument document(state->bytes);
+    QList<QByteArray> lines = ReadStandardInput().split('\n');
+    if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
+    std::vector<Edit> edits;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray raw = lines[i];
+        if (raw.endsWith('\r')) raw.chop(1);
+        const QString line = QString::fromUtf8(raw);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#')) continue;
+        const auto lineError = [&](const QString& what) {
+            return Fail(kUsage, QStringLiteral("standard input, line %1: %2; nothing was changed").arg(i + 1).arg(what));
+        };
+        if (!quorvant::IsValidUtf8(raw.constData(), raw.size())) return lineError(QStringLiteral("not valid UTF-8"));
+        Edit edit;
+        const QString problem = ParseApplyLine(line, &edit);
+        if (!problem.isEmpty()) return lineError(problem);
+        const QString refusal = Refusal(document, edit.section, edit.key, edit.remove ? QString() : edit.value);
+        if (!refusal.isEmpty()) return lineError(refusal);
+        edits.push_back(edit);
+    }
+    return Save(file, edits);
+}
+
+int Run(const QStringList& args) {
+    qsizetype first = 0;
+    while (first < args.size() && args[first].startsWith(u'-') && args[first] != QLatin1String("-")) {
+        const QString& option = args[first];
+        if (option == QLatin1String("--")) {
+            ++first;
+            break;
+        }
+        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            std::fputs(kUsageText, stdout);
+            return kDone;
+        }
+        if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
+            std::printf("quorvant-ini %d.%d build %d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
+            return kDone;
+        }
+        return Fail(kUsage, QStringLiteral("unknown option '%1'; see quorvant-ini --help").arg(option));
+    }
+    const QStringList rest = args.mid(first);
+    if (rest.size() < 2) return Fail(kUsage, QStringLiteral("a file and a command are needed; see quorvant-ini --help"));
+    const QString& file = rest[0];
+    const QString& command = rest[1];
+    const QStringList operands = rest.mid(2);
+    const auto wrongCount = [&](const char* form) {
+        return Fail(kUsage, QStringLiteral("usage: quorvant-ini FILE %1").arg(QLatin1String(form)));
+    };
+    int code = kDone;
+
+    if (command == QLatin1String("get")) {
+        if (operands.size() != 2) return wrongCount("get SECTION KEY");
+        if (!ReadState(file, false, &code)) return code;
+        IniAccessor ini;
+        ini.SetFile(file);
+        ini.SetSection(operands[0]);
+        ini.SetKey(operands[1]);
+        if (!ini.KeyExists()) return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
+        Print(stdout, ini.ReadValue() + u'\n');
+        return kDone;
+    }
+    if (command == QLatin1String("set") || command == QLatin1String("del")) {
+        const bool remove = command == QLatin1String("del");
+        if (operands.size() != (remove ? 2 : 3)) return wrongCount(remove ? "del SECTION KEY" : "set SECTION KEY VALUE");
+        const std::optional<FileState> state = ReadState(file, !remove, &code);
+        if (!state) return code;
+        const quorvant::IniDocument document(state->bytes);
+        if (remove && !document.Value(operands[0], operands[1]))
+            return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
+        const QString refusal = Refusal(document, operands[0], operands[1], remove ? QString() : operands[2]);
+        if (!refusal.isEmpty()) return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(file, refusal));
+        return Save(file, {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}});
+    }
+    if (command == QLatin1String("list")) {
+        if (operands.size() > 1) return wrongCount("list [SECTION]");
+        if (!ReadState(file, false, &code)) return code;
+        IniAccessor ini;
+        ini.SetFile(file);
+        if (operands.isEmpty()) {
+            for (const QString& section : ini.SectionNames()) Print(stdout, section + u'\n');
+            return kDone;
+        }
+        ini.SetSection(operands[0]);
+        const QStringList keys = ini.KeyNames();
+        if (keys.isEmpty() && !ini.SectionNames().contains(operands[0], Qt::CaseInsensitive))
+            return Fail(kAbsent, QStringLiteral("%1: no section [%2]").arg(file, operands[0]));
+        for (const QString& key : keys) {
+            ini.SetKey(key);
+            Print(stdout, key + u'=' + ini.ReadValue() + u'\n');
+        }
+        return kDone;
+    }
+    if (command == QLatin1String("apply")) {
+        if (!operands.isEmpty()) return wrongCount("apply  (edits on standard input)");
+        return Apply(file);
+    }
+    return Fail(kUsage, QStringLiteral("unknown command '%1'; see quorvant-ini --help").arg(command));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
+    return Run(args);
+}

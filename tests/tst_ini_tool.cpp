@@ -1,0 +1,213 @@
+// quorvant-ini, run as a separate process the way scripts run it.
+#include <QProcess>
+#include <QStringConverter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/TestFolder.h"
+
+using namespace quorvant::test;
+
+namespace {
+const QString kTool = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant-ini");
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+Result RunTool(const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.start(kTool, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000)) process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The file as stored in one of the encodings and line-ending styles the server's files come in.
+QByteArray Encoded(QString text, const QString& encoding, const QByteArray& eol) {
+    text.replace("\n", QString::fromLatin1(eol));
+    if (encoding == "UTF-8") return text.toUtf8();
+    if (encoding == "UTF-8 BOM") return "\xEF\xBB\xBF" + text.toUtf8();
+    if (encoding == "Windows-1252") return text.toLatin1();  // the texts below only use Latin-1
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    return utf16(text);
+}
+
+const QString kFile =
+    "; settings of the server\n"
+    "[Files]\n"
+    "DatabasePath=C:\\db\n"
+    "LogPath = /var/log/x \n"
+    "\n"
+    "[Faders]\n"
+    "PresLevel=80\n"
+    "Naam=café\n"
+    "naam=second entry\n"
+    "[faders]\n"
+    "Hidden=1\n";
+}  // namespace
+
+class IniToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void editsKeepEverythingElse_data() {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QByteArray>("eol");
+        for (const QString encoding : {"UTF-8", "UTF-8 BOM", "Windows-1252", "UTF-16LE"})
+            for (const QByteArray& eol : {QByteArray("\r\n"), QByteArray("\n")})
+                QTest::newRow(qPrintable(encoding + (eol == "\n" ? " LF" : " CRLF"))) << encoding << eol;
+    }
+    void editsKeepEverythingElse() {
+        QFETCH(QString, encoding);
+        QFETCH(QByteArray, eol);
+        struct Case {
+            QStringList arguments;
+            QByteArray input;
+            int exitCode;
+            QString out;       // printed, for reads
+            QString expected;  // the file afterwards, for writes; empty: unchanged
+        };
+        QString deleted = kFile;
+        deleted.replace("LogPath = /var/log/x \n", "");
+        const std::vector<Case> cases = {
+            {{"get", "FADERS", " presLevel "}, {}, 0, "80\n", {}},
+            {{"get", "Faders", "Naam"}, {}, 0, "café\n", {}},
+            {{"get", "Files", "LogPath"}, {}, 0, " /var/log/x \n", {}},
+            {{"get", "Faders", "Hidden"}, {}, 1, "", {}},  // the repeated section does not count
+            {{"get", "Nowhere", "PresLevel"}, {}, 1, "", {}},
+            {{"list"}, {}, 0, "Files\nFaders\n", {}},
+            {{"list", "faders"}, {}, 0, "PresLevel=80\nNaam=café\n", {}},
+            {{"list", "Colors"}, {}, 1, "", {}},
+            {{"set", "faders", "PRESLEVEL", "95"}, {}, 0, "", QString(kFile).replace("PresLevel=80", "PresLevel=95")},
+            {{"set", "Faders", "Mix", "été"}, {}, 0, "", QString(kFile).replace("naam=second entry\n", "naam=second entry\nMix=été\n")},
+            {{"set", "Colors", "Back1", ""}, {}, 0, "", kFile + "[Colors]\nBack1=\n"},
+            {{"del", "files", "logpath"}, {}, 0, "", deleted},
+            // Every entry of the key goes; the next new key goes after the last one left.
+            {{"apply"}, "del Faders Naam\nset Faders Mix 1\n", 0, "",
+             QString(kFile).replace("Naam=café\nnaam=second entry\n", "Mix=1\n")},
+            {{"del", "Faders", "Hidden"}, {}, 1, "", {}},
+            {{"apply"},
+             "# from the studio script\r\nset Faders PresLevel 95\r\n\r\ndel Files LogPath\r\n"
+             "set \"Float TS\" \"Start Hour\"  padded \r\n",
+             0, "",
+             QString(deleted).replace("PresLevel=80", "PresLevel=95") + "[Float TS]\nStart Hour= padded \n"},
+        };
+        for (const Case& c : cases) {
+            const QString what = c.arguments.join(' ') + " " + QString::fromUtf8(c.input);
+            QTemporaryDir dir;
+            const QString file = dir.path() + "/server.ini";
+            const QByteArray before = Encoded(kFile, encoding, eol);
+            WriteFile(file, before);
+            const Result result = RunTool(QStringList{file} + c.arguments, c.input);
+            QVERIFY2(result.exitCode == c.exitCode, qPrintable(what + ": " + result.err));
+            QCOMPARE(QString::fromUtf8(result.out), c.out);
+            QCOMPARE(ReadFile(file), c.expected.isEmpty() ? before : Encoded(c.expected, encoding, eol));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
+        }
+    }
+
+    void refusedWritesNothing_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("message");  // part of the message
+        QTest::newRow("line break") << QStringList{"set", "Faders", "PresLevel", "9\n5"} << QByteArray()
+                                    << "[Faders] PresLevel contains a line break";
+        QTest::newRow("carriage return") << QStringList{"set", "Faders", "Mix", "a\rb"} << QByteArray()
+                                         << "[Faders] Mix contains a line break";
+        QTest::newRow("not in Windows-1252") << QStringList{"set", "Faders", "Mix", "Ω"} << QByteArray()
+                                             << "[Faders] Mix cannot be stored: the character \"Ω\" (U+03a9)";
+        QTest::newRow("empty key") << QStringList{"set", "Faders", " ", "1"} << QByteArray() << "key name";
+        QTest::newRow("key with =") << QStringList{"set", "Faders", "a=b", "1"} << QByteArray() << "\"a=b\"";
+        QTest::newRow("key like a comment") << QStringList{"set", "Faders", ";x", "1"} << QByteArray() << "\";x\"";
+        QTest::newRow("empty section") << QStringList{"set", "", "Mix", "1"} << QByteArray() << "section name";
+        QTest::newRow("apply: one bad line, nothing stored")
+            << QStringList{"apply"} << QByteArray("set Faders PresLevel 95\ndel Files LogPath\nset Faders Mix Ω\n")
+            << "line 3: the value of [Faders] Mix cannot be stored";
+        QTest::newRow("apply: unknown command") << QStringList{"apply"} << QByteArray("set Faders PresLevel 95\nput a b c\n")
+                                                << "line 2: expected";
+        QTest::newRow("apply: no value") << QStringList{"apply"} << QByteArray("set Faders PresLevel\n")
+                                         << "line 1: no value for [Faders] PresLevel";
+        QTest::newRow("apply: open quote") << QStringList{"apply"} << QByteArray("set \"Faders PresLevel 1\n")
+                                           << "line 1";
+        QTest::newRow("apply: not UTF-8") << QStringList{"apply"} << QByteArray("set Faders Mix \xE9\n")
+                                          << "line 1: not valid UTF-8";
+        QTest::newRow("usage: unknown command") << QStringList{"put", "a", "b"} << QByteArray() << "unknown command";
+        QTest::newRow("usage: missing value") << QStringList{"set", "a", "b"} << QByteArray() << "usage:";
+        QTest::newRow("usage: unknown option") << QStringList{"--force"} << QByteArray() << "unknown option";
+    }
+    void refusedWritesNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/server.ini";
+        const QByteArray before = Encoded(kFile, "Windows-1252", "\r\n");
+        WriteFile(file, before);
+        const QStringList call = arguments.constFirst().startsWith("--") ? arguments : QStringList{file} + arguments;
+        const Result result = RunTool(call, input);
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(ReadFile(file), before);
+    }
+
+    void fileErrorsNameTheFile() {
+        QTemporaryDir dir;
+        const QString missing = dir.path() + "/missing.ini";
+        Result result = RunTool({missing, "get", "Files", "LogPath"});
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains(missing) && result.err.contains("no such file"), qPrintable(result.err));
+        result = RunTool({missing, "del", "Files", "LogPath"});
+        QCOMPARE(result.exitCode, 3);
+        const QString noFolder = dir.path() + "/none/server.ini";
+        result = RunTool({noFolder, "set", "Files", "LogPath", "x"});
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains(noFolder) && result.err.contains("cannot save: the folder does not exist"),
+                 qPrintable(result.err));
+        result = RunTool({dir.path(), "list"});
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains("not a regular file"), qPrintable(result.err));
+        // A missing file is created by set, as the window's save creates it.
+        result = RunTool({missing, "set", "Files", "LogPath", "x"});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(ReadFile(missing), QByteArray("[Files]\nLogPath=x\n"));
+    }
+
+    void helpAndVersion() {
+        Result result = RunTool({"--version"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.startsWith("quorvant-ini "));
+        result = RunTool({"--help"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("apply"));
+        result = RunTool({});
+        QCOMPARE(result.exitCode, 2);
+    }
+
+    // Two scripts at once: each save re-reads the file under the folder lock, so both land.
+    void concurrentSetsBothLand() {
+        QTemporaryDir dir;
+        const QString file = dir.path() + "/server.ini";
+        WriteFile(file, Encoded(kFile, "UTF-8", "\r\n"));
+        for (int round = 0; round < 20; ++round) {
+            QProcess first;
+            QProcess second;
+            const QString a = QString::number(round);
+            first.start(kTool, {file, "set", "Faders", "First", a});
+            second.start(kTool, {file, "set", "Files", "Second", a});
+            QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
+            QCOMPARE(first.exitCode(), 0);
+            QCOMPARE(second.exitCode(), 0);
+            QCOMPARE(IniValueInFile(file, "Faders", "First"), a);
+            QCOMPARE(IniValueInFile(file, "Files", "Second"), a);
+        }
+        QCOMPARE(IniValueInFile(file, "Faders", "PresLevel"), QString("80"));
+    }
+};
+
+QTEST_MAIN(IniToolTest)
+#include "tst_ini_tool.moc"

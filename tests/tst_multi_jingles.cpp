@@ -4,14 +4,14 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "windows/dialogs/frmMultiJingles.h"
-#include "windows/main_window/SoundCards.h"
-#include "windows/main_window/frmSetup.h"
-#include "widgets/LedLabel.h"
-#include "widgets/SpinButton.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "text/TextTable.h"
+#include "widgets/LedLabel.h"
+#include "widgets/SpinButton.h"
+#include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/SoundCards.h"
+#include "windows/main_window/frmSetup.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
@@ -106,6 +106,19 @@ private slots:
         QVERIFY(dialog.cmdSave_Click());
         QCOMPARE(SavedCards(folder), (QStringList{"-1", "-1", "-1", QString::number(card)}));
         QVERIFY(dialog.isVisible());
+    }
+
+    // Without a device list the cards still load and save; the displays stay blank, nothing is reported.
+    void withoutPlatformServices() {
+        TempProgramFolder folder;
+        folder.Write("server.ini", "[AudioPlayers]\nJingle_A_Card=2\nJingle_C_Card=een\n");
+        frmMultiJingles dialog(folder.Path(), Services{});
+        QCOMPARE(dialog.ledKaart[0]->Caption(), QString());
+        QCOMPARE(dialog.updKaart[0]->Highest(), -1);
+        QTest::keyClick(dialog.updKaart[1], Qt::Key_Up);  // already at the only number, -1
+        QCOMPARE(dialog.Card(1), -1);
+        QVERIFY(dialog.cmdSave_Click());
+        QCOMPARE(SavedCards(folder), QStringList({"2", "-1", "-1", "-1"}));
     }
 
     void stopWritesNothing() {

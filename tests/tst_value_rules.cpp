@@ -1,6 +1,9 @@
 // The value rules by which stored text becomes a control value.
+#include <QTemporaryDir>
 #include <QtTest>
+#include <stdexcept>
 
+#include "settings/KeyTable.h"
 #include "settings/ValueRules.h"
 
 using namespace quorvant;
@@ -141,6 +144,86 @@ private slots:
         QFETCH(std::optional<qint32>, expected);
         const std::optional<int> position = ListPosition(text, count);
         QCOMPARE(position ? std::optional<qint32>(*position) : kFails, expected);
+    }
+
+    // The form alone, whatever the size: what tells "not a number" from "out of range".
+    void numberForm_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("form");
+        QTest::newRow("beyond 32 bits") << "99999999999" << true;
+        QTest::newRow("blanks and fraction") << " \t-3.5 " << true;
+        QTest::newRow("trailing point") << "5." << true;
+        QTest::newRow("fraction only") << ".5" << true;
+        QTest::newRow("point alone") << "." << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("exponent") << "1e3" << false;
+        QTest::newRow("comma") << "1,5" << false;
+        QTest::newRow("other digits") << QString::fromUtf8("\u0663") << false;
+        QTest::newRow("blank inside") << "1 2" << false;
+    }
+    void numberForm() {
+        QFETCH(QString, text);
+        QFETCH(bool, form);
+        QCOMPARE(HasNumberForm(text), form);
+    }
+
+    void trims_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("spaces");
+        QTest::addColumn<QString>("spacesAndTabs");
+        QTest::newRow("spaces") << "  a b  "
+                                << "a b"
+                                << "a b";
+        QTest::newRow("tabs outside") << "\t a \t"
+                                      << "\t a \t"
+                                      << "a";
+        QTest::newRow("spaces outside tabs") << " \ta\t "
+                                             << "\ta\t"
+                                             << "a";
+        QTest::newRow("only blanks") << " \t "
+                                     << "\t"
+                                     << "";
+        QTest::newRow("line break stays") << "a\n"
+                                          << "a\n"
+                                          << "a\n";
+    }
+    void trims() {
+        QFETCH(QString, text);
+        QFETCH(QString, spaces);
+        QFETCH(QString, spacesAndTabs);
+        QCOMPARE(TrimSpaces(text), spaces);
+        QCOMPARE(TrimSpacesAndTabs(text).toString(), spacesAndTabs);
+    }
+
+    // A write order names keys; one that misses or repeats a key is refused before anything is written.
+    void writeOrderByName_data() {
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("read order") << QStringList{} << QByteArray("[S]\nA=1\nB=2\nC=3\n");
+        QTest::newRow("named order") << QStringList{"C", "A", "B"} << QByteArray("[S]\nC=3\nA=1\nB=2\n");
+        QTest::newRow("a key left out") << QStringList{"C", "A"} << QByteArray();
+        QTest::newRow("a key twice") << QStringList{"C", "A", "A"} << QByteArray();
+        QTest::newRow("an unknown key") << QStringList{"C", "A", "D"} << QByteArray();
+    }
+    void writeOrderByName() {
+        QFETCH(QStringList, order);
+        QFETCH(QByteArray, written);
+        QTemporaryDir dir;
+        IniAccessor ini;
+        ini.SetFile(dir.filePath("x.ini"));
+        SectionTable table{"S", {}, order};
+        for (const char* key : {"A", "B", "C"})
+            table.rows.append(Row(key, {}, [key]() -> IniValue { return qint16(*key - 'A' + 1); }));
+        ini.SetSection(table.section);
+        if (written.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(std::logic_error, WriteRows(ini, table));
+            QVERIFY(!QFile::exists(dir.filePath("x.ini")));
+            return;
+        }
+        WriteRows(ini, table);
+        QFile file(dir.filePath("x.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().replace("\r\n", "\n"), written);
     }
 };
 

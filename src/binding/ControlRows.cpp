@@ -6,93 +6,92 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "widgets/WeekHourGrid.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
+#include "widgets/WeekHourGrid.h"
 
 namespace quorvant {
 
-namespace {
-qint16 CheckStateNumber(const QCheckBox* box) {
-    switch (box->checkState()) {
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
-        default: return 0;
-    }
-}
-}  // namespace
-
 KeyRow TextRow(const QString& key, QLineEdit* box, TextWrite write, bool onlyWhenNotEmpty) {
-    return {key, key,
-            [=](const QString& text) {
-                if (onlyWhenNotEmpty && text.isEmpty()) return;
-                box->setText(text);
-            },
-            [=]() -> IniValue { return write == TextWrite::Trimmed ? TrimBlanks(box->text()) : box->text(); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            if (onlyWhenNotEmpty && text.isEmpty()) return;
+            box->setText(text);
+        },
+        [=]() -> IniValue { return write == TextWrite::Trimmed ? TrimSpaces(box->text()) : box->text(); });
 }
 
 KeyRow EmptyDefaultRow(const QString& key, LedSpin* spin, qint32 defaultValue, IntWidth readWidth) {
-    return {key, key, [=](const QString& text) { spin->SetValue(OrSkip(EmptyDefault(text, defaultValue, readWidth))); },
-            [=]() -> IniValue { return spin->Value(); }};
+    return Row(
+        key, [=](const QString& text) { spin->SetValue(OrSkip(EmptyDefault(text, defaultValue, readWidth))); },
+        [=]() -> IniValue { return spin->Value(); });
 }
 
 KeyRow WholeNumberRow(const QString& key, LedSpin* spin) {
-    return {key, key, [=](const QString& text) { spin->SetValue(OrSkip(WholeNumber(text, IntWidth::Bits32))); },
-            [=]() -> IniValue { return spin->Value(); }};
+    return Row(
+        key, [=](const QString& text) { spin->SetValue(OrSkip(WholeNumber(text, IntWidth::Bits32))); },
+        [=]() -> IniValue { return spin->Value(); });
 }
 
 KeyRow NumberRow(const QString& key, qint32* number, IntWidth width) {
-    return {key, key, [=](const QString& text) { *number = OrSkip(WholeNumber(text, width)); },
-            [=]() -> IniValue {
-                if (width == IntWidth::Bits16) return static_cast<qint16>(*number);
-                return *number;
-            }};
+    return Row(
+        key, [=](const QString& text) { *number = OrSkip(WholeNumber(text, width)); },
+        [=]() -> IniValue {
+            if (width == IntWidth::Bits16) return static_cast<qint16>(*number);
+            return *number;
+        });
 }
 
 KeyRow OneMeansOnRow(const QString& key, QCheckBox* box) {
-    return {key, key, [=](const QString& text) { box->setChecked(OneMeansOn(text)); },
-            [=]() -> IniValue { return CheckStateNumber(box); }};
+    return Row(
+        key, [=](const QString& text) { box->setChecked(OneMeansOn(text)); },
+        [=]() -> IniValue { return static_cast<qint16>(CheckStateNumber(box->checkState())); });
 }
 
 KeyRow CheckStateRow(const QString& key, StateCheckBox* box, bool emptyIsOff) {
-    return {key, key,
-            [=](const QString& text) {
-                if (emptyIsOff && text.isEmpty()) {
-                    box->SetState(0);
-                    return;
-                }
-                if (!box->SetState(OrSkip(WholeNumber(text, IntWidth::Bits16)))) throw StepFailed();
-            },
-            [=]() -> IniValue { return static_cast<qint16>(box->State()); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            if (emptyIsOff && text.isEmpty()) {
+                box->SetState(0);
+                return;
+            }
+            if (!box->SetState(OrSkip(WholeNumber(text, IntWidth::Bits16)))) throw StepFailed();
+        },
+        [=]() -> IniValue { return static_cast<qint16>(box->State()); });
 }
 
 KeyRow ListPositionRow(const QString& key, QComboBox* list) {
-    return {key, key,
-            [=](const QString& text) {
-                if (text.isEmpty()) return;
-                SelectPosition(list, OrSkip(ListPosition(text, list->count())));
-            },
-            [=]() -> IniValue { return static_cast<qint16>(list->currentIndex()); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            if (text.isEmpty()) return;
+            SelectPosition(list, OrSkip(ListPosition(text, list->count())));
+        },
+        [=]() -> IniValue { return static_cast<qint16>(list->currentIndex()); });
 }
 
 KeyRow PairRow(const QString& key, QRadioButton* first, QRadioButton* second) {
-    return {key, key,
-            [=](const QString& text) {
-                if (OneMeansOn(text))
-                    second->setChecked(true);
-                else
-                    first->setChecked(true);
-            },
-            [=]() -> IniValue { return static_cast<qint16>(second->isChecked() ? 1 : 0); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            if (OneMeansOn(text))
+                second->setChecked(true);
+            else
+                first->setChecked(true);
+        },
+        [=]() -> IniValue { return static_cast<qint16>(second->isChecked() ? 1 : 0); });
 }
 
 KeyRow DayRow(const QString& key, WeekHourGrid* grid, int day, bool skipBadCharacters) {
-    return {key, key,
-            [=](const QString& text) {
-                grid->DecodeDay(day, text,
-                                skipBadCharacters ? WeekHourGrid::BadCharacter::Skip : WeekHourGrid::BadCharacter::Zero);
-            },
-            [=]() -> IniValue { return grid->EncodeDay(day); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            grid->DecodeDay(day, text,
+                            skipBadCharacters ? WeekHourGrid::BadCharacter::Skip : WeekHourGrid::BadCharacter::Zero);
+        },
+        [=]() -> IniValue { return grid->EncodeDay(day); });
 }
 
 KeyRow WrittenAs(KeyRow row, const QString& writeKey) {

@@ -1,8 +1,15 @@
 #include "settings/KeyTable.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "settings/ValueRules.h"
 
 namespace quorvant {
+
+KeyRow Row(const QString& key, std::function<void(const QString& text)> read, std::function<IniValue()> write) {
+    return {key, key, std::move(read), std::move(write)};
+}
 
 void WriteIniValue(IniAccessor& ini, const IniValue& value) {
     std::visit([&](const auto& v) { ini.WriteValue(v); }, value);
@@ -32,9 +39,19 @@ void WriteRows(IniAccessor& ini, const SectionTable& table) {
     };
     if (table.writeOrder.isEmpty()) {
         for (const KeyRow& row : table.rows) writeRow(row);
-    } else {
-        for (int index : table.writeOrder) writeRow(table.rows.at(index));
+        return;
     }
+    QList<const KeyRow*> ordered;
+    for (const QString& key : table.writeOrder) {
+        const auto row = std::find_if(table.rows.begin(), table.rows.end(),
+                                      [&](const KeyRow& candidate) { return candidate.writeKey == key; });
+        if (row == table.rows.end() || ordered.contains(&*row))
+            throw std::logic_error(("write order of [" + table.section + "]: " + key).toStdString());
+        ordered.append(&*row);
+    }
+    if (ordered.size() != table.rows.size())
+        throw std::logic_error(("write order of [" + table.section + "] leaves out a key").toStdString());
+    for (const KeyRow* row : ordered) writeRow(*row);
 }
 
 void ReadSection(IniAccessor& ini, const SectionTable& table) {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <variant>
 
@@ -22,12 +23,15 @@ struct KeyRow {
     std::function<IniValue()> write;
 };
 
-// A window's keys of one section. `rows` are in read order; `writeOrder` lists row indexes in the
-// order the save writes them, empty when it is the read order.
+// A row whose key has one name for both passes.
+KeyRow Row(const QString& key, std::function<void(const QString& text)> read, std::function<IniValue()> write);
+
+// A window's keys of one section. `rows` are in read order; `writeOrder` names every row's write
+// key in the order the save writes them, empty when it is the read order.
 struct SectionTable {
     QString section;
     QList<KeyRow> rows;
-    QList<int> writeOrder = {};
+    QStringList writeOrder = {};
 };
 
 void WriteIniValue(IniAccessor& ini, const IniValue& value);
@@ -36,7 +40,9 @@ void WriteIniValue(IniAccessor& ini, const IniValue& value);
 void ReadRows(IniAccessor& ini, const SectionTable& table);
 // Read rows without skipping: the first failure propagates.
 void ReadRowsStrict(IniAccessor& ini, const SectionTable& table);
-// Write rows into the already selected section in write order; a failure propagates.
+// Write rows into the already selected section in write order; a failure propagates. A write
+// order that does not name each row exactly once is a programming error (std::logic_error),
+// raised before anything is written.
 void WriteRows(IniAccessor& ini, const SectionTable& table);
 
 // Select the table's section, then read (skip-on-failure) or write.

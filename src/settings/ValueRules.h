@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <optional>
 #include <stdexcept>
 
@@ -28,8 +29,13 @@ std::optional<int> ListPosition(const QString& text, int count);
 // Colour rule: a 32-bit whole number 0x00BBGGRR, taken as it stands (no range beyond 32 bits).
 inline std::optional<qint32> Colour(const QString& text) { return WholeNumber(text, IntWidth::Bits32); }
 
-// Removes blanks (spaces) at both ends, as the settings' trim does; tabs and other characters stay.
-QString TrimBlanks(const QString& text);
+// The number form of the whole-number rule, of any size: whether `text` would convert but for range.
+bool HasNumberForm(const QString& text);
+
+// Removes spaces at both ends, as the settings' trim does; tabs and other characters stay.
+QString TrimSpaces(const QString& text);
+// Removes spaces and tabs at both ends, as the whole-number rule does around a number.
+QStringView TrimSpacesAndTabs(QStringView text);
 
 // Thrown by a read step whose value is refused; the read pass skips that step alone.
 class StepFailed : public std::runtime_error {
@@ -44,13 +50,17 @@ T OrSkip(const std::optional<T>& value) {
     return *value;
 }
 
-// Skip-on-failure: runs one step; a failure of any kind abandons that step alone.
+// Skip-on-failure: runs one step; a step that fails (a refused value, or a file, device or
+// conversion that throws a std::exception) is abandoned alone. Anything else is no failed step
+// and goes on up.
 template <class F>
 bool SkipOnFailure(F&& step) {
     try {
         step();
         return true;
-    } catch (...) {
+    } catch (const StepFailed&) {
+        return false;
+    } catch (const std::exception&) {
         return false;
     }
 }

@@ -13,8 +13,6 @@ std::array<QString, kTextSlots>& Table() {
 }
 }  // namespace
 
-qint16 SelectedNewsItem = 0;
-
 QString Text(int id) {
     if (id < 0 || id >= kTextSlots) return {};
     return Table()[id];

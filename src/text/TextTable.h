@@ -21,7 +21,4 @@ void LaadTaal(const QString& programFolder);
 // Empties the table again (a new program start; tests).
 void ClearTexts();
 
-// The news button pressed last (0..9), shared by the main window and the news schedule dialog.
-extern qint16 SelectedNewsItem;
-
 }  // namespace quorvant

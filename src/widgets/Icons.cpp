@@ -46,7 +46,23 @@ void DrawLeave(QPainter& p) {
     p.setBrush(Qt::NoBrush);
     p.drawPath(head);
 }
+void DrawFloatNews(QPainter& p) {
+    // A news sheet lifted off a block, with the arrow that lifts it.
+    p.setPen(QPen(QColor(60, 60, 60), 1.2));
+    p.setBrush(QColor(200, 205, 215));
+    p.drawRect(QRectF(4, 20, 24, 8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 3, 18, 14));
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    for (int y : {7, 10, 13}) p.drawLine(QPointF(11, y), QPointF(23, y));
+    p.setPen(QPen(QColor(30, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4, 17), QPointF(4, 9));
+    p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
+    p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
+}
 }  // namespace
+
+QIcon FloatNewsIcon() { return QIcon(Picture(64, DrawFloatNews)); }
 
 QIcon IconResource(int id) {
     QIcon icon;

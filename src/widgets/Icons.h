@@ -7,4 +7,7 @@ namespace quorvant {
 // The program's two picture-button images: resource 103 (save) and resource 101 (leave).
 QIcon IconResource(int id);
 
+// The float button's picture: a news sheet lifted off a block.
+QIcon FloatNewsIcon();
+
 }  // namespace quorvant

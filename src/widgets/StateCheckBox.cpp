@@ -4,20 +4,32 @@ namespace quorvant {
 
 StateCheckBox::StateCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) { setTristate(true); }
 
-int StateCheckBox::State() const {
-    switch (checkState()) {
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
-        default: return 0;
+int CheckStateNumber(Qt::CheckState state) {
+    switch (state) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        default:
+            return 0;
     }
 }
 
+int StateCheckBox::State() const { return CheckStateNumber(checkState()); }
+
 bool StateCheckBox::SetState(int state) {
     switch (state) {
-        case 0: setCheckState(Qt::Unchecked); return true;
-        case 1: setCheckState(Qt::Checked); return true;
-        case 2: setCheckState(Qt::PartiallyChecked); return true;
-        default: return false;
+        case 0:
+            setCheckState(Qt::Unchecked);
+            return true;
+        case 1:
+            setCheckState(Qt::Checked);
+            return true;
+        case 2:
+            setCheckState(Qt::PartiallyChecked);
+            return true;
+        default:
+            return false;
     }
 }
 

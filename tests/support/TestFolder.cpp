@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "text/TextTable.h"
+#include "windows/shared/NewsItems.h"
 
 namespace quorvant::test {
 

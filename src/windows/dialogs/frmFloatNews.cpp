@@ -25,49 +25,29 @@ namespace {
 // any other number or a word clears it and leaves the partner alone, so neither is selected.
 // An empty text changes nothing. Written 1 when the named button is selected, else 0.
 KeyRow NamedButtonRow(const QString& key, QRadioButton* named) {
-    return {key, key,
-            [=](const QString& text) {
-                if (text.isEmpty()) return;
-                if (OneMeansOn(text))
-                    named->setChecked(true);
-                else
-                    ClearRadio(named);
-            },
-            [=]() -> IniValue { return static_cast<qint16>(named->isChecked() ? 1 : 0); }};
+    return Row(
+        key,
+        [=](const QString& text) {
+            if (text.isEmpty()) return;
+            if (OneMeansOn(text))
+                named->setChecked(true);
+            else
+                ClearRadio(named);
+        },
+        [=]() -> IniValue { return static_cast<qint16>(named->isChecked() ? 1 : 0); });
 }
 
 QRadioButton* MakeRadio(const QString& caption, const QString& name, const QString& accessibleName, QWidget* parent) {
-    auto* button = new QRadioButton(caption, parent);
-    button->setObjectName(name);
+    auto* button = Named<QRadioButton>(name, caption, parent);
     if (!accessibleName.isEmpty()) button->setAccessibleName(accessibleName);
     return button;
 }
 
-StateCheckBox* MakeCheck(const QString& caption, const QString& name, QWidget* parent) {
-    auto* box = new StateCheckBox(caption, parent);
-    box->setObjectName(name);
-    return box;
-}
-
 LedSpin* MakeSpin(const QString& name, const QString& accessibleName, int digits, qint32 highest, QWidget* parent) {
-    auto* spin = new LedSpin(parent);
-    spin->setObjectName(name);
+    auto* spin = Named<LedSpin>(name, parent);
     spin->Configure(digits, 0, highest, 1, 0, true);
     spin->setAccessibleName(accessibleName);
     return spin;
-}
-
-QLabel* MakeLabel(const QString& caption, const QString& name, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-// A frame without caption that only groups its controls.
-QGroupBox* MakePlainFrame(const QString& name, QWidget* parent) {
-    auto* frame = new QGroupBox(parent);
-    frame->setObjectName(name);
-    return frame;
 }
 
 // A captionless group of a situation's check box over its Hard/Zacht pair (one exclusive group).
@@ -80,9 +60,9 @@ struct HardSoftGroup {
 
 HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameName, const QString& checkName,
                                 const QString& hardName, const QString& softName, QWidget* parent, QObject* owner) {
-    QGroupBox* frame = MakePlainFrame(frameName, parent);
+    QGroupBox* frame = Named<QGroupBox>(frameName, parent);
     auto* layout = new QVBoxLayout(frame);
-    HardSoftGroup group{frame, MakeCheck(situation, checkName, frame),
+    HardSoftGroup group{frame, Named<StateCheckBox>(checkName, situation, frame),
                         MakeRadio(msg::HardCaption(), hardName, msg::HardName(situation), frame),
                         MakeRadio(msg::SoftCaption(), softName, msg::SoftName(situation), frame)};
     layout->addWidget(group.check);
@@ -128,11 +108,11 @@ frmFloatNews::frmFloatNews(const QString& programFolder, const Services& service
 void frmFloatNews::BuildControls() {
     auto* layout = new QVBoxLayout(this);
 
-    chkUseFloatNews = MakeCheck(msg::UseFloatNewsCaption(), "chkUseFloatNews", this);
+    chkUseFloatNews = Named<StateCheckBox>("chkUseFloatNews", msg::UseFloatNewsCaption(), this);
     layout->addWidget(chkUseFloatNews);
 
     // Time frame: "Start op" / "Eindigt op" over minute, second and fill length.
-    fraTijd = MakePlainFrame("fraTijd", this);
+    fraTijd = Named<QGroupBox>("fraTijd", this);
     auto* timeLayout = new QVBoxLayout(fraTijd);
     auto* choice = new QHBoxLayout;
     optStart2 = MakeRadio(msg::StartAtCaption(), "optStart(2)", QString(), fraTijd);
@@ -147,12 +127,12 @@ void frmFloatNews::BuildControls() {
 
     auto* time = new QHBoxLayout;
     ledStartMin0 = MakeSpin("ledStartMin(0)", msg::MinutesName(), 2, 59, fraTijd);
-    Label47_0 = MakeLabel("'", "Label47(0)", fraTijd);
+    Label47_0 = Named<QLabel>("Label47(0)", "'", fraTijd);
     ledStartSec0 = MakeSpin("ledStartSec(0)", msg::SecondsName(), 2, 59, fraTijd);
-    Label48_0 = MakeLabel("''", "Label48(0)", fraTijd);
-    lblUitvul0 = MakeLabel(msg::FillUpToCaption(), "lblUitvul(0)", fraTijd);
+    Label48_0 = Named<QLabel>("Label48(0)", "''", fraTijd);
+    lblUitvul0 = Named<QLabel>("lblUitvul(0)", msg::FillUpToCaption(), fraTijd);
     ledUitvul0 = MakeSpin("ledUitvul(0)", msg::FillUpToName(), 3, 999, fraTijd);
-    lblUitvulSec0 = MakeLabel(msg::SecondsUnit(), "lblUitvulSec(0)", fraTijd);
+    lblUitvulSec0 = Named<QLabel>("lblUitvulSec(0)", msg::SecondsUnit(), fraTijd);
     lblUitvul0->setBuddy(ledUitvul0);
     time->addWidget(ledStartMin0);
     time->addWidget(Label47_0);
@@ -183,11 +163,11 @@ void frmFloatNews::BuildControls() {
     optLiveHard0 = live.hard;
     optLiveSoft0 = live.soft;
 
-    QGroupBox* feedFrame = MakePlainFrame("fraFeeds", fraFloatHappens0);
+    QGroupBox* feedFrame = Named<QGroupBox>("fraFeeds", fraFloatHappens0);
     auto* feedLayout = new QVBoxLayout(feedFrame);
-    chkFeed1_0 = MakeCheck(msg::FeedCaption(1), "chkFeed1(0)", feedFrame);
-    chkFeed2_0 = MakeCheck(msg::FeedCaption(2), "chkFeed2(0)", feedFrame);
-    chkFeed3_0 = MakeCheck(msg::FeedCaption(3), "chkFeed3(0)", feedFrame);
+    chkFeed1_0 = Named<StateCheckBox>("chkFeed1(0)", msg::FeedCaption(1), feedFrame);
+    chkFeed2_0 = Named<StateCheckBox>("chkFeed2(0)", msg::FeedCaption(2), feedFrame);
+    chkFeed3_0 = Named<StateCheckBox>("chkFeed3(0)", msg::FeedCaption(3), feedFrame);
     feedLayout->addWidget(chkFeed1_0);
     feedLayout->addWidget(chkFeed2_0);
     feedLayout->addWidget(chkFeed3_0);

@@ -28,19 +28,13 @@ const QString kLiveSection = QStringLiteral("FloatTSlive");
 // Seconds around the hour change. Empty reads as 0; a text that is not a 16-bit whole number
 // also reads as 0 rather than leaving the other set's value on screen. Written as a 32-bit number.
 KeyRow TimeRow(const QString& key, LedSpin* spin) {
-    return {key, key, [=](const QString& text) { spin->SetValue(EmptyDefault(text, 0, IntWidth::Bits16).value_or(0)); },
-            [=]() -> IniValue { return spin->Value(); }};
-}
-
-QLabel* MakeLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
+    return Row(
+        key, [=](const QString& text) { spin->SetValue(EmptyDefault(text, 0, IntWidth::Bits16).value_or(0)); },
+        [=]() -> IniValue { return spin->Value(); });
 }
 
 LedSpin* MakeTimeSpin(const QString& name, QWidget* parent) {
-    auto* spin = new LedSpin(parent);
-    spin->setObjectName(name);
+    auto* spin = Named<LedSpin>(name, parent);
     spin->Configure(3, 0, 600, 1, 0, true);
     return spin;
 }
@@ -101,9 +95,9 @@ void frmFloatTime::BuildControls() {
         auto* frame = new QGroupBox(this);
         frame->setObjectName(row.frameName);
         auto* line = new QHBoxLayout(frame);
-        QLabel* before = MakeLabel(row.beforeName, frame);
+        QLabel* before = Named<QLabel>(row.beforeName, frame);
         LedSpin* spin = MakeTimeSpin(row.spinName, frame);
-        QLabel* after = MakeLabel(row.afterName, frame);
+        QLabel* after = Named<QLabel>(row.afterName, frame);
         before->setBuddy(spin);
         line->addWidget(before);
         line->addWidget(spin);

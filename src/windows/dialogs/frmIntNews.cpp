@@ -6,10 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "binding/ControlRows.h"
@@ -32,39 +29,7 @@ QPointer<frmFloatNews>& FloatNewsDialog() {
     return dialog;
 }
 
-// A number as the whole-number rule spells it, of any size.
-bool IsNumber(const QString& text) {
-    static const QRegularExpression number(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
-    return number.match(text).hasMatch();
-}
-
-// The float button's picture: a news sheet lifted off a block, drawn so it scales cleanly.
-QIcon FloatNewsIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(2, 2);
-    p.setPen(QPen(QColor(60, 60, 60), 1.2));
-    p.setBrush(QColor(200, 205, 215));
-    p.drawRect(QRectF(4, 20, 24, 8));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 3, 18, 14));
-    p.setPen(QPen(QColor(90, 90, 90), 1.5));
-    for (int y : {7, 10, 13}) p.drawLine(QPointF(11, y), QPointF(23, y));
-    p.setPen(QPen(QColor(30, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(4, 17), QPointF(4, 9));
-    p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
-    p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
-    return QIcon(pixmap);
-}
 }  // namespace
-
-const QStringList& frmIntNews::Sections() {
-    static const QStringList sections = {"NatNieuws", "NatSport", "RegNieuws", "RegSport", "Weer",
-                                         "Item1",     "Item2",    "Item3",     "Item4",    "Item5"};
-    return sections;
-}
 
 frmIntNews::frmIntNews(const QString& programFolder, const Services& services, QWidget* parent,
                        std::function<QString(int item)> itemCaption)
@@ -72,28 +37,29 @@ frmIntNews::frmIntNews(const QString& programFolder, const Services& services, Q
     setObjectName("frmIntNews");
     BuildControls();
 
-    // Read order; the save writes Oud before Rotate. Values the load cannot use (a word in Oud,
+    // Read order; the save writes Oud before Rotate (writeOrder below). Values the load cannot use (a word in Oud,
     // Tijd or Rotate) leave their control as it was; a bad grid character counts as 0.
     table_.rows = {
         TextRow("File", txtNewsFile, TextWrite::Trimmed),
-        {"Rotate", "Rotate",
-         [this](const QString& text) {
-             // Empty: unchanged. Exactly 1 (1, 1.0): on; any other number: off.
-             if (text.isEmpty()) return;
-             if (OneMeansOn(text))
-                 chkAutoRotate->setChecked(true);
-             else if (IsNumber(text))
-                 chkAutoRotate->setChecked(false);
-         },
-         // Written for every item, also where the box is hidden.
-         [this]() -> IniValue { return static_cast<qint16>(chkAutoRotate->isChecked() ? 1 : 0); }},
+        Row(
+            "Rotate",
+            [this](const QString& text) {
+                // Empty: unchanged. Exactly 1 (1, 1.0): on; any other number: off.
+                if (text.isEmpty()) return;
+                if (OneMeansOn(text))
+                    chkAutoRotate->setChecked(true);
+                else if (HasNumberForm(text))
+                    chkAutoRotate->setChecked(false);
+            },
+            // Written for every item, also where the box is hidden.
+            [this]() -> IniValue { return static_cast<qint16>(chkAutoRotate->isChecked() ? 1 : 0); }),
         EmptyDefaultRow("Oud", ledNewsOld, 0),
     };
     for (int day = 0; day < WeekHourGrid::kDays; ++day)
         table_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
     // Only an empty value gives 150; a stored 0 stays 0.
     table_.rows.append(EmptyDefaultRow("Tijd", ledMix, 150));
-    table_.writeOrder = {0, 2, 1, 3, 4, 5, 6, 7, 8, 9, 10};
+    table_.writeOrder = QStringList{"File", "Oud", "Rotate"} + WeekHourGrid::DayKeys() + QStringList{"Tijd"};
 
     Form_Load();
 }
@@ -185,7 +151,7 @@ void frmIntNews::Form_Load() {
     const int item = SelectedNewsItem;
     if (item >= 0 && item < kNewsItems) {
         item_ = item;
-        table_.section = Sections()[item];
+        table_.section = NewsItems()[item].section;
         iniNews.SetSection(table_.section);
         if (itemCaption_) setWindowTitle(itemCaption_(item));
         chkAutoRotate->setVisible(item >= 5);

@@ -8,6 +8,7 @@
 #include "settings/IniAccessor.h"
 #include "settings/KeyTable.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/NewsItems.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -26,10 +27,6 @@ class frmIntNews : public DialogWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kNewsItems = 10;
-    // The news.ini section of each news item.
-    static const QStringList& Sections();
-
     // `itemCaption` gives the current caption of the opener's button for an item; it becomes the
     // title. Loads at once (Form_Load).
     frmIntNews(const QString& programFolder, const Services& services, QWidget* parent = nullptr,

@@ -57,13 +57,14 @@ frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& s
 // as absent. Written as a 16-bit number.
 KeyRow frmMultiJingles::CardKey(const QString& key, int column) {
     CardRow* row = rows_[column];
-    return {key, key,
-            [row](const QString& text) {
-                const auto card = text.isEmpty() ? std::nullopt : WholeNumber(text, IntWidth::Bits16);
-                row->SetCard(card ? qint16(*card) : qint16(-1));
-                if (card) row->ToonKaart(row->Card());
-            },
-            [row]() -> IniValue { return row->Card(); }};
+    return Row(
+        key,
+        [row](const QString& text) {
+            const auto card = text.isEmpty() ? std::nullopt : WholeNumber(text, IntWidth::Bits16);
+            row->SetCard(card ? qint16(*card) : qint16(-1));
+            if (card) row->ToonKaart(row->Card());
+        },
+        [row]() -> IniValue { return row->Card(); });
 }
 
 qint16 frmMultiJingles::Card(int column) const { return rows_.at(column)->Card(); }

@@ -13,7 +13,6 @@
 #include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -95,8 +94,8 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
         ledFeedLevel[feed] = level;
         Label25[feed] = unit;
     }
-    context_.TabLayout(5)->addWidget(page);
-    context_.TabLayout(5)->addStretch(1);
+    context_.TabLayout(Tab::ExternalAudio)->addWidget(page);
+    context_.TabLayout(Tab::ExternalAudio)->addStretch(1);
 
     // [Faders] lies between the automation timing keys and TMFaderSpeed; these are the feeds' keys.
     QList<KeyRow> rows;

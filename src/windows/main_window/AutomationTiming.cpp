@@ -15,18 +15,11 @@
 #include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
-namespace {
-
-QLabel* NewLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     auto* page = new QWidget;
@@ -59,7 +52,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
         auto* spin = new LedSpin(page);
         spin->setObjectName(s.spinName);
         spin->Configure(s.digits, s.lowest, s.highest, s.step, s.initial);
-        QLabel* label = NewLabel(page, s.labelName);
+        QLabel* label = Named<QLabel>(s.labelName, page);
         label->setBuddy(spin);
         grid->addWidget(label, row, 0);
         grid->addWidget(spin, row, 1, Qt::AlignLeft);
@@ -68,7 +61,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     }
 
     // Unit labels beside their fields; FaderStap has none.
-    lblProcent = NewLabel(page, "lblProcent");
+    lblProcent = Named<QLabel>("lblProcent", page);
     grid->addWidget(lblProcent, 0, 2);
     const std::array<int, 5> msecRows = {1, 2, 4, 5, 6};
     for (int i = 0; i < 5; ++i) {
@@ -76,14 +69,14 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
         lblMsec[i]->setObjectName(QString("lblMsec(%1)").arg(i));
         grid->addWidget(lblMsec[i], msecRows[i], 2);
     }
-    lblMinuten = NewLabel(page, "lblMinuten");
+    lblMinuten = Named<QLabel>("lblMinuten", page);
     grid->addWidget(lblMinuten, 7, 2);
 
     chkIgnoreVT = new StateCheckBox(msg::IgnoreVoiceTracksCaption(), page);
     chkIgnoreVT->setObjectName("chkIgnoreVT");
     grid->addWidget(chkIgnoreVT, 8, 0, 1, 3);
 
-    lblPanic = NewLabel(page, "lblPanic");
+    lblPanic = Named<QLabel>("lblPanic", page);
     cobPanic = new QComboBox(page);
     cobPanic->setObjectName("cobPanic");
     // Free text: a genre that is not (or not yet) in the list is kept as typed or stored.
@@ -95,8 +88,8 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     grid->addWidget(cobPanic, 9, 1, 1, 3, Qt::AlignLeft);
 
     grid->setColumnStretch(3, 1);
-    context_.TabLayout(2)->addWidget(page);
-    context_.TabLayout(2)->addStretch(1);
+    context_.TabLayout(Tab::Automation)->addWidget(page);
+    context_.TabLayout(Tab::Automation)->addStretch(1);
 
     tables_ = {
         {"Faders",
@@ -110,19 +103,19 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
          }},
         {"Sequencer",
          {
-             // 0: an empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
-             {"PanicGenre", "PanicGenre",
-              [this](const QString& text) {
-                  if (!text.isEmpty()) cobPanic->setEditText(text);
-              },
-              [this]() -> IniValue { return cobPanic->currentText(); }},
-             // 1..3
+             // An empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
+             Row(
+                 "PanicGenre",
+                 [this](const QString& text) {
+                     if (!text.isEmpty()) cobPanic->setEditText(text);
+                 },
+                 [this]() -> IniValue { return cobPanic->currentText(); }),
              EmptyDefaultRow("Latency", ledLatency, 0),
              EmptyDefaultRow("B6Start", ledT6Blok, 55),
              CheckStateRow("IgnoreVT", chkIgnoreVT, /*emptyIsOff=*/true),
          },
          // The server's files have Latency before PanicGenre, although it is read after it.
-         {1, 0, 2, 3}},
+         {"Latency", "PanicGenre", "B6Start", "IgnoreVT"}},
     };
 }
 

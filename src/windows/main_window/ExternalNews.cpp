@@ -18,34 +18,34 @@
 #include "widgets/WeekHourGrid.h"
 #include "windows/dialogs/frmIntNews.h"
 #include "windows/main_window/FileLocations.h"
-#include "windows/main_window/frmSetup.h"
 #include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
 LedSpin* MakeSecondsSpin(const QString& name, QWidget* parent) {
-    auto* spin = new LedSpin(parent);
-    spin->setObjectName(name);
+    auto* spin = Named<LedSpin>(name, parent);
     spin->Configure(3, 0, 999, 1, 0, true);
     return spin;
 }
 }  // namespace
 
-ExternalNews::ExternalNews(SetupContext& context) : SetupPart(context) {
+ExternalNews::ExternalNews(SetupContext& context, FileLocations& files, IniAccessor& iniNews)
+    : SetupPart(context), iniNews_(iniNews) {
     BuildExternalNewsPage();
-    BuildInternalNewsPage();
+    BuildInternalNewsPage(files);
 
     SectionTable extNews{
         "ExtNews",
         {
             CheckStateRow("UseExtNews", chkUseExtNews, true),
             // Empty or missing: no feed selected.
-            {"NewsFeed", "NewsFeed",
-             [this](const QString& text) {
-                 SelectPosition(cobNewsFeed, text.isEmpty() ? -1 : OrSkip(ListPosition(text, cobNewsFeed->count())));
-             },
-             [this]() -> IniValue { return static_cast<qint16>(cobNewsFeed->currentIndex()); }},
+            Row(
+                "NewsFeed",
+                [this](const QString& text) {
+                    SelectPosition(cobNewsFeed, text.isEmpty() ? -1 : OrSkip(ListPosition(text, cobNewsFeed->count())));
+                },
+                [this]() -> IniValue { return static_cast<qint16>(cobNewsFeed->currentIndex()); }),
             CheckStateRow("StopMode", chkStopMode, true),
             EmptyDefaultRow("TimeOut", ledNewsTimeOut, 0),
             EmptyDefaultRow("MinNews", ledMinNews, 0),
@@ -60,7 +60,7 @@ ExternalNews::ExternalNews(SetupContext& context) : SetupPart(context) {
 }
 
 void ExternalNews::BuildExternalNewsPage() {
-    QVBoxLayout* page = context_.TabLayout(10);
+    QVBoxLayout* page = context_.TabLayout(Tab::ExternalNews);
 
     chkUseExtNews = new StateCheckBox;
     chkUseExtNews->setObjectName("chkUseExtNews");
@@ -123,8 +123,8 @@ void ExternalNews::BuildExternalNewsPage() {
     page->addStretch(1);
 }
 
-void ExternalNews::BuildInternalNewsPage() {
-    QVBoxLayout* page = context_.TabLayout(12);
+void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
+    QVBoxLayout* page = context_.TabLayout(Tab::InternalNews);
 
     auto* location = new QGridLayout;
     lblNewsLoc = new QLabel;
@@ -135,7 +135,7 @@ void ExternalNews::BuildInternalNewsPage() {
     cmdPath3 = new QPushButton("...");
     cmdPath3->setMaximumWidth(40);
     // The browse button works like the other folder buttons of tab 0.
-    context_.window->Files().AttachNewsPath(cmdPath3, txtNews);
+    files.AttachNewsPath(cmdPath3, txtNews);
     location->addWidget(lblNewsLoc, 0, 0, 1, 2);
     location->addWidget(txtNews, 1, 0);
     location->addWidget(cmdPath3, 1, 1);
@@ -182,14 +182,13 @@ void ExternalNews::LaadScherm() {
 }
 
 void ExternalNews::LeesNews() {
-    IniAccessor& iniNews = context_.window->iniNews;
-    iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
-    iniNews.SetSection(newsTable_.section);
+    iniNews_.SetFile(JoinPath(context_.programFolder, kNewsIni));
+    iniNews_.SetSection(newsTable_.section);
     // No skipping of its own: a failure ends the whole step.
-    ReadRowsStrict(iniNews, newsTable_);
+    ReadRowsStrict(iniNews_, newsTable_);
 }
 
-void ExternalNews::SchrijfNews() { WriteSection(context_.window->iniNews, newsTable_); }
+void ExternalNews::SchrijfNews() { WriteSection(iniNews_, newsTable_); }
 
 frmIntNews* ExternalNews::IntNews() const { return intNews_.data(); }
 

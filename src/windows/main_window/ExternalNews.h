@@ -3,7 +3,9 @@
 #include <QPointer>
 #include <array>
 
+#include "settings/IniAccessor.h"
 #include "windows/main_window/SetupPart.h"
+#include "windows/shared/NewsItems.h"
 
 class QComboBox;
 class QGroupBox;
@@ -16,14 +18,14 @@ namespace quorvant {
 class LedSpin;
 class StateCheckBox;
 class WeekHourGrid;
+class FileLocations;
 class frmIntNews;
 
 // External news [ExtNews] (tab 10), the news folder of news.ini and the news buttons (tab 12).
 class ExternalNews : public SetupPart {
 public:
-    static constexpr int kNewsItems = 10;
-
-    explicit ExternalNews(SetupContext& context);
+    // `files` does the browsing of the news folder's button; `iniNews` is the window's news.ini accessor.
+    ExternalNews(SetupContext& context, FileLocations& files, IniAccessor& iniNews);
     void LaadScherm() override;
     // news.ini [Blokken] through the window's iniNews.
     void LeesNews();
@@ -56,9 +58,10 @@ public:
 
 private:
     void BuildExternalNewsPage();
-    void BuildInternalNewsPage();
+    void BuildInternalNewsPage(FileLocations& files);
 
     // news.ini, read by LeesNews and written by SchrijfNews (not part of the server.ini passes).
+    IniAccessor& iniNews_;
     SectionTable newsTable_;
     QPointer<frmIntNews> intNews_;
 };

@@ -10,7 +10,6 @@
 #include "binding/ControlRows.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
-#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -22,12 +21,12 @@ constexpr std::array<int, 5> kPromptIds = {126, 127, 128, 273, 129};
 FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
     auto* frame = new QWidget;
     auto* grid = new QGridLayout(frame);
-    struct Row {
+    struct Folder {
         QLineEdit** box;
         const char* name;
         int button;
     };
-    const std::array<Row, 4> rows = {{{&txtDatabase, "txtDatabase", 0},
+    const std::array<Folder, 4> rows = {{{&txtDatabase, "txtDatabase", 0},
                                       {&txtLog, "txtLog", 1},
                                       {&txtRepeat, "txtRepeat", 2},
                                       {&txtFrag, "txtFrag", 4}}};
@@ -52,18 +51,19 @@ FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
         pathBoxes_[index] = box;
     }
     grid->setColumnStretch(1, 1);
-    context_.TabLayout(0)->addWidget(frame);
-    context_.TabLayout(0)->addStretch(1);
+    context_.TabLayout(Tab::FileLocations)->addWidget(frame);
+    context_.TabLayout(Tab::FileLocations)->addStretch(1);
 
     tables_ = {{"Files",
                 {
                     // DatabasePath is also kept as the run's database folder (genres, descriptions).
-                    {"DatabasePath", "DatabasePath",
-                     [this](const QString& text) {
-                         context_.databasePath = text;
-                         txtDatabase->setText(text);
-                     },
-                     [this]() -> IniValue { return txtDatabase->text(); }},
+                    Row(
+                        "DatabasePath",
+                        [this](const QString& text) {
+                            context_.databasePath = text;
+                            txtDatabase->setText(text);
+                        },
+                        [this]() -> IniValue { return txtDatabase->text(); }),
                     TextRow("LogPath", txtLog),
                     TextRow("RepeatPath", txtRepeat),
                     TextRow("FragPath", txtFrag),
@@ -96,7 +96,7 @@ void FileLocations::cmdPath_Click(int index) {
     QLineEdit* box = pathBoxes_[index];
     const FolderChooserCaptions captions{Text(130), Text(131), Text(132)};
     const std::optional<QString> chosen =
-        context_.services.folders->Browse(context_.window, Text(kPromptIds[index]), TrimBlanks(box->text()), captions);
+        context_.services.folders->Browse(context_.window, Text(kPromptIds[index]), TrimSpaces(box->text()), captions);
     // Cancel keeps the configured path.
     if (chosen) box->setText(*chosen);
 }

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <stdexcept>
@@ -15,7 +14,6 @@
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -30,7 +28,7 @@ struct LinkDesign {
     const char* txtRemoteName;
     const char* txtRemotePort;
     const char* txtHostPort;
-    int tab;
+    Tab tab;
     int captionId;
     int enableId;
     int firstLabelId;  // remote name; remote port and host port follow
@@ -40,17 +38,17 @@ struct LinkDesign {
 // letter case included.
 constexpr std::array<LinkDesign, NetworkLinks::kLinks> kLinkDesigns = {{
     {"fraOstrin", "chkInterPCRDS", "lblRemoteNameRDS", "lblRemotePortRDS", "lblHostPortRDS", "txtRemoteNameRDS",
-     "txtRemotePortRDS", "txtHostPortRDS", 7, 211, 214, 215},
+     "txtRemotePortRDS", "txtHostPortRDS", Tab::InterPc, 211, 214, 215},
     {"fraPelmar", "chkInterPCWEB", "lblRemoteNameWEB", "lblRemotePortWEB", "lblHostPortWEB", "txtRemoteNameWEB",
-     "txtRemotePortWEB", "txtHostPortWEB", 7, 212, 214, 215},
+     "txtRemotePortWEB", "txtHostPortWEB", Tab::InterPc, 212, 214, 215},
     {"fraVektal", "chkInterPCLOG", "lblRemoteNameLOG", "lblRemotePortLOG", "lblHostPortLog", "txtRemoteNameLOG",
-     "txtRemotePortLOG", "txtHostPortLog", 7, 213, 214, 215},
+     "txtRemotePortLOG", "txtHostPortLog", Tab::InterPc, 213, 214, 215},
     {"fraExterneControle", "chkEXT", "lblRemoteNameEXT", "lblRemotePortEXT", "lblHostPortEXT", "txtRemoteNameEXT",
-     "txtRemotePortEXT", "txtHostPortEXT", 9, 233, 214, 215},
+     "txtRemotePortEXT", "txtHostPortEXT", Tab::ExternalControl, 233, 214, 215},
     {"fraIO", "chkInterface", "lblInterFaceRemoteName", "lblInterfaceRemotePort", "lblInterfaceHostPort",
-     "txtIORemoteName", "txtIORemotePort", "txtIOHostPort", 6, 199, 200, 201},
+     "txtIORemoteName", "txtIORemotePort", "txtIOHostPort", Tab::IoInterface, 199, 200, 201},
     {"fraWD", "chkUseWD", "lblWDRemoteName", "lblWDRemotePort", "lblWDHostPort", "txtWDRemoteName", "txtWDRemotePort",
-     "txtWDHostPort", 6, 300, 200, 201},
+     "txtWDHostPort", Tab::IoInterface, 300, 200, 201},
 }};
 
 QLabel* AddLabelled(QGridLayout* grid, int row, const char* labelName, const char* boxName, QLineEdit** box,
@@ -104,7 +102,7 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
         grid->setColumnStretch(2, 1);
         context_.TabLayout(design.tab)->addWidget(link.frame);
     }
-    for (int tab : {6, 7, 9}) context_.TabLayout(tab)->addStretch(1);
+    for (Tab tab : {Tab::IoInterface, Tab::InterPc, Tab::ExternalControl}) context_.TabLayout(tab)->addStretch(1);
 
     const Link& rds = links_[RDS];
     const Link& web = links_[WEB];
@@ -151,8 +149,7 @@ namespace {
 // box is written as 0).
 QString PortProblem(const QString& box, const QString& frame, const QString& text) {
     if (text.isEmpty() || WholeNumber(text, IntWidth::Bits32)) return {};
-    static const QRegularExpression numberForm(R"(^[ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)[ \t]*$)");
-    if (numberForm.match(text).hasMatch()) return msg::PortOutOfRange(box, frame, text);
+    if (HasNumberForm(text)) return msg::PortOutOfRange(box, frame, text);
     return msg::PortNotWholeNumber(box, frame, text);
 }
 }  // namespace
@@ -160,25 +157,26 @@ QString PortProblem(const QString& box, const QString& frame, const QString& tex
 // Ports: read by the text rule; an empty box shows "0" from the save on and the file gets 0.
 KeyRow NetworkLinks::PortRow(const QString& key, LinkId link, QLineEdit* box, QLabel* label, PortWrite write) {
     if (write == PortWrite::Number) numberPorts_.append({link, box, label});
-    return {key, key, [box](const QString& text) { box->setText(text); },
-            [this, link, box, label, write]() -> IniValue {
-                if (box->text().isEmpty()) box->setText("0");
-                switch (write) {
-                    case PortWrite::Number: {
-                        const std::optional<qint32> number = WholeNumber(box->text(), IntWidth::Bits32);
-                        // RefuseSave stops the save before this; never write text as a number.
-                        if (!number)
-                            throw std::runtime_error(
-                                PortProblem(label->text(), links_[link].frame->title(), box->text()).toStdString());
-                        return *number;
-                    }
-                    case PortWrite::Trimmed:
-                        return TrimBlanks(box->text());
-                    case PortWrite::AsIs:
-                        break;
+    return Row(
+        key, [box](const QString& text) { box->setText(text); },
+        [this, link, box, label, write]() -> IniValue {
+            if (box->text().isEmpty()) box->setText("0");
+            switch (write) {
+                case PortWrite::Number: {
+                    const std::optional<qint32> number = WholeNumber(box->text(), IntWidth::Bits32);
+                    // RefuseSave stops the save before this; never write text as a number.
+                    if (!number)
+                        throw std::runtime_error(
+                            PortProblem(label->text(), links_[link].frame->title(), box->text()).toStdString());
+                    return *number;
                 }
-                return box->text();
-            }};
+                case PortWrite::Trimmed:
+                    return TrimSpaces(box->text());
+                case PortWrite::AsIs:
+                    break;
+            }
+            return box->text();
+        });
 }
 
 QString NetworkLinks::RefuseSave() {
@@ -186,10 +184,7 @@ QString NetworkLinks::RefuseSave() {
         const QString problem = PortProblem(port.label->text(), links_[port.link].frame->title(), port.box->text());
         if (problem.isEmpty()) continue;
         // Show the box so the user can correct it after the message.
-        if (context_.window && context_.window->tabSetup) {
-            const int tab = context_.window->tabSetup->indexOf(links_[port.link].frame->parentWidget());
-            if (tab >= 0) context_.window->tabSetup->setCurrentIndex(tab);
-        }
+        context_.ShowTab(kLinkDesigns[port.link].tab);
         port.box->setFocus();
         port.box->selectAll();
         return problem;

@@ -3,8 +3,11 @@
 #include <QString>
 #include <array>
 
-#include "windows/main_window/SetupPart.h"
 #include "settings/IniAccessor.h"
+#include "windows/main_window/SetupPart.h"
+#include "windows/shared/NewsItems.h"
+
+class QPushButton;
 
 namespace quorvant {
 
@@ -12,17 +15,12 @@ namespace quorvant {
 // Read once per run; this program never writes that file.
 class NewsDescriptions : public SetupPart {
 public:
-    struct Description {
-        const char* key;
-        int fallbackText;  // text id shown when the key gives no text
-    };
-    // In button order (cdmExtNews(0..9)).
-    static const std::array<Description, 10>& Rows();
-
-    explicit NewsDescriptions(SetupContext& context);
+    // `buttons`: the news buttons cdmExtNews(0..9) whose captions these are.
+    NewsDescriptions(SetupContext& context, const std::array<QPushButton*, kNewsItems>& buttons);
     void LaadDesc();
 
 private:
+    const std::array<QPushButton*, kNewsItems>& buttons_;
     IniAccessor iniDesc;
 };
 

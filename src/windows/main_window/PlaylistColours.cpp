@@ -8,7 +8,6 @@
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
-#include "windows/main_window/frmSetup.h"
 
 namespace quorvant {
 
@@ -57,8 +56,8 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
         }
     }
     grid->setColumnStretch(0, 1);
-    context_.TabLayout(4)->addWidget(fraColors);
-    context_.TabLayout(4)->addStretch(1);
+    context_.TabLayout(Tab::Colours)->addWidget(fraColors);
+    context_.TabLayout(Tab::Colours)->addStretch(1);
 
     tables_ = {{"Colors",
                 {
@@ -76,21 +75,22 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
                     ColourRow("EventTxt", EventTxt),
                 },
                 // The save writes commercials and events before time signal and presentation.
-                {MusBack, MusTxt, JingBack, JingTxt, RecBack, RecTxt, EventBack, EventTxt, TijdBack, TijdTxt, PresBack,
-                 PresTxt}}};
+                {"MusBack", "MusTxt", "JingBack", "JingTxt", "RecBack", "RecTxt", "EventBack", "EventTxt", "TijdBack",
+                 "TijdTxt", "PresBack", "PresTxt"}}};
 }
 
 // Colour rule into the slot; the panel is painted from the slot even when the conversion fails, so
 // a missing key shows the slot's start value, black.
 KeyRow PlaylistColours::ColourRow(const QString& key, Colour colour) {
-    return {key, key,
-            [this, colour](const QString& text) {
-                const std::optional<qint32> value = quorvant::Colour(text);
-                if (value) colourSlots_[colour] = *value;
-                Paint(colour);
-                if (!value) throw StepFailed();
-            },
-            [this, colour]() -> IniValue { return colourSlots_[colour]; }};
+    return Row(
+        key,
+        [this, colour](const QString& text) {
+            const std::optional<qint32> value = quorvant::Colour(text);
+            if (value) colourSlots_[colour] = *value;
+            Paint(colour);
+            if (!value) throw StepFailed();
+        },
+        [this, colour]() -> IniValue { return colourSlots_[colour]; });
 }
 
 ColourPanel* PlaylistColours::Panel(Colour colour) const {

@@ -15,16 +15,11 @@
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/StateCheckBox.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
 namespace {
-
-QGroupBox* Frame(const char* name) {
-    auto* frame = new QGroupBox;
-    frame->setObjectName(name);
-    return frame;
-}
 
 // The option buttons of one frame form one exclusive group. None is selected by the design: the
 // read pass selects one (or, for a refused server mode, none).
@@ -51,30 +46,30 @@ QCheckBox* AddCheck(QCheckBox* box, const char* name, QLayout* layout) {
 }  // namespace
 
 ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
-    fraScreen = Frame("fraScreen");
+    fraScreen = Named<QGroupBox>("fraScreen");
     AddOptions(fraScreen, "optScherm", optScherm, 2);
-    fraScreenPos = Frame("fraScreenPos");
+    fraScreenPos = Named<QGroupBox>("fraScreenPos");
     AddOptions(fraScreenPos, "optSchermPos", optSchermPos, 2);
-    fraStartUp = Frame("fraStartUp");
+    fraStartUp = Named<QGroupBox>("fraStartUp");
     AddOptions(fraStartUp, "optStart", optStart, 2);
-    fraServerMode = Frame("fraServerMode");
+    fraServerMode = Named<QGroupBox>("fraServerMode");
     AddOptions(fraServerMode, "optMaster", optMaster, 2);
-    fraLogTime = Frame("fraLogTime");
+    fraLogTime = Named<QGroupBox>("fraLogTime");
     loginGroup_ = AddOptions(fraLogTime, "optLogin", optLogin, 4);
 
-    fraLog = Frame("fraLog");
+    fraLog = Named<QGroupBox>("fraLog");
     auto* logLayout = new QVBoxLayout(fraLog);
     chkDebug = AddCheck(new QCheckBox(fraLog), "chkDebug", logLayout);
     chkSabam = AddCheck(new QCheckBox(fraLog), "chkSabam", logLayout);
 
-    fraStraksLive = Frame("fraStraksLive");
+    fraStraksLive = Named<QGroupBox>("fraStraksLive");
     auto* straksLayout = new QVBoxLayout(fraStraksLive);
     // The one caption that is not in the language file.
     chkBlockStraksLive =
         AddCheck(new QCheckBox(msg::BlockStraksLiveCaption(), fraStraksLive), "chkBlockStraksLive", straksLayout);
     fraStraksLive->setAccessibleName(chkBlockStraksLive->text());
 
-    fraAutoLog = Frame("fraAutoLog");
+    fraAutoLog = Named<QGroupBox>("fraAutoLog");
     auto* autoLayout = new QHBoxLayout(fraAutoLog);
     chkAutoLogin = static_cast<StateCheckBox*>(AddCheck(new StateCheckBox({}, fraAutoLog), "chkAutoLogin", autoLayout));
     cobNiveau = new QComboBox(fraAutoLog);
@@ -85,13 +80,13 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     autoLayout->addWidget(cobNiveau);
     autoLayout->addStretch(1);
 
-    fraBoodschap = Frame("fraBoodschap");
+    fraBoodschap = Named<QGroupBox>("fraBoodschap");
     auto* messageLayout = new QVBoxLayout(fraBoodschap);
     txtTekst = new QLineEdit(QStringLiteral("VALDOR SERVER"), fraBoodschap);
     txtTekst->setObjectName("txtTekst");
     messageLayout->addWidget(txtTekst);
 
-    fraJingles = Frame("fraJingles");
+    fraJingles = Named<QGroupBox>("fraJingles");
     auto* jingleLayout = new QVBoxLayout(fraJingles);
     chkPersJingle =
         static_cast<StateCheckBox*>(AddCheck(new StateCheckBox({}, fraJingles), "chkPersJingle", jingleLayout));
@@ -115,15 +110,15 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     grid->addWidget(fraBoodschap, 3, 0, 1, 3);
     grid->addWidget(fraJingles, 4, 0, 1, 3);
     for (int column = 0; column < 3; ++column) grid->setColumnStretch(column, 1);
-    context_.TabLayout(3)->addWidget(page);
-    context_.TabLayout(3)->addStretch(1);
+    context_.TabLayout(Tab::Miscellaneous)->addWidget(page);
+    context_.TabLayout(Tab::Miscellaneous)->addStretch(1);
 
-    // Tab 6 is shared with the I/O and watchdog links, which follow this frame and end the page.
-    fraIR = Frame("fraIR");
+    // The I/O page is shared with the I/O and watchdog links, which follow this frame and end the page.
+    fraIR = Named<QGroupBox>("fraIR");
     auto* irLayout = new QVBoxLayout(fraIR);
     chkIR = AddCheck(new QCheckBox(fraIR), "chkIR", irLayout);
     chkAutoIR = AddCheck(new QCheckBox(fraIR), "chkAutoIR", irLayout);
-    context_.TabLayout(6)->addWidget(fraIR);
+    context_.TabLayout(Tab::IoInterface)->addWidget(fraIR);
 
     tables_ = {{"program",
                 {
@@ -138,34 +133,36 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
                     OneMeansOnRow("AutoIR", chkAutoIR),
                     // Log-in time: the stored text is compared exactly with "0".."7" (no trimming, no
                     // number conversion); empty or anything else selects the first option.
-                    {"Login", "Login",
-                     [this](const QString& text) {
-                         int index = 0;
-                         for (int n = 0; n < int(optLogin.size()); ++n) {
-                             if (text == QString::number(n)) {
-                                 index = n;
-                                 break;
-                             }
-                         }
-                         optLogin[index]->setChecked(true);
-                     },
-                     [this]() -> IniValue { return static_cast<qint16>(std::max(0, loginGroup_->checkedId())); }},
+                    Row(
+                        "Login",
+                        [this](const QString& text) {
+                            int index = 0;
+                            for (int n = 0; n < int(optLogin.size()); ++n) {
+                                if (text == QString::number(n)) {
+                                    index = n;
+                                    break;
+                                }
+                            }
+                            optLogin[index]->setChecked(true);
+                        },
+                        [this]() -> IniValue { return static_cast<qint16>(std::max(0, loginGroup_->checkedId())); }),
                     WrittenAs(CheckStateRow("AutoLogin", chkAutoLogin, true), "Autologin"),
                     ListPositionRow("LoginLevel", cobNiveau),
                     CheckStateRow("PersJingle", chkPersJingle, true),
                     // Server mode: empty selects Master; otherwise the number is the option's index, and
                     // anything but 0 or 1 is refused, leaving both options unselected (a save writes 0).
-                    {"Slave", "Slave",
-                     [this](const QString& text) {
-                         if (text.isEmpty()) {
-                             optMaster[0]->setChecked(true);
-                             return;
-                         }
-                         const qint32 index = OrSkip(WholeNumber(text, IntWidth::Bits16));
-                         if (index != 0 && index != 1) throw StepFailed();
-                         optMaster[index]->setChecked(true);
-                     },
-                     [this]() -> IniValue { return static_cast<qint16>(optMaster[1]->isChecked() ? 1 : 0); }},
+                    Row(
+                        "Slave",
+                        [this](const QString& text) {
+                            if (text.isEmpty()) {
+                                optMaster[0]->setChecked(true);
+                                return;
+                            }
+                            const qint32 index = OrSkip(WholeNumber(text, IntWidth::Bits16));
+                            if (index != 0 && index != 1) throw StepFailed();
+                            optMaster[index]->setChecked(true);
+                        },
+                        [this]() -> IniValue { return static_cast<qint16>(optMaster[1]->isChecked() ? 1 : 0); }),
                 }}};
 }
 

@@ -7,24 +7,43 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/KeyTable.h"
 
+class QTabWidget;
 class QWidget;
 class QVBoxLayout;
 
 namespace quorvant {
 
-class frmSetup;
+// The main window's tab pages, by the caption each gets from the text table (texts 104..116).
+enum class Tab {
+    FileLocations,        // Bestandslocaties
+    SoundCards,           // Geluidskaarten
+    Automation,           // Automatisatie
+    Miscellaneous,        // Allerlei
+    Colours,              // Kleuren
+    ExternalAudio,        // Externe Audio
+    IoInterface,          // I/O Interface
+    InterPc,              // Inter PC
+    TimeSignalBlock,      // Tijdseinblok
+    ExternalControl,      // Externe Aansturing
+    ExternalNews,         // Extern Nieuws
+    FloatingCommercials,  // Vlottende Reclame: no controls, switched off at start-up
+    InternalNews,         // Intern Nieuws
+};
+constexpr int kTabs = 13;
 
 // What the pieces of the main window share: where the program lives, the platform services, the
-// tab pages to put their frames on, and the DatabasePath value of the read pass.
+// window (parent of dialogs and messages), its tab pages, and the DatabasePath value of the read pass.
 struct SetupContext {
     QString programFolder;
     Services services;
-    frmSetup* window = nullptr;
-    std::array<QWidget*, 13> tabs{};
+    QWidget* window = nullptr;
+    QTabWidget* tabSetup = nullptr;
+    std::array<QWidget*, kTabs> tabs{};
     // Set once by the read pass; editing the box later does not move where this run looks.
     QString databasePath;
 
-    QVBoxLayout* TabLayout(int tab) const;
+    QVBoxLayout* TabLayout(Tab tab) const;
+    void ShowTab(Tab tab) const;
 };
 
 // One settings group of the main window: its controls on one or more tab pages, its texts, and

@@ -14,7 +14,6 @@
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
 #include "windows/dialogs/frmMultiJingles.h"
-#include "windows/main_window/frmSetup.h"
 #include "windows/shared/CardRow.h"
 #include "windows/shared/DialogSupport.h"
 
@@ -46,8 +45,8 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     grid->setRowMinimumHeight(4, 12);
     grid->addLayout(jingles, 5, 0, 1, 4);
     grid->setColumnStretch(3, 1);
-    context_.TabLayout(1)->addWidget(frame);
-    context_.TabLayout(1)->addStretch(1);
+    context_.TabLayout(Tab::SoundCards)->addWidget(frame);
+    context_.TabLayout(Tab::SoundCards)->addStretch(1);
 
     tables_ = {{"AudioPlayers",
                 {
@@ -67,12 +66,13 @@ frmMultiJingles* SoundCards::MultiJingles() const { return multiJingles_; }
 // every read, also one whose conversion failed and left the number as it was.
 KeyRow SoundCards::CardKey(const QString& key, int player) {
     CardRow* row = rows_[player];
-    return {key, key,
-            [row](const QString& text) {
-                if (const auto card = EmptyDefault(text, -1, IntWidth::Bits16)) row->SetCard(qint16(*card));
-                row->ToonKaart(row->Card());
-            },
-            [row]() -> IniValue { return row->Card(); }};
+    return Row(
+        key,
+        [row](const QString& text) {
+            if (const auto card = EmptyDefault(text, -1, IntWidth::Bits16)) row->SetCard(qint16(*card));
+            row->ToonKaart(row->Card());
+        },
+        [row]() -> IniValue { return row->Card(); });
 }
 
 qint16 SoundCards::Card(int player) const { return rows_.at(player)->Card(); }

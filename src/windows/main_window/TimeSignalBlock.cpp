@@ -14,7 +14,6 @@
 #include "widgets/ColourPanel.h"
 #include "widgets/LedSpin.h"
 #include "windows/dialogs/frmFloatTime.h"
-#include "windows/main_window/frmSetup.h"
 #include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
@@ -25,12 +24,6 @@ namespace {
 // part of the file format (sports news before regional news is intended).
 constexpr std::array<int, 8> kBeforeEntries = {223, 224, 226, 228, 230, 229, 231, 232};
 constexpr std::array<int, 9> kAfterEntries = {223, 225, 227, 228, 230, 229, 231, 232, 292};
-
-QLabel* NewLabel(QWidget* parent, const QString& name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
-}
 
 QComboBox* NewSlotList(QWidget* parent, const char* name) {
     auto* list = new QComboBox(parent);
@@ -63,8 +56,8 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     block->setObjectName("fraTijdseinblok");
     auto* blockGrid = new QGridLayout(block);
     blockGrid->setHorizontalSpacing(0);
-    lblVoorTS = NewLabel(block, "lblVoorTS");
-    lblNaTS = NewLabel(block, "lblNaTS");
+    lblVoorTS = Named<QLabel>("lblVoorTS", block);
+    lblNaTS = Named<QLabel>("lblNaTS", block);
     cob61 = NewSlotList(block, "cob61");
     cob62 = NewSlotList(block, "cob62");
     cob63 = NewSlotList(block, "cob63");
@@ -95,12 +88,12 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     auto* options = new QWidget;
     options->setObjectName("fraUurwisseling");
     auto* grid = new QGridLayout(options);
-    lblFaderTS = NewLabel(options, "lblFaderTS");
+    lblFaderTS = Named<QLabel>("lblFaderTS", options);
     ledTMFaderSpeed = new LedSpin(options);
     ledTMFaderSpeed->setObjectName("ledTMFaderSpeed");
     ledTMFaderSpeed->Configure(4, 0, 9999, 10, 0);
     lblFaderTS->setBuddy(ledTMFaderSpeed);
-    lblTSmsec = NewLabel(options, "lblTSmsec");
+    lblTSmsec = Named<QLabel>("lblTSmsec", options);
     grid->addWidget(lblFaderTS, 0, 0);
     grid->addWidget(ledTMFaderSpeed, 0, 1, Qt::AlignLeft);
     grid->addWidget(lblTSmsec, 0, 2);
@@ -110,7 +103,7 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     ledTS_Pre_Float = new LedSpin(options);
     ledTS_Pre_Float->setObjectName("ledTS_Pre_Float");
     ledTS_Pre_Float->Configure(2, 0, 99, 1, 0);
-    lblTS_Float_Sec[0] = NewLabel(options, "lblTS_Float_Sec(0)");
+    lblTS_Float_Sec[0] = Named<QLabel>("lblTS_Float_Sec(0)", options);
     grid->addWidget(chkTS_Pre_float, 1, 0);
     grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
     grid->addWidget(lblTS_Float_Sec[0], 1, 2);
@@ -122,7 +115,7 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     grid->addWidget(cmdVlottendTijdsein, 2, 0, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
 
-    QVBoxLayout* tab = context_.TabLayout(8);
+    QVBoxLayout* tab = context_.TabLayout(Tab::TimeSignalBlock);
     tab->addWidget(block);
     tab->addSpacing(16);
     tab->addWidget(options);

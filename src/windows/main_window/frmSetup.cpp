@@ -42,7 +42,8 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     auto* layout = new QVBoxLayout(this);
     tabSetup = new QTabWidget(this);
     tabSetup->setObjectName("tabSetup");
-    for (int tab = 0; tab < 13; ++tab) {
+    context_.tabSetup = tabSetup;
+    for (int tab = 0; tab < kTabs; ++tab) {
         auto* page = new QWidget;
         page->setObjectName(QString("tab%1").arg(tab));
         new QVBoxLayout(page);
@@ -66,8 +67,8 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     options_ = std::make_unique<ProgramOptions>(context_);
     colours_ = std::make_unique<PlaylistColours>(context_);
     links_ = std::make_unique<NetworkLinks>(context_);
-    news_ = std::make_unique<ExternalNews>(context_);
-    descriptions_ = std::make_unique<NewsDescriptions>(context_);
+    news_ = std::make_unique<ExternalNews>(context_, *files_, iniNews);
+    descriptions_ = std::make_unique<NewsDescriptions>(context_, news_->cdmExtNews);
 
     Form_Load();
 }
@@ -102,8 +103,8 @@ std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
         {"feed channels", [this] { feeds_->SelectStoredChannels(); }},
         {"colour chooser", [this] { colours_->SetChooserFlags(); }},
         {"genres", [this] { automation_->LoadGenres(); }},
-        {"tab 0", [this] { tabSetup->setCurrentIndex(0); }},
-        {"tab 11 off", [this] { tabSetup->setTabEnabled(11, false); }},
+        {"tab 0", [this] { context_.ShowTab(Tab::FileLocations); }},
+        {"tab 11 off", [this] { tabSetup->setTabEnabled(int(Tab::FloatingCommercials), false); }},
     };
 }
 
@@ -118,7 +119,7 @@ void frmSetup::Form_Load() {
 
 void frmSetup::LaadScherm() {
     setWindowTitle(Text(103));
-    for (int tab = 0; tab < 13; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
+    for (int tab = 0; tab < kTabs; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
     SetPicture(cmdSave, IconResource(103), Text(101));
     SetPicture(cmdStop, IconResource(101), Text(102));
     for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });

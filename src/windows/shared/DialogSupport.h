@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
+#include <utility>
 
 class QHBoxLayout;
 class QIcon;
@@ -36,6 +37,15 @@ Dialog* ShowOrRaise(QPointer<Dialog>& dialog, Build build) {
     if (!dialog) dialog = build();
     BringToFront(dialog);
     return dialog;
+}
+
+// A control of type W with the object name `name`, built from the remaining arguments (as W's
+// constructor takes them: caption and/or parent).
+template <class W, class... Args>
+W* Named(const QString& name, Args&&... args) {
+    auto* widget = new W(std::forward<Args>(args)...);
+    widget->setObjectName(name);
+    return widget;
 }
 
 // A captionless picture button: room for a 32×32 picture.

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -123,7 +124,7 @@ QString Refusal(const quorvant::IniDocument& document, const QString& section, c
                 .arg(quorvant::EncodingName(document.Encoding()));
         }
     }
-    return QStringLiteral("%1 cannot be stored").arg(Brackets(section, key));
+    return {};
 }
 
 struct Edit {
@@ -133,19 +134,32 @@ struct Edit {
     QString value;
 };
 
-// Stores the edits in one save; the file stays as it was on any failure.
-int Save(const QString& file, const std::vector<Edit>& edits) {
+// Stores the edits in one save; the file stays as it was on any failure. `where` names an edit in
+// a message ("FILE" or "standard input, line N").
+int Save(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where) {
     IniAccessor ini;
     ini.SetFile(file);
     try {
         quorvant::IniSave save(ini);
-        for (const Edit& edit : edits) {
+        for (size_t i = 0; i < edits.size(); ++i) {
+            const Edit& edit = edits[i];
             ini.SetSection(edit.section);
             ini.SetKey(edit.key);
-            if (edit.remove)
+            if (edit.remove) {
                 ini.DeleteKey();
-            else
+                continue;
+            }
+            try {
                 ini.WriteValue(edit.value);
+            } catch (const IniError& error) {
+                // Only now is the file parsed a second time, to say in English what was refused.
+                QByteArray bytes;
+                quorvant::FileStamp stamp;
+                quorvant::ReadWholeFile(file, &bytes, &stamp);
+                QString refusal = Refusal(quorvant::IniDocument(bytes), edit.section, edit.key, edit.value);
+                if (refusal.isEmpty()) refusal = EnglishReason(error.Reason());
+                return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(where(i), refusal));
+            }
         }
         save.Commit();
     } catch (const IniError& error) {
@@ -205,12 +219,12 @@ QByteArray ReadStandardInput() {
 
 int Apply(const QString& file) {
     int code = kDone;
-    const std::optional<FileState> state = ReadState(file, true, &code);
-    if (!state) return code;
-    const quorvant::IniDocument document(state->bytes);
+    if (!ReadState(file, true, &code)) return code;
     QList<QByteArray> lines = ReadStandardInput().split('\n');
     if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
     std::vector<Edit> edits;
+    std::vector<qsizetype> lineOf;
+    const auto lineName = [](qsizetype line) { return QStringLiteral("standard input, line %1").arg(line + 1); };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArray raw = lines[i];
         if (raw.endsWith('\r')) raw.chop(1);
@@ -218,17 +232,16 @@ int Apply(const QString& file) {
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u'#')) continue;
         const auto lineError = [&](const QString& what) {
-            return Fail(kUsage, QStringLiteral("standard input, line %1: %2; nothing was changed").arg(i + 1).arg(what));
+            return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(lineName(i), what));
         };
         if (!quorvant::IsValidUtf8(raw.constData(), raw.size())) return lineError(QStringLiteral("not valid UTF-8"));
         Edit edit;
         const QString problem = ParseApplyLine(line, &edit);
         if (!problem.isEmpty()) return lineError(problem);
-        const QString refusal = Refusal(document, edit.section, edit.key, edit.remove ? QString() : edit.value);
-        if (!refusal.isEmpty()) return lineError(refusal);
         edits.push_back(edit);
+        lineOf.push_back(i);
     }
-    return Save(file, edits);
+    return Save(file, edits, [&](size_t edit) { return lineName(lineOf[edit]); });
 }
 
 int Run(const QStringList& args) {
@@ -273,14 +286,16 @@ int Run(const QStringList& args) {
     if (command == QLatin1String("set") || command == QLatin1String("del")) {
         const bool remove = command == QLatin1String("del");
         if (operands.size() != (remove ? 2 : 3)) return wrongCount(remove ? "del SECTION KEY" : "set SECTION KEY VALUE");
-        const std::optional<FileState> state = ReadState(file, !remove, &code);
-        if (!state) return code;
-        const quorvant::IniDocument document(state->bytes);
-        if (remove && !document.Value(operands[0], operands[1]))
-            return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
-        const QString refusal = Refusal(document, operands[0], operands[1], remove ? QString() : operands[2]);
-        if (!refusal.isEmpty()) return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(file, refusal));
-        return Save(file, {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}});
+        if (!ReadState(file, !remove, &code)) return code;
+        if (remove) {
+            IniAccessor ini;
+            ini.SetFile(file);
+            ini.SetSection(operands[0]);
+            ini.SetKey(operands[1]);
+            if (!ini.KeyExists()) return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
+        }
+        return Save(file, {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}},
+                    [&](size_t) { return file; });
     }
     if (command == QLatin1String("list")) {
         if (operands.size() > 1) return wrongCount("list [SECTION]");

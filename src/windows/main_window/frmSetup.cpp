@@ -125,23 +125,22 @@ void frmSetup::LaadScherm() {
     for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });
 }
 
-void frmSetup::LeesIni() {
-    iniCon.SetFile(JoinPath(context_.programFolder, kServerIni));
+void frmSetup::EachTable(const std::function<void(const SectionTable&)>& pass) {
     for (const QString& section : kSectionOrder) {
         iniCon.SetSection(section);
         for (SetupPart* part : Parts())
             for (const SectionTable& table : part->Tables())
-                if (table.section == section) ReadRows(iniCon, table);
+                if (table.section == section) pass(table);
     }
 }
 
+void frmSetup::LeesIni() {
+    iniCon.SetFile(JoinPath(context_.programFolder, kServerIni));
+    EachTable([this](const SectionTable& table) { ReadRows(iniCon, table); });
+}
+
 void frmSetup::SchrijfIni() {
-    for (const QString& section : kSectionOrder) {
-        iniCon.SetSection(section);
-        for (SetupPart* part : Parts())
-            for (const SectionTable& table : part->Tables())
-                if (table.section == section) WriteRows(iniCon, table);
-    }
+    EachTable([this](const SectionTable& table) { WriteRows(iniCon, table); });
 }
 
 bool frmSetup::cmdSave_Click() {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "windows/main_window/SetupPart.h"
 #include "settings/IniAccessor.h"
+#include "windows/main_window/SetupPart.h"
 
 class QTabWidget;
 class QPushButton;
@@ -74,6 +74,8 @@ public:
 private:
     void Form_Load();
     std::vector<SetupPart*> Parts() const;
+    // Both passes: selects each section of server.ini in turn and hands `pass` the parts' tables of it.
+    void EachTable(const std::function<void(const SectionTable&)>& pass);
 
     SetupContext context_;
     std::unique_ptr<FileLocations> files_;

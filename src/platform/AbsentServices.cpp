@@ -53,31 +53,20 @@ public:
     void Report(QWidget*, const QString&, const QString&) override {}
 };
 
+// One stand-in of each kind for the whole program: they hold no state.
+template <class StandIn>
+StandIn& Only() {
+    static StandIn service;
+    return service;
+}
+
 }  // namespace
 
-WaveOutDevices& AbsentWaveOutDevices() {
-    static NoWaveOutDevices service;
-    return service;
-}
-MixerFactory& AbsentMixerFactory() {
-    static NoMixerFactory service;
-    return service;
-}
-FolderChooser& AbsentFolderChooser() {
-    static NoFolderChooser service;
-    return service;
-}
-ColourChooser& AbsentColourChooser() {
-    static NoColourChooser service;
-    return service;
-}
-GenreSource& AbsentGenreSource() {
-    static NoGenreSource service;
-    return service;
-}
-ErrorReporter& AbsentErrorReporter() {
-    static NoErrorReporter service;
-    return service;
-}
+WaveOutDevices& AbsentWaveOutDevices() { return Only<NoWaveOutDevices>(); }
+MixerFactory& AbsentMixerFactory() { return Only<NoMixerFactory>(); }
+FolderChooser& AbsentFolderChooser() { return Only<NoFolderChooser>(); }
+ColourChooser& AbsentColourChooser() { return Only<NoColourChooser>(); }
+GenreSource& AbsentGenreSource() { return Only<NoGenreSource>(); }
+ErrorReporter& AbsentErrorReporter() { return Only<NoErrorReporter>(); }
 
 }  // namespace quorvant

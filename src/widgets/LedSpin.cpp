@@ -54,6 +54,11 @@ void LedSpin::SetValue(qint32 value) {
     if (changed) emit valueChanged(value_);
 }
 
+void LedSpin::SetValueWithinLimits(qint32 value) {
+    SetValue(std::clamp(value, lowest_, highest_));
+    UpdateDisplay();  // also when a typed text was left standing
+}
+
 void LedSpin::SetRange(qint32 lowest, qint32 highest) {
     lowest_ = lowest;
     highest_ = std::max(lowest, highest);

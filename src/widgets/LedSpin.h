@@ -7,9 +7,11 @@ namespace quorvant {
 // LED spin field: yellow digits on black, stepping by Step() within [Lowest, Highest].
 // A value set by the program outside the limits is kept and shown as it is (never clamped), so an
 // untouched value is saved unchanged; the first step from there moves to the nearest limit.
+// Everything a user or an assistive tool does (arrows, wheel, typing, the "value" property that
+// screen readers set) stays within the limits.
 class LedSpin : public QAbstractSpinBox {
     Q_OBJECT
-    Q_PROPERTY(int value READ Value WRITE SetValue NOTIFY valueChanged USER true)
+    Q_PROPERTY(int value READ Value WRITE SetValueWithinLimits NOTIFY valueChanged USER true)
     Q_PROPERTY(int minimum READ Lowest)
     Q_PROPERTY(int maximum READ Highest)
 
@@ -17,7 +19,10 @@ public:
     explicit LedSpin(QWidget* parent = nullptr);
 
     qint32 Value() const { return value_; }
+    // The program's own setter: a value read from a file is kept as it is, even outside the limits.
     void SetValue(qint32 value);
+    // A value asked for from outside the program (e.g. an assistive tool): held to the limits.
+    void SetValueWithinLimits(qint32 value);
     qint32 Lowest() const { return lowest_; }
     qint32 Highest() const { return highest_; }
     void SetRange(qint32 lowest, qint32 highest);

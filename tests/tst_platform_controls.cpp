@@ -17,6 +17,7 @@
 #include "platform/ColourChooser.h"
 #include "widgets/ColourPanel.h"
 #include "platform/FolderChooser.h"
+#include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
 #include "widgets/SpinButton.h"
 
@@ -50,6 +51,7 @@ private slots:
     void ledKeysAndWheel();
     void ledTyping_data();
     void ledTyping();
+    void ledAccessible_data();
     void ledAccessible();
 
     void spinButtonBounds_data();
@@ -57,6 +59,7 @@ private slots:
     void spinButtonStepping();
     void spinButtonAccessible();
 
+    void iconsFromTheThemeWhereItHasThem();
     void colourConversion_data();
     void colourConversion();
     void panelPaintsItsColours();
@@ -216,22 +219,46 @@ void TestPlatformControls::ledTyping() {
     QCOMPARE(spin->text(), shown);
 }
 
+void TestPlatformControls::ledAccessible_data() {
+    QTest::addColumn<int>("stored");  // what the file gave
+    QTest::addColumn<int>("asked");   // what a screen reader's value setter asks for
+    QTest::addColumn<int>("expected");
+    QTest::newRow("within") << 42 << 17 << 17;
+    QTest::newRow("above highest") << 42 << 75 << 59;
+    QTest::newRow("below lowest") << 42 << -5 << 0;
+    QTest::newRow("from a stored value above") << 80 << 70 << 59;
+    QTest::newRow("from a stored value above, asked within") << 80 << 30 << 30;
+}
+
 void TestPlatformControls::ledAccessible() {
+    QFETCH(int, stored);
+    QFETCH(int, asked);
+    QFETCH(int, expected);
     QWidget window;
-    auto* label = new QLabel("&Volume", &window);
+    auto* label = new QLabel("&Minuten", &window);
     auto* spin = new LedSpin(&window);
     label->setBuddy(spin);
-    spin->Configure(3, 0, 100, 1, 42);
+    spin->Configure(2, 0, 59, 1, 0);
+    spin->SetValue(stored);
+    QCOMPARE(spin->Value(), stored);  // the program's own value stays as read
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(spin);
     QVERIFY(iface);
-    QCOMPARE(iface->text(QAccessible::Name), QString("Volume"));
+    QCOMPARE(iface->text(QAccessible::Name), QString("Minuten"));
     QAccessibleValueInterface* value = iface->valueInterface();
     QVERIFY(value);
-    QCOMPARE(value->currentValue().toInt(), 42);
+    QCOMPARE(value->currentValue().toInt(), stored);
     QCOMPARE(value->minimumValue().toInt(), 0);
-    QCOMPARE(value->maximumValue().toInt(), 100);
-    value->setCurrentValue(17);
-    QCOMPARE(spin->Value(), 17);
+    QCOMPARE(value->maximumValue().toInt(), 59);
+    value->setCurrentValue(asked);
+    QCOMPARE(spin->Value(), expected);
+    QCOMPARE(spin->text().trimmed(), QString::number(expected));
+    // Text put in through the accessible text interface goes through the same limits.
+    if (QAccessibleEditableTextInterface* text = iface->editableTextInterface()) {
+        text->replaceText(0, spin->text().size(), QString::number(asked));
+        spin->clearFocus();
+        emit spin->editingFinished();
+        QVERIFY2(spin->Value() >= 0 && spin->Value() <= 59, qPrintable(QString::number(spin->Value())));
+    }
 }
 
 void TestPlatformControls::spinButtonBounds_data() {
@@ -295,6 +322,38 @@ void TestPlatformControls::spinButtonAccessible() {
     QCOMPARE(spin.findChild<QToolButton*>("up")->accessibleName(), QString("Omhoog"));
     QCOMPARE(spin.findChild<QToolButton*>("down")->accessibleName(), QString("Omlaag"));
     QCOMPARE(spin.focusPolicy(), Qt::StrongFocus);
+}
+
+void TestPlatformControls::iconsFromTheThemeWhereItHasThem() {
+    // A desktop theme that has a save icon but no exit icon.
+    QTemporaryDir themes;
+    QDir(themes.path()).mkpath("probe/32x32/actions");
+    QFile index(themes.path() + "/probe/index.theme");
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=probe\nDirectories=32x32/actions\n\n[32x32/actions]\nSize=32\nType=Fixed\n");
+    index.close();
+    QPixmap green(32, 32);
+    green.fill(Qt::green);
+    QVERIFY(green.save(themes.path() + "/probe/32x32/actions/document-save.png"));
+    const QStringList oldPaths = QIcon::themeSearchPaths();
+    const QString oldTheme = QIcon::themeName();
+    const QStringList oldFallback = QIcon::fallbackSearchPaths();
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setFallbackSearchPaths({});
+    QIcon::setThemeName("probe");
+
+    const QIcon save = IconResource(103);
+    const QIcon leave = IconResource(101);
+    QCOMPARE(save.name(), QString("document-save"));
+    QCOMPARE(save.pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::green));
+    // No theme icon: our own drawing, at every size a button asks for.
+    QVERIFY(leave.name().isEmpty());
+    QVERIFY(!leave.isNull());
+    QVERIFY(!leave.pixmap(32, 32).isNull());
+
+    QIcon::setThemeName(oldTheme);
+    QIcon::setThemeSearchPaths(oldPaths);
+    QIcon::setFallbackSearchPaths(oldFallback);
 }
 
 void TestPlatformControls::colourConversion_data() {

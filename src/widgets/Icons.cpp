@@ -65,6 +65,8 @@ void DrawFloatNews(QPainter& p) {
 QIcon FloatNewsIcon() { return QIcon(Picture(64, DrawFloatNews)); }
 
 QIcon IconResource(int id) {
+    const QString themeName = id == 103 ? QStringLiteral("document-save") : QStringLiteral("application-exit");
+    if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
     QIcon icon;
     for (int size : {16, 24, 32, 48}) icon.addPixmap(id == 103 ? Picture(size, DrawSave) : Picture(size, DrawLeave));
     return icon;

@@ -4,7 +4,8 @@
 
 namespace quorvant {
 
-// The program's two picture-button images: resource 103 (save) and resource 101 (leave).
+// The program's two picture-button images: resource 103 (save) and resource 101 (leave). The
+// desktop theme's document-save and application-exit where the theme has them, else our own drawing.
 QIcon IconResource(int id);
 
 // The float button's picture: a news sheet lifted off a block.

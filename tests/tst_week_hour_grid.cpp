@@ -1,5 +1,7 @@
 // The week-hour grid: day strings in and out, and the day and hour label shortcuts.
+#include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "widgets/WeekHourGrid.h"
@@ -138,6 +140,71 @@ private slots:
         grid.DecodeDay(7, Repeat('1', 24), Bad::Skip);
         QCOMPARE(grid.EncodeDay(7), QString());
         for (int day = 0; day < WeekHourGrid::kDays; ++day) QCOMPARE(grid.EncodeDay(day), Repeat('0', 24));
+    }
+
+    // The keyboard: the grid is one Tab stop; keys are applied in turn to whatever has focus.
+    void keyboard_data() {
+        QTest::addColumn<QString>("keys");       // R L U D H(ome) E(nd) S(pace) T(ab) B(acktab)
+        QTest::addColumn<QString>("focused");    // accessible name or caption of the focus after the keys
+        QTest::addColumn<QString>("monday");     // Monday's day string after the keys
+        QTest::addColumn<QString>("tuesday");
+        QTest::newRow("Tab lands on the first box") << "T" << "maandag 0 uur" << Repeat('0', 24) << Repeat('0', 24);
+        QTest::newRow("a second Tab leaves the grid") << "TT" << "na" << Repeat('0', 24) << Repeat('0', 24);
+        QTest::newRow("arrows and Space") << "TRRDS" << "dinsdag 2 uur" << Repeat('0', 24)
+                                          << "001" + Repeat('0', 21);
+        QTest::newRow("Space twice") << "TRSS" << "maandag 1 uur" << Repeat('0', 24) << Repeat('0', 24);
+        QTest::newRow("back into the grid where it was left") << "TRRTBS" << "maandag 2 uur"
+                                                              << "001" + Repeat('0', 21) << Repeat('0', 24);
+        QTest::newRow("Shift+Tab from the grid") << "TRB" << "voor" << Repeat('0', 24) << Repeat('0', 24);
+        QTest::newRow("left to the day label toggles the row") << "TDLS" << "DI" << Repeat('0', 24)
+                                                               << Repeat('1', 24);
+        QTest::newRow("up to the hour label toggles the column") << "TRRRUS" << "3" << "0001" + Repeat('0', 20)
+                                                                 << "0001" + Repeat('0', 20);
+        QTest::newRow("edges stop") << "TLUULL" << "MA" << Repeat('0', 24) << Repeat('0', 24);
+        QTest::newRow("End and Home") << "TESHR" << "maandag 0 uur" << Repeat('0', 23) + "1" << Repeat('0', 24);
+    }
+    void keyboard() {
+        QFETCH(QString, keys);
+        QFETCH(QString, focused);
+        QFETCH(QString, monday);
+        QFETCH(QString, tuesday);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* before = new QLineEdit(&window);
+        before->setAccessibleName("voor");
+        auto* grid = new WeekHourGrid(kNames, "lblDag", "Label35", &window);
+        auto* after = new QPushButton("na", &window);
+        layout->addWidget(before);
+        layout->addWidget(grid);
+        layout->addWidget(after);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        for (QChar key : keys) {
+            QWidget* target = QApplication::focusWidget();
+            QVERIFY(target);
+            switch (key.unicode()) {
+                case 'R': QTest::keyClick(target, Qt::Key_Right); break;
+                case 'L': QTest::keyClick(target, Qt::Key_Left); break;
+                case 'U': QTest::keyClick(target, Qt::Key_Up); break;
+                case 'D': QTest::keyClick(target, Qt::Key_Down); break;
+                case 'H': QTest::keyClick(target, Qt::Key_Home); break;
+                case 'E': QTest::keyClick(target, Qt::Key_End); break;
+                case 'S': QTest::keyClick(target, Qt::Key_Space); break;
+                case 'T': QTest::keyClick(target, Qt::Key_Tab); break;
+                case 'B': QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
+            }
+        }
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        const auto* button = qobject_cast<QAbstractButton*>(focus);
+        const QString name = !focus->accessibleName().isEmpty() ? focus->accessibleName()
+                             : button                         ? button->text()
+                                                              : QString();
+        QCOMPARE(name, focused);
+        QCOMPARE(grid->EncodeDay(0), monday);
+        QCOMPARE(grid->EncodeDay(1), tuesday);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "widgets/WeekHourGrid.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <algorithm>
 
@@ -17,7 +19,7 @@ QPushButton* MakeLabelButton(const QString& caption, QWidget* parent) {
     QFont font = button->font();
     font.setBold(true);
     button->setFont(font);
-    button->setFocusPolicy(Qt::TabFocus);
+    button->setFocusPolicy(Qt::ClickFocus);
     button->setMinimumWidth(0);
     button->setStyleSheet("QPushButton { padding: 1px 2px; }");
     return button;
@@ -66,6 +68,76 @@ WeekHourGrid::WeekHourGrid(const QStringList& boxNamePrefixes, const QString& da
         layout->setColumnMinimumWidth(hour + 1, columnWidth);
         layout->setColumnStretch(hour + 1, 1);
     }
+    // One Tab stop: only the current cell takes Tab focus; the others are reached by the arrows.
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            QWidget* cell = Cell(row, column);
+            if (!cell) continue;
+            cell->installEventFilter(this);
+            cell->setFocusPolicy(Qt::ClickFocus);
+        }
+    }
+    MakeCurrent(currentRow_, currentColumn_);
+}
+
+QWidget* WeekHourGrid::Cell(int row, int column) const {
+    if (row < 0 || row >= kRows || column < 0 || column >= kColumns) return nullptr;
+    if (row == 0) return column == 0 ? nullptr : hourLabels_[column - 1];
+    if (column == 0) return dayLabels_[row - 1];
+    return boxes_[row - 1][column - 1];
+}
+
+void WeekHourGrid::MakeCurrent(int row, int column) {
+    if (!Cell(row, column)) return;
+    if (QWidget* old = Cell(currentRow_, currentColumn_)) old->setFocusPolicy(Qt::ClickFocus);
+    currentRow_ = row;
+    currentColumn_ = column;
+    Cell(row, column)->setFocusPolicy(Qt::StrongFocus);
+    update();
+}
+
+bool WeekHourGrid::eventFilter(QObject* watched, QEvent* event) {
+    auto* cell = qobject_cast<QWidget*>(watched);
+    if (!cell) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // A click, or Tab coming in, makes the cell current; the frame follows the focus.
+        for (int row = 0; row < kRows; ++row)
+            for (int column = 0; column < kColumns; ++column)
+                if (Cell(row, column) == cell && event->type() == QEvent::FocusIn) MakeCurrent(row, column);
+        update();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~(Qt::KeypadModifier)) return false;
+    int row = currentRow_;
+    int column = currentColumn_;
+    switch (key->key()) {
+        case Qt::Key_Left: --column; break;
+        case Qt::Key_Right: ++column; break;
+        case Qt::Key_Up: --row; break;
+        case Qt::Key_Down: ++row; break;
+        case Qt::Key_Home: column = row == 0 ? 1 : 0; break;
+        case Qt::Key_End: column = kColumns - 1; break;
+        default: return false;
+    }
+    // The empty corner and the edges stop the move.
+    if (QWidget* next = Cell(row, column)) {
+        MakeCurrent(row, column);
+        next->setFocus(Qt::OtherFocusReason);
+    }
+    return true;
+}
+
+void WeekHourGrid::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // A clear frame around the focused cell: a box without a caption has little focus mark of its own.
+    const QWidget* cell = Cell(currentRow_, currentColumn_);
+    if (!cell || !cell->hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell->geometry().adjusted(-2, -2, 1, 1));
 }
 
 void WeekHourGrid::SetDayCaptions(const QStringList& captions) {

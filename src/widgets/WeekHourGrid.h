@@ -13,6 +13,8 @@ class StateCheckBox;
 
 // Seven rows (Monday first) of 24 hour boxes with clickable day and hour labels. A row is stored
 // as a day string of 24 digits 0/1/2, character h+1 holding hour h.
+// For the keyboard the grid is one Tab stop: the arrow keys (Home/End: row start/end) move through
+// the boxes and the labels, Space toggles the focused box or presses the focused label.
 class WeekHourGrid : public QWidget {
     Q_OBJECT
 
@@ -41,7 +43,19 @@ public:
     QPushButton* DayLabel(int day) const { return dayLabels_[day]; }
     QPushButton* HourLabel(int hour) const { return hourLabels_[hour]; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    // Cells by row (0: hour labels, 1..7: days) and column (0: day labels, 1..24: hours).
+    static constexpr int kRows = kDays + 1;
+    static constexpr int kColumns = kHours + 1;
+    QWidget* Cell(int row, int column) const;
+    void MakeCurrent(int row, int column);
+
+    int currentRow_ = 1;
+    int currentColumn_ = 1;
     std::array<std::array<StateCheckBox*, kHours>, kDays> boxes_{};
     std::array<QPushButton*, kDays> dayLabels_{};
     std::array<QPushButton*, kHours> hourLabels_{};

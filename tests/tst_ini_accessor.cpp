@@ -574,16 +574,30 @@ private slots:
         QVERIFY(other >= 0);
         QCOMPARE(::flock(other, LOCK_EX), 0);
         SetLockWaitMs(100);
+        // The waiting program gets called back while it waits, and only then.
+        int calls = 0;
+        SetLockWaitHook([&calls] { ++calls; });
         try {
             Write(file, "A", "k", "2");
             QFAIL("write accepted");
         } catch (const IniError& error) {
             QCOMPARE(error.Reason(), QString("Het bestand is in gebruik door een ander programma"));
         }
-        ::close(other);
+        QVERIFY(calls > 0);
         QCOMPARE(Slurp(file), before);
-        Write(file, "A", "k", "2");  // free again
+        // The other writer finishes while we wait: the save goes through.
+        SetLockWaitMs(5000);
+        calls = 0;
+        SetLockWaitHook([&] {
+            if (++calls == 3) ::close(other);
+        });
+        Write(file, "A", "k", "2");
+        QCOMPARE(calls, 3);
         QCOMPARE(Slurp(file), QByteArray("[A]\nk=2\n"));
+        calls = 0;
+        Write(file, "A", "k", "3");  // free: no waiting
+        QCOMPARE(calls, 0);
+        SetLockWaitHook({});
     }
 
     void pathChecks() {

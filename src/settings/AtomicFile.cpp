@@ -18,6 +18,7 @@ namespace quorvant {
 namespace {
 
 int g_lockWaitMs = 5000;
+std::function<void()> g_lockWaitHook;
 
 FileStamp StampFrom(const struct stat& st) {
     FileStamp stamp;
@@ -126,6 +127,11 @@ mode_t CurrentUmask() {
 
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
 
+std::function<void()> SetLockWaitHook(std::function<void()> hook) {
+    std::swap(g_lockWaitHook, hook);
+    return hook;
+}
+
 FileStamp StampOf(const QString& path) {
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
@@ -165,6 +171,7 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
             if (errno != EWOULDBLOCK) break;
             if (deadline.hasExpired())
                 throw IniError(path, QStringLiteral("Het bestand is in gebruik door een ander programma"));
+            if (g_lockWaitHook) g_lockWaitHook();
             QThread::msleep(10);
         }
     }

@@ -154,28 +154,31 @@ QString PortProblem(const QString& box, const QString& frame, const QString& tex
 }
 }  // namespace
 
-// Ports: read by the text rule; an empty box shows "0" from the save on and the file gets 0.
+// Ports: read by the text rule; an empty box shows "0" from the save on (RefuseSave puts it
+// there) and the file gets 0. The write itself changes no box: the window also asks it what a
+// save would write, to know whether it holds unsaved edits.
 KeyRow NetworkLinks::PortRow(const QString& key, LinkId link, QLineEdit* box, QLabel* label, PortWrite write) {
     if (write == PortWrite::Number) numberPorts_.append({link, box, label});
+    allPorts_.append(box);
     return Row(
         key, [box](const QString& text) { box->setText(text); },
         [this, link, box, label, write]() -> IniValue {
-            if (box->text().isEmpty()) box->setText("0");
+            const QString text = box->text().isEmpty() ? QStringLiteral("0") : box->text();
             switch (write) {
                 case PortWrite::Number: {
-                    const std::optional<qint32> number = WholeNumber(box->text(), IntWidth::Bits32);
+                    const std::optional<qint32> number = WholeNumber(text, IntWidth::Bits32);
                     // RefuseSave stops the save before this; never write text as a number.
                     if (!number)
                         throw std::runtime_error(
-                            PortProblem(label->text(), links_[link].frame->title(), box->text()).toStdString());
+                            PortProblem(label->text(), links_[link].frame->title(), text).toStdString());
                     return *number;
                 }
                 case PortWrite::Trimmed:
-                    return TrimSpaces(box->text());
+                    return TrimSpaces(text);
                 case PortWrite::AsIs:
                     break;
             }
-            return box->text();
+            return text;
         });
 }
 
@@ -189,6 +192,9 @@ QString NetworkLinks::RefuseSave() {
         port.box->selectAll();
         return problem;
     }
+    // The save goes ahead: an empty port box shows the 0 it writes.
+    for (QLineEdit* box : allPorts_)
+        if (box->text().isEmpty()) box->setText("0");
     return {};
 }
 

@@ -60,6 +60,7 @@ private:
     };
     // The port boxes written as numbers, in write order.
     QList<NumberPort> numberPorts_;
+    QList<QLineEdit*> allPorts_;  // every port box, numbers or text
 };
 
 }  // namespace quorvant

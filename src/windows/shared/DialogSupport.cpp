@@ -8,6 +8,7 @@
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
+#include "windows/shared/BusyWait.h"
 
 namespace quorvant {
 
@@ -46,6 +47,7 @@ bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, cons
     QString file;
     QString reason;
     try {
+        const BusyWait busy;  // waiting for another program's lock must not freeze the windows
         IniSave save(ini);
         writes();
         save.Commit();

@@ -135,4 +135,15 @@ QString BuiltInTextsUsed(const QStringList& filesAndReasons) {
         .arg(filesAndReasons.join(u'\n'));
 }
 
+QString UnsavedChanges(const QStringList& places) {
+    const QString text = QStringLiteral("Niet bewaarde wijzigingen");
+    return places.isEmpty() ? text : QString("%1: %2").arg(text, places.join(", "));
+}
+QString DialogPlace(const QString& title) { return QString("venster %1").arg(title); }
+QString SavedFiles(const QStringList& files, const QString& time) {
+    return QString("Bewaard: %1 (%2)").arg(files.join(", "), time);
+}
+QString EditedFolder(const QString& folder) { return QString("Map: %1").arg(folder); }
+QString GenresReading() { return QString::fromUtf8("Genres worden gelezen\u2026"); }
+
 }  // namespace quorvant::msg

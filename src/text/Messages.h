@@ -113,4 +113,18 @@ QString LanguageFileUnreadable();
 QString LanguageFileWithoutTexts();
 QString BuiltInTextsUsed(const QStringList& filesAndReasons);
 
+// --- Status lines -----------------------------------------------------------------------------
+
+// A window whose controls differ from what it read or last saved; `places` names the pages or
+// dialogs that hold the edits (none: the window itself).
+QString UnsavedChanges(const QStringList& places = {});
+// How another open window is named in the main window's list: "venster <title>".
+QString DialogPlace(const QString& title);
+// After a save: the files written and when ("Bewaard: server.ini, news.ini (21:04:13)").
+QString SavedFiles(const QStringList& files, const QString& time);
+// Which program folder the main window edits.
+QString EditedFolder(const QString& folder);
+// Beside the panic genre list while data.mdb is read.
+QString GenresReading();
+
 }  // namespace quorvant::msg

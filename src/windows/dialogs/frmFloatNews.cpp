@@ -16,6 +16,7 @@
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
@@ -103,6 +104,7 @@ frmFloatNews::frmFloatNews(const QString& programFolder, const Services& service
               }};
 
     Form_Load();
+    statusLine = AddStatusLine(this, [this] { return PendingValues(kServerIni, table_); }, cmdSave, {cmdSave});
 }
 
 void frmFloatNews::BuildControls() {

@@ -14,6 +14,8 @@ class QRadioButton;
 
 namespace quorvant {
 
+class StatusLine;
+
 class LedSpin;
 class StateCheckBox;
 
@@ -55,6 +57,7 @@ public:
     StateCheckBox* chkFeed3_0 = nullptr;
     QPushButton* cmdSave = nullptr;
 
+    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
     IniAccessor iniCon;
 
 private:

@@ -17,6 +17,7 @@
 #include "widgets/LedSpin.h"
 #include "widgets/WeekHourGrid.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
@@ -53,6 +54,10 @@ frmFloatTime::frmFloatTime(const QString& programFolder, const Services& service
         hours_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
 
     Form_Load();
+    // The shown set; its only button saves it (and closes), so Ctrl+S does the same.
+    statusLine = AddStatusLine(
+        this, [this] { return PendingValues(kServerIni, times_) + PendingValues(kServerIni, hours_); }, cmdStop,
+        {cmdStop});
 }
 
 void frmFloatTime::BuildControls() {
@@ -208,12 +213,14 @@ void frmFloatTime::Option_Toggled(bool live) {
     // The shown set goes to its own section before the other is read. If it cannot be saved, the
     // user's edits stay on screen and so does the set they belong to.
     if (!SaveShown()) return;
+    statusLine->Saved({kServerIni});
     if (live)
         LeesIniLive();
     else
         LeesIniAuto();
     LeesUren();
     liveShown_ = live;
+    statusLine->Reloaded();
 }
 
 bool frmFloatTime::cmdStop_Click() {

@@ -14,6 +14,8 @@ class QRadioButton;
 
 namespace quorvant {
 
+class StatusLine;
+
 class LedSpin;
 class WeekHourGrid;
 
@@ -60,6 +62,7 @@ public:
     WeekHourGrid* grid = nullptr;  // chkI_MA .. chkI_ZO, lblI_Dag, lblI_Uur
     QPushButton* cmdStop = nullptr;
 
+    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
     IniAccessor iniCon;
 
 private:

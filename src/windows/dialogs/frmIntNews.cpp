@@ -19,6 +19,7 @@
 #include "widgets/WeekHourGrid.h"
 #include "windows/dialogs/frmFloatNews.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
@@ -62,6 +63,7 @@ frmIntNews::frmIntNews(const QString& programFolder, const Services& services, Q
     table_.writeOrder = QStringList{"File", "Oud", "Rotate"} + WeekHourGrid::DayKeys() + QStringList{"Tijd"};
 
     Form_Load();
+    statusLine = AddStatusLine(this, [this] { return PendingValues(kNewsIni, table_); }, cmdSave, {cmdSave, cmdStop});
 }
 
 void frmIntNews::BuildControls() {
@@ -167,15 +169,18 @@ void frmIntNews::Form_Load() {
 bool frmIntNews::cmdSave_Click() {
     if (item_ < 0) return false;
     // Writes into the section the load selected.
-    return SaveOrReport(this, *services_.errors, iniNews, [this] { WriteRows(iniNews, table_); });
+    if (!SaveOrReport(this, *services_.errors, iniNews, [this] { WriteRows(iniNews, table_); })) return false;
+    statusLine->Saved({kNewsIni});
+    return true;
 }
 
 void frmIntNews::cmdStop_Click() { close(); }
 
 void frmIntNews::cmdFloat_Click() {
     floatNews_ = ShowOrRaise(FloatNewsDialog(), [this] {
-        // Owned by the main window, so closing this schedule leaves the floating news open.
-        QWidget* owner = parentWidget() ? parentWidget() : this;
+        // Owned by the main window (or by nobody once the main window is gone), so closing this
+        // schedule leaves the floating news open.
+        QWidget* owner = parentWidget();
         return new frmFloatNews(programFolder_, services_, owner);
     });
 }

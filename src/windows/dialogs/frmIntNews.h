@@ -18,6 +18,8 @@ class QPushButton;
 
 namespace quorvant {
 
+class StatusLine;
+
 class LedSpin;
 class WeekHourGrid;
 
@@ -57,6 +59,7 @@ public:
     WeekHourGrid* grid = nullptr;  // chkI_MA..chkI_ZO, lblI_Dag, lblI_Uur
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdStop = nullptr;
+    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
     IniAccessor iniNews;
 
 private:

@@ -15,6 +15,7 @@
 #include "widgets/SpinButton.h"
 #include "windows/shared/CardRow.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
@@ -51,6 +52,7 @@ frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& s
               }};
 
     Form_Load();
+    statusLine = AddStatusLine(this, [this] { return PendingValues(kServerIni, table_); }, cmdSave, {cmdSave, cmdStop});
 }
 
 // Empty or absent: -1 with the display left as it is. A text the whole-number rule refuses counts
@@ -92,7 +94,9 @@ void frmMultiJingles::LeesIni() {
 
 bool frmMultiJingles::cmdSave_Click() {
     iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    return SaveOrReport(this, *services_.errors, iniCon, [this] { WriteSection(iniCon, table_); });
+    if (!SaveOrReport(this, *services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
+    statusLine->Saved({kServerIni});
+    return true;
 }
 
 void frmMultiJingles::cmdStop_Click() { close(); }

@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace quorvant {
 
+class StatusLine;
+
 class CardRow;
 class LedLabel;
 class SpinButton;
@@ -42,6 +44,7 @@ public:
     std::array<LedLabel*, 4> ledKaart{};
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdStop = nullptr;
+    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
     IniAccessor iniCon;
 
 private:

@@ -30,6 +30,7 @@ public:
     // news.ini [Blokken] through the window's iniNews.
     void LeesNews();
     void SchrijfNews();  // inside the news.ini save; the file is already selected
+    const SectionTable& NewsTable() const { return newsTable_; }
 
     // Opens the schedule of news item `index`, or only raises the schedule that is already open.
     void cdmExtNews_Click(int index);

@@ -1,6 +1,8 @@
 #include "windows/main_window/frmSetup.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +26,7 @@
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
@@ -70,7 +73,54 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     news_ = std::make_unique<ExternalNews>(context_, *files_, iniNews);
     descriptions_ = std::make_unique<NewsDescriptions>(context_, news_->cdmExtNews);
 
+    statusLine = new StatusLine(this, [this] { return PendingValuesNow(); }, [this](QWidget* control) {
+        return PageOf(control);
+    });
+    statusLine->ShowFolder(QDir::toNativeSeparators(programFolder));
+    statusLine->ListOtherWindows(true);
+    layout->addWidget(statusLine);
+
     Form_Load();
+
+    // The pages' own controls come first for Tab, then save, then quit.
+    PutButtonsLast(this, {cmdSave, cmdStop});
+    AddSaveShortcut(this, cmdSave);
+    QStringList pages;
+    for (int tab = 0; tab < tabSetup->count(); ++tab) pages << tabSetup->tabText(tab);
+    statusLine->Edits().SetPlaceOrder(pages);
+    statusLine->Watch();
+}
+
+QList<PendingValue> frmSetup::PendingValuesNow() const {
+    QList<PendingValue> values;
+    for (const QString& section : kSectionOrder)
+        for (SetupPart* part : Parts())
+            for (const SectionTable& table : part->Tables())
+                if (table.section == section) values += PendingValues(kServerIni, table);
+    values += PendingValues(kNewsIni, news_->NewsTable());
+    return values;
+}
+
+QString frmSetup::PageOf(QWidget* control) const {
+    for (QWidget* w = control; w && w != this; w = w->parentWidget()) {
+        const int tab = tabSetup->indexOf(w);
+        if (tab >= 0) return tabSetup->tabText(tab);
+    }
+    return {};
+}
+
+void frmSetup::closeEvent(QCloseEvent* event) {
+    // Closed by its title bar: the open dialogs stay and keep working on their own, and the program
+    // ends when the last of them closes.
+    for (QObject* child : children()) {
+        auto* dialog = qobject_cast<QWidget*>(child);
+        if (!dialog || !dialog->isWindow() || !dialog->isVisible()) continue;
+        const QRect place = dialog->geometry();
+        dialog->setParent(nullptr, dialog->windowFlags());
+        dialog->setGeometry(place);
+        dialog->show();
+    }
+    QWidget::closeEvent(event);
 }
 
 frmSetup::~frmSetup() = default;
@@ -153,7 +203,9 @@ bool frmSetup::cmdSave_Click() {
     }
     if (!SaveOrReport(this, *context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
     iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
-    return SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
+    const bool newsSaved = SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
+    statusLine->Saved(newsSaved ? QStringList{kServerIni, kNewsIni} : QStringList{kServerIni});
+    return newsSaved;
 }
 
 void frmSetup::cmdStop_Click() {

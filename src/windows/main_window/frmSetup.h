@@ -11,6 +11,7 @@
 
 class QTabWidget;
 class QPushButton;
+class QCloseEvent;
 
 namespace quorvant {
 
@@ -24,6 +25,8 @@ class PlaylistColours;
 class NetworkLinks;
 class ExternalNews;
 class NewsDescriptions;
+class StatusLine;
+struct PendingValue;
 
 // The main settings window: 13 tab pages, save and quit.
 class frmSetup : public QWidget {
@@ -57,6 +60,8 @@ public:
     QTabWidget* tabSetup = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdStop = nullptr;
+    // Unsaved edits or the last save, and the program folder this window edits.
+    StatusLine* statusLine = nullptr;
     IniAccessor iniCon;
     IniAccessor iniNews;
 
@@ -71,8 +76,15 @@ public:
     ExternalNews& News() { return *news_; }
     NewsDescriptions& Descriptions() { return *descriptions_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Form_Load();
+    // What a save would write now, server.ini then news.ini.
+    QList<PendingValue> PendingValuesNow() const;
+    // The caption of the page a control sits on.
+    QString PageOf(QWidget* control) const;
     std::vector<SetupPart*> Parts() const;
     // Both passes: selects each section of server.ini in turn and hands `pass` the parts' tables of it.
     void EachTable(const std::function<void(const SectionTable&)>& pass);

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -85,7 +86,14 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     cobPanic->setMinimumWidth(260);
     lblPanic->setBuddy(cobPanic);
     grid->addWidget(lblPanic, 9, 0);
-    grid->addWidget(cobPanic, 9, 1, 1, 3, Qt::AlignLeft);
+    // Beside the list: that it is being read, or why there is none. The list's own text stays.
+    lblGenres = Named<QLabel>("lblGenres", page);
+    lblGenres->setWordWrap(true);
+    lblGenres->hide();
+    auto* panicRow = new QHBoxLayout;
+    panicRow->addWidget(cobPanic, 0, Qt::AlignLeft);
+    panicRow->addWidget(lblGenres, 1);
+    grid->addLayout(panicRow, 9, 1, 1, 3);
 
     grid->setColumnStretch(3, 1);
     context_.TabLayout(Tab::Automation)->addWidget(page);
@@ -146,23 +154,43 @@ void AutomationTiming::LaadScherm() {
 void AutomationTiming::LoadGenres() {
     const QString folder = context_.databasePath;
     if (folder.isEmpty()) {
-        cobPanic->setToolTip(msg::NoGenres(msg::NoDatabaseFolderGiven()));
+        ShowGenreState(lblGenres, cobPanic, msg::NoGenres(msg::NoDatabaseFolderGiven()));
         return;
     }
     if (!FolderExists(folder)) {
-        cobPanic->setToolTip(msg::NoGenres(msg::DatabaseFolderMissing(QDir::toNativeSeparators(folder))));
+        ShowGenreState(lblGenres, cobPanic,
+                       msg::NoGenres(msg::DatabaseFolderMissing(QDir::toNativeSeparators(folder))));
         return;
     }
     const QString database = JoinPath(folder, kGenreDatabase);
     if (!FileExists(database)) {
-        cobPanic->setToolTip(msg::NoGenres(msg::FileMissing(QDir::toNativeSeparators(database))));
+        ShowGenreState(lblGenres, cobPanic, msg::NoGenres(msg::FileMissing(QDir::toNativeSeparators(database))));
         return;
     }
+    lblGenres->setPalette(QPalette());
+    lblGenres->setText(msg::GenresReading());
+    lblGenres->show();
     // The answer may come after the window is gone.
     QPointer<QComboBox> list = cobPanic;
-    context_.services.genres->Request(database, [list](const GenreList& answer) {
+    QPointer<QLabel> state = lblGenres;
+    context_.services.genres->Request(database, [list, state](const GenreList& answer) {
         if (list) FillGenres(list, answer);
+        if (list && state) ShowGenreState(state, list, answer.error.isEmpty() ? QString() : list->toolTip());
     });
+}
+
+void AutomationTiming::ShowGenreState(QLabel* state, QComboBox* list, const QString& warning) {
+    list->setToolTip(warning);
+    if (warning.isEmpty()) {
+        state->hide();
+        return;
+    }
+    // A warning in the palette's own error red, where the platform has one.
+    QPalette red = state->palette();
+    red.setColor(QPalette::WindowText, QColor(176, 0, 32));
+    state->setPalette(red);
+    state->setText(warning);
+    state->show();
 }
 
 void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {

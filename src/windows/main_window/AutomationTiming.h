@@ -50,6 +50,13 @@ public:
     StateCheckBox* chkIgnoreVT = nullptr;
     QComboBox* cobPanic = nullptr;
     QLabel* lblPanic = nullptr;
+    // Beside cobPanic: "Genres worden gelezen…" while data.mdb is read, the reason after a failure.
+    QLabel* lblGenres = nullptr;
+
+private:
+    // Empty warning: the list is there, the label goes. Otherwise the warning shows beside the list
+    // and as its tool tip.
+    static void ShowGenreState(QLabel* state, QComboBox* list, const QString& warning);
 };
 
 }  // namespace quorvant

@@ -82,6 +82,14 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
         blockGrid->addWidget(AfterLists()[i], i + 1, 4);
     }
     blockGrid->addWidget(panTS, 1, 2, 3, 1);
+    // One heading stands over three lists; each list gets a label of its own ("heading, place n")
+    // as its buddy, so screen readers announce the list by it. Not shown: the heading says it.
+    for (int i = 0; i < 6; ++i) {
+        auto* label = Named<QLabel>(QString("lblPlaats(%1)").arg(i), block);
+        label->hide();
+        label->setBuddy(i < 3 ? BeforeLists()[i] : AfterLists()[i - 3]);
+        lblPlaats[i] = label;
+    }
     blockGrid->setColumnStretch(5, 1);
 
     // Hour change and the floating time signal before it.
@@ -156,6 +164,8 @@ void TimeSignalBlock::LaadScherm() {
     for (int i = 0; i < 3; ++i) {
         BeforeLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(218)).arg(i + 1));
         AfterLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(219)).arg(i + 1));
+        lblPlaats[i]->setText(BeforeLists()[i]->accessibleName());
+        lblPlaats[i + 3]->setText(AfterLists()[i]->accessibleName());
     }
     ledTMFaderSpeed->setAccessibleDescription(Text(222));
     // The seconds field has only its unit beside it; it belongs to the check box before it.

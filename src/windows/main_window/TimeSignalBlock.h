@@ -39,6 +39,8 @@ public:
     QComboBox* cob13 = nullptr;
     QLabel* lblVoorTS = nullptr;
     QLabel* lblNaTS = nullptr;
+    // The buddies of cob61..cob63 and cob11..cob13, in that order (not shown).
+    std::array<QLabel*, 6> lblPlaats{};
     ColourPanel* panTS = nullptr;
     std::array<QFrame*, 3> Line1{};
     std::array<QFrame*, 3> Line2{};

@@ -150,8 +150,7 @@ void frmFloatNews::BuildControls() {
     layout->addWidget(fraTijd);
 
     // Where the floating news takes place: three groups side by side.
-    fraFloatHappens0 = new QGroupBox(msg::HappensInCaption(), this);
-    fraFloatHappens0->setObjectName("fraFloatHappens(0)");
+    fraFloatHappens0 = Named<QGroupBox>("fraFloatHappens(0)", msg::HappensInCaption(), this);
     auto* happens = new QHBoxLayout(fraFloatHappens0);
 
     const HardSoftGroup automation = MakeHardSoftGroup(msg::AutomationCaption(), "fraBlokAuto", "chkBlokAuto(0)",
@@ -181,10 +180,7 @@ void frmFloatNews::BuildControls() {
     layout->addWidget(fraFloatHappens0);
 
     // Picture button without caption: the tool tip and accessible name say what it does.
-    cmdSave = MakePictureButton("cmdSave", this);
-    SetPicture(cmdSave, IconResource(103), msg::SaveChangesCaption());
-    layout->addStretch(1);
-    layout->addWidget(cmdSave, 0, Qt::AlignHCenter);
+    cmdSave = AddOnlyButton(layout, "cmdSave", IconResource(103), msg::SaveChangesCaption(), this);
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
 }
 

@@ -64,13 +64,10 @@ void frmFloatTime::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
 
-    Frame3 = new QGroupBox(this);
-    Frame3->setObjectName("Frame3");
+    Frame3 = Named<QGroupBox>("Frame3", this);
     auto* choice = new QVBoxLayout(Frame3);
-    Option1 = new QRadioButton(Frame3);
-    Option1->setObjectName("Option1");
-    Option2 = new QRadioButton(Frame3);
-    Option2->setObjectName("Option2");
+    Option1 = Named<QRadioButton>("Option1", Frame3);
+    Option2 = Named<QRadioButton>("Option2", Frame3);
     choice->addWidget(Option1);
     choice->addWidget(Option2);
     choice->addStretch(1);
@@ -97,8 +94,7 @@ void frmFloatTime::BuildControls() {
     const Period rows[] = {{&Frame1, "Frame1", &Label2, "Label2", &ledVoor, "ledVoor", &Label3, "Label3"},
                            {&Frame2, "Frame2", &Label5, "Label5", &ledNa, "ledNa", &Label4, "Label4"}};
     for (const Period& row : rows) {
-        auto* frame = new QGroupBox(this);
-        frame->setObjectName(row.frameName);
+        auto* frame = Named<QGroupBox>(row.frameName, this);
         auto* line = new QHBoxLayout(frame);
         QLabel* before = Named<QLabel>(row.beforeName, frame);
         LedSpin* spin = MakeTimeSpin(row.spinName, frame);
@@ -117,22 +113,13 @@ void frmFloatTime::BuildControls() {
     top->addLayout(periods, 1);
     layout->addLayout(top);
 
-    fraUur = new QGroupBox(this);
-    fraUur->setObjectName("fraUur");
-    auto* hours = new QVBoxLayout(fraUur);
-    grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"}, "lblI_Dag",
-                            "lblI_Uur", fraUur);
+    grid = AddHourFrame(layout, this, fraUur);
     grid->setObjectName("grid");
-    hours->addWidget(grid);
-    layout->addWidget(fraUur);
 
     // The only button: it saves the shown set and closes. A picture button; its tool tip and
     // accessible name say that it saves.
-    cmdStop = MakePictureButton("cmdStop", this);
     // No text of the table fits a button that saves and closes; this one is fixed.
-    SetPicture(cmdStop, IconResource(103), msg::SaveAndCloseCaption());
-    layout->addStretch(1);
-    layout->addWidget(cmdStop, 0, Qt::AlignHCenter);
+    cmdStop = AddOnlyButton(layout, "cmdStop", IconResource(103), msg::SaveAndCloseCaption(), this);
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 }
 

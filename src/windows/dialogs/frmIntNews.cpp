@@ -69,32 +69,23 @@ frmIntNews::frmIntNews(const QString& programFolder, const Services& services, Q
 void frmIntNews::BuildControls() {
     auto* layout = new QVBoxLayout(this);
 
-    fraMain = new QGroupBox(this);
-    fraMain->setObjectName("fraMain");
+    fraMain = Named<QGroupBox>("fraMain", this);
     auto* main = new QGridLayout(fraMain);
-    lblFile = new QLabel(fraMain);
-    lblFile->setObjectName("lblFile");
-    txtNewsFile = new QLineEdit(fraMain);
-    txtNewsFile->setObjectName("txtNewsFile");
+    lblFile = Named<QLabel>("lblFile", fraMain);
+    txtNewsFile = Named<QLineEdit>("txtNewsFile", fraMain);
     txtNewsFile->setMinimumWidth(280);
     lblFile->setBuddy(txtNewsFile);
-    lblMax = new QLabel(fraMain);
-    lblMax->setObjectName("lblMax");
-    ledNewsOld = new LedSpin(fraMain);
-    ledNewsOld->setObjectName("ledNewsOld");
+    lblMax = Named<QLabel>("lblMax", fraMain);
+    ledNewsOld = Named<LedSpin>("ledNewsOld", fraMain);
     // Two digits, yet 100 is allowed; 0 is shown, not blanked.
     ledNewsOld->Configure(2, 0, 100, 1, 0, false);
     lblMax->setBuddy(ledNewsOld);
-    lblUur = new QLabel(fraMain);
-    lblUur->setObjectName("lblUur");
-    lblMix = new QLabel(fraMain);
-    lblMix->setObjectName("lblMix");
-    ledMix = new LedSpin(fraMain);
-    ledMix->setObjectName("ledMix");
+    lblUur = Named<QLabel>("lblUur", fraMain);
+    lblMix = Named<QLabel>("lblMix", fraMain);
+    ledMix = Named<LedSpin>("ledMix", fraMain);
     ledMix->Configure(5, 0, 99999, 10, 0, true);
     lblMix->setBuddy(ledMix);
-    chkAutoRotate = new QCheckBox(msg::AutoRotateCaption(), fraMain);
-    chkAutoRotate->setObjectName("chkAutoRotate");
+    chkAutoRotate = Named<QCheckBox>("chkAutoRotate", msg::AutoRotateCaption(), fraMain);
     chkAutoRotate->hide();
     cmdFloat = MakePictureButton("cmdFloat", fraMain);
     SetPicture(cmdFloat, FloatNewsIcon(), msg::FloatNewsCaption());
@@ -118,13 +109,7 @@ void frmIntNews::BuildControls() {
     main->setColumnStretch(1, 1);
     layout->addWidget(fraMain);
 
-    fraUur = new QGroupBox(this);
-    fraUur->setObjectName("fraUur");
-    auto* hours = new QVBoxLayout(fraUur);
-    grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"}, "lblI_Dag",
-                            "lblI_Uur", fraUur);
-    hours->addWidget(grid);
-    layout->addWidget(fraUur);
+    grid = AddHourFrame(layout, this, fraUur);
 
     cmdSave = MakePictureButton("cmdSave", this);
     cmdStop = MakePictureButton("cmdStop", this);

@@ -13,6 +13,7 @@
 #include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -33,24 +34,18 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
     auto* page = new QWidget;
     auto* feeds = new QGridLayout(page);
     for (int feed = 0; feed < 4; ++feed) {
-        auto* frame = new QGroupBox(msg::FeedFrameCaption(feed), page);
-        frame->setObjectName(QString("fraAudioFeed(%1)").arg(feed));
+        auto* frame = Named<QGroupBox>(QString("fraAudioFeed(%1)").arg(feed), msg::FeedFrameCaption(feed), page);
         auto* grid = new QGridLayout(frame);
 
         // The text table has no text for the fourth box; its own caption names its own feed.
-        auto* use = new StateCheckBox(msg::FeedUseCaption(feed), frame);
-        use->setObjectName(QString("chkUseLine(%1)").arg(feed));
+        auto* use = Named<StateCheckBox>(QString("chkUseLine(%1)").arg(feed), msg::FeedUseCaption(feed), frame);
 
-        auto* cardLabel = new QLabel(msg::FeedCardCaption(), frame);
-        cardLabel->setObjectName(QString("lblFeedCard(%1)").arg(feed));
-        auto* card = new QComboBox(frame);
-        card->setObjectName(QString("cobMaster(%1)").arg(feed));
+        auto* cardLabel = Named<QLabel>(QString("lblFeedCard(%1)").arg(feed), msg::FeedCardCaption(), frame);
+        auto* card = Named<QComboBox>(QString("cobMaster(%1)").arg(feed), frame);
         cardLabel->setBuddy(card);
 
-        auto* channelLabel = new QLabel(msg::FeedChannelCaption(), frame);
-        channelLabel->setObjectName(QString("lblFeedChan(%1)").arg(feed));
-        auto* channel = new QComboBox(frame);
-        channel->setObjectName(QString("cobChannel(%1)").arg(feed));
+        auto* channelLabel = Named<QLabel>(QString("lblFeedChan(%1)").arg(feed), msg::FeedChannelCaption(), frame);
+        auto* channel = Named<QComboBox>(QString("cobChannel(%1)").arg(feed), frame);
         channelLabel->setBuddy(channel);
         // Device and line names can be long; the lists must not widen the window.
         for (QComboBox* list : {card, channel}) {
@@ -58,14 +53,11 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
             list->setMinimumContentsLength(22);
         }
 
-        auto* levelLabel = new QLabel(msg::FeedLevelCaption(), frame);
-        levelLabel->setObjectName(QString("lblFeedVol(%1)").arg(feed));
-        auto* level = new LedSpin(frame);
-        level->setObjectName(QString("ledFeedLevel(%1)").arg(feed));
+        auto* levelLabel = Named<QLabel>(QString("lblFeedVol(%1)").arg(feed), msg::FeedLevelCaption(), frame);
+        auto* level = Named<LedSpin>(QString("ledFeedLevel(%1)").arg(feed), frame);
         level->Configure(3, 0, 100, 1, 0);
         levelLabel->setBuddy(level);
-        auto* unit = new QLabel(msg::PercentUnit(), frame);
-        unit->setObjectName(QString("Label25(%1)").arg(feed));
+        auto* unit = Named<QLabel>(QString("Label25(%1)").arg(feed), msg::PercentUnit(), frame);
 
         grid->addWidget(use, 0, 0, 1, 3);
         grid->addWidget(cardLabel, 1, 0);

@@ -23,8 +23,7 @@ namespace quorvant {
 namespace {}  // namespace
 
 AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
-    auto* page = new QWidget;
-    page->setObjectName("fraAutomatisatie");
+    auto* page = Named<QWidget>("fraAutomatisatie");
     auto* grid = new QGridLayout(page);
 
     struct SpinRow {
@@ -50,8 +49,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     }};
     for (int row = 0; row < int(spins.size()); ++row) {
         const SpinRow& s = spins[row];
-        auto* spin = new LedSpin(page);
-        spin->setObjectName(s.spinName);
+        auto* spin = Named<LedSpin>(s.spinName, page);
         spin->Configure(s.digits, s.lowest, s.highest, s.step, s.initial);
         QLabel* label = Named<QLabel>(s.labelName, page);
         label->setBuddy(spin);
@@ -66,20 +64,17 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     grid->addWidget(lblProcent, 0, 2);
     const std::array<int, 5> msecRows = {1, 2, 4, 5, 6};
     for (int i = 0; i < 5; ++i) {
-        lblMsec[i] = new QLabel(page);
-        lblMsec[i]->setObjectName(QString("lblMsec(%1)").arg(i));
+        lblMsec[i] = Named<QLabel>(QString("lblMsec(%1)").arg(i), page);
         grid->addWidget(lblMsec[i], msecRows[i], 2);
     }
     lblMinuten = Named<QLabel>("lblMinuten", page);
     grid->addWidget(lblMinuten, 7, 2);
 
-    chkIgnoreVT = new StateCheckBox(msg::IgnoreVoiceTracksCaption(), page);
-    chkIgnoreVT->setObjectName("chkIgnoreVT");
+    chkIgnoreVT = Named<StateCheckBox>("chkIgnoreVT", msg::IgnoreVoiceTracksCaption(), page);
     grid->addWidget(chkIgnoreVT, 8, 0, 1, 3);
 
     lblPanic = Named<QLabel>("lblPanic", page);
-    cobPanic = new QComboBox(page);
-    cobPanic->setObjectName("cobPanic");
+    cobPanic = Named<QComboBox>("cobPanic", page);
     // Free text: a genre that is not (or not yet) in the list is kept as typed or stored.
     cobPanic->setEditable(true);
     cobPanic->setInsertPolicy(QComboBox::NoInsert);

@@ -62,42 +62,34 @@ ExternalNews::ExternalNews(SetupContext& context, FileLocations& files, IniAcces
 void ExternalNews::BuildExternalNewsPage() {
     QVBoxLayout* page = context_.TabLayout(Tab::ExternalNews);
 
-    chkUseExtNews = new StateCheckBox;
-    chkUseExtNews->setObjectName("chkUseExtNews");
+    chkUseExtNews = Named<StateCheckBox>("chkUseExtNews");
     page->addWidget(chkUseExtNews);
 
-    fraExtNewsAlg = new QGroupBox;
-    fraExtNewsAlg->setObjectName("fraExtNewsAlg");
+    fraExtNewsAlg = Named<QGroupBox>("fraExtNewsAlg");
     auto* general = new QGridLayout(fraExtNewsAlg);
 
-    lblNewsFeed = new QLabel(fraExtNewsAlg);
-    lblNewsFeed->setObjectName("lblNewsFeed");
-    cobNewsFeed = new QComboBox(fraExtNewsAlg);
-    cobNewsFeed->setObjectName("cobNewsFeed");
+    lblNewsFeed = Named<QLabel>("lblNewsFeed", fraExtNewsAlg);
+    cobNewsFeed = Named<QComboBox>("cobNewsFeed", fraExtNewsAlg);
     cobNewsFeed->addItems({"Feed 1", "Feed 2", "Feed 3"});
     // Adding items selects the first one; the list starts without a selection.
     cobNewsFeed->setCurrentIndex(-1);
     lblNewsFeed->setBuddy(cobNewsFeed);
 
-    lblMinNewsLengte = new QLabel(fraExtNewsAlg);
-    lblMinNewsLengte->setObjectName("lblMinNewsLengte");
+    lblMinNewsLengte = Named<QLabel>("lblMinNewsLengte", fraExtNewsAlg);
     ledMinNews = MakeSecondsSpin("ledMinNews", fraExtNewsAlg);
     lblMinNewsLengte->setBuddy(ledMinNews);
 
     // The language file has no text for this label; it keeps its design-time caption.
-    lblMaxNewsLengte = new QLabel(msg::MaxNewsWaitCaption(), fraExtNewsAlg);
-    lblMaxNewsLengte->setObjectName("lblMaxNewsLengte");
+    lblMaxNewsLengte = Named<QLabel>("lblMaxNewsLengte", msg::MaxNewsWaitCaption(), fraExtNewsAlg);
     lblMaxNewsLengte->setWordWrap(true);
     ledNewsTimeOut = MakeSecondsSpin("ledNewsTimeOut", fraExtNewsAlg);
     lblMaxNewsLengte->setBuddy(ledNewsTimeOut);
 
     for (int i = 0; i < 2; ++i) {
-        lblNewsSec[i] = new QLabel(fraExtNewsAlg);
-        lblNewsSec[i]->setObjectName(QString("lblNewsSec(%1)").arg(i));
+        lblNewsSec[i] = Named<QLabel>(QString("lblNewsSec(%1)").arg(i), fraExtNewsAlg);
     }
 
-    chkStopMode = new StateCheckBox(QString(), fraExtNewsAlg);
-    chkStopMode->setObjectName("chkStopMode");
+    chkStopMode = Named<StateCheckBox>("chkStopMode", QString(), fraExtNewsAlg);
 
     general->addWidget(lblNewsFeed, 0, 0);
     general->addWidget(cobNewsFeed, 0, 1, 1, 2, Qt::AlignLeft);
@@ -113,8 +105,7 @@ void ExternalNews::BuildExternalNewsPage() {
     general->setColumnMinimumWidth(0, 360);
     page->addWidget(fraExtNewsAlg);
 
-    fraExtNewsShed = new QGroupBox;
-    fraExtNewsShed->setObjectName("fraExtNewsShed");
+    fraExtNewsShed = Named<QGroupBox>("fraExtNewsShed");
     auto* schedule = new QVBoxLayout(fraExtNewsShed);
     grid = new WeekHourGrid({"chkMA", "chkDI", "chkWO", "chkDO", "chkVR", "chkZA", "chkZO"}, "lblDag", "Label35",
                             fraExtNewsShed);
@@ -127,10 +118,8 @@ void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
     QVBoxLayout* page = context_.TabLayout(Tab::InternalNews);
 
     auto* location = new QGridLayout;
-    lblNewsLoc = new QLabel;
-    lblNewsLoc->setObjectName("lblNewsLoc");
-    txtNews = new QLineEdit;
-    txtNews->setObjectName("txtNews");
+    lblNewsLoc = Named<QLabel>("lblNewsLoc");
+    txtNews = Named<QLineEdit>("txtNews");
     lblNewsLoc->setBuddy(txtNews);
     cmdPath3 = new QPushButton("...");
     cmdPath3->setMaximumWidth(40);
@@ -146,8 +135,7 @@ void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
     // National and regional items on the left, the free items on the right.
     auto* buttons = new QGridLayout;
     for (int i = 0; i < kNewsItems; ++i) {
-        auto* button = new QPushButton;
-        button->setObjectName(QString("cdmExtNews(%1)").arg(i));
+        auto* button = Named<QPushButton>(QString("cdmExtNews(%1)").arg(i));
         QFont font = button->font();
         font.setBold(true);
         button->setFont(font);

@@ -10,6 +10,7 @@
 #include "binding/ControlRows.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -27,18 +28,15 @@ FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
         int button;
     };
     const std::array<Folder, 4> rows = {{{&txtDatabase, "txtDatabase", 0},
-                                      {&txtLog, "txtLog", 1},
-                                      {&txtRepeat, "txtRepeat", 2},
-                                      {&txtFrag, "txtFrag", 4}}};
+                                         {&txtLog, "txtLog", 1},
+                                         {&txtRepeat, "txtRepeat", 2},
+                                         {&txtFrag, "txtFrag", 4}}};
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(frame);
-        label->setObjectName(QString("lblLocaties(%1)").arg(i));
-        auto* box = new QLineEdit(frame);
-        box->setObjectName(rows[i].name);
+        auto* label = Named<QLabel>(QString("lblLocaties(%1)").arg(i), frame);
+        auto* box = Named<QLineEdit>(rows[i].name, frame);
         box->setMinimumWidth(420);
         label->setBuddy(box);
-        auto* button = new QPushButton("...", frame);
-        button->setObjectName(QString("cmdPath(%1)").arg(rows[i].button));
+        auto* button = Named<QPushButton>(QString("cmdPath(%1)").arg(rows[i].button), "...", frame);
         button->setMaximumWidth(40);
         const int index = rows[i].button;
         QObject::connect(button, &QPushButton::clicked, frame, [this, index] { cmdPath_Click(index); });

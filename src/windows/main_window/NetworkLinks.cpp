@@ -14,6 +14,7 @@
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/StateCheckBox.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -53,8 +54,7 @@ constexpr std::array<LinkDesign, NetworkLinks::kLinks> kLinkDesigns = {{
 
 QLabel* AddLabelled(QGridLayout* grid, int row, const char* labelName, const char* boxName, QLineEdit** box,
                     int boxWidth) {
-    auto* label = new QLabel;
-    label->setObjectName(labelName);
+    auto* label = Named<QLabel>(labelName);
     *box = new QLineEdit;
     (*box)->setObjectName(boxName);
     (*box)->setMinimumWidth(boxWidth);
@@ -70,8 +70,7 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
     for (int id = 0; id < kLinks; ++id) {
         const LinkDesign& design = kLinkDesigns[id];
         Link& link = links_[id];
-        link.frame = new QGroupBox;
-        link.frame->setObjectName(design.frame);
+        link.frame = Named<QGroupBox>(design.frame);
         auto* grid = new QGridLayout(link.frame);
         if (id == IO || id == WD) {
             auto* box = new StateCheckBox;
@@ -88,10 +87,8 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
         link.txtRemotePort->setMaximumWidth(120);
         link.txtHostPort->setMaximumWidth(120);
         if (id == EXT) {
-            lblExtSystem = new QLabel;
-            lblExtSystem->setObjectName("lblExtSystem");
-            cobSysteem = new QComboBox;
-            cobSysteem->setObjectName("cobSysteem");
+            lblExtSystem = Named<QLabel>("lblExtSystem");
+            cobSysteem = Named<QComboBox>("cobSysteem");
             // Shown only; no file holds the choice.
             cobSysteem->addItem("CONTACT");
             cobSysteem->setCurrentIndex(0);

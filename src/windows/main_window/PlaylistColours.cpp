@@ -8,6 +8,7 @@
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
+#include "windows/shared/DialogSupport.h"
 
 namespace quorvant {
 
@@ -36,20 +37,17 @@ constexpr std::array<PanelDesign, 6> kPanels = {{{"panMuziek", 177},
 }  // namespace
 
 PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
-    fraColors = new QGroupBox;
-    fraColors->setObjectName("fraColors");
+    fraColors = Named<QGroupBox>("fraColors");
     auto* grid = new QGridLayout(fraColors);
     std::array<ColourPanel**, 6> panels = {&panMuziek, &panJingle, &panPres, &panReclame, &panTijdsein, &panEvents};
     for (int item = 0; item < 6; ++item) {
-        auto* panel = new ColourPanel(fraColors);
-        panel->setObjectName(kPanels[item].name);
+        auto* panel = Named<ColourPanel>(kPanels[item].name, fraColors);
         panel->setMinimumSize(320, 30);
         grid->addWidget(panel, item, 0);
         *panels[item] = panel;
         for (int side = 0; side < 2; ++side) {
             const auto colour = static_cast<Colour>(2 * item + side);
-            auto* button = new QPushButton(fraColors);
-            button->setObjectName(kButtonNames[colour]);
+            auto* button = Named<QPushButton>(kButtonNames[colour], fraColors);
             QObject::connect(button, &QPushButton::clicked, fraColors, [this, colour] { cmdColour_Click(colour); });
             grid->addWidget(button, item, 1 + side);
             buttons_[colour] = button;

@@ -28,8 +28,7 @@ QButtonGroup* AddOptions(QGroupBox* frame, const char* name, std::array<QRadioBu
     auto* grid = new QGridLayout(frame);
     auto* group = new QButtonGroup(frame);
     for (std::size_t i = 0; i < N; ++i) {
-        auto* button = new QRadioButton(frame);
-        button->setObjectName(QString("%1(%2)").arg(name).arg(i));
+        auto* button = Named<QRadioButton>(QString("%1(%2)").arg(name).arg(i), frame);
         group->addButton(button, int(i));
         grid->addWidget(button, int(i) / columns, int(i) % columns);
         buttons[i] = button;
@@ -72,8 +71,7 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     fraAutoLog = Named<QGroupBox>("fraAutoLog");
     auto* autoLayout = new QHBoxLayout(fraAutoLog);
     chkAutoLogin = static_cast<StateCheckBox*>(AddCheck(new StateCheckBox({}, fraAutoLog), "chkAutoLogin", autoLayout));
-    cobNiveau = new QComboBox(fraAutoLog);
-    cobNiveau->setObjectName("cobNiveau");
+    cobNiveau = Named<QComboBox>("cobNiveau", fraAutoLog);
     cobNiveau->addItems({"DJ-1", "DJ-2", "DJ-3", "BOSS"});
     // Adding items selects the first; the list starts without a selection (a save then writes -1).
     cobNiveau->setCurrentIndex(-1);
@@ -82,8 +80,7 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
 
     fraBoodschap = Named<QGroupBox>("fraBoodschap");
     auto* messageLayout = new QVBoxLayout(fraBoodschap);
-    txtTekst = new QLineEdit(QStringLiteral("VALDOR SERVER"), fraBoodschap);
-    txtTekst->setObjectName("txtTekst");
+    txtTekst = Named<QLineEdit>("txtTekst", QStringLiteral("VALDOR SERVER"), fraBoodschap);
     messageLayout->addWidget(txtTekst);
 
     fraJingles = Named<QGroupBox>("fraJingles");

@@ -20,8 +20,7 @@
 namespace quorvant {
 
 SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
-    auto* frame = new QWidget;
-    frame->setObjectName("fraKaarten");
+    auto* frame = Named<QWidget>("fraKaarten");
     auto* grid = new QGridLayout(frame);
     for (int player = 0; player < 4; ++player) {
         // The designer caption stays until the text table gives one; a fresh window holds card 0.
@@ -31,10 +30,8 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
         ledKaart[player] = rows_[player]->led;
         updKaart[player] = rows_[player]->spin;
     }
-    chkMultiJingle = new QCheckBox(msg::MultiJingleCaption(), frame);
-    chkMultiJingle->setObjectName("chkMultiJingle");
-    cmdMultiJingle = new QPushButton(msg::MultiJingleButtonCaption(), frame);
-    cmdMultiJingle->setObjectName("cmdMultiJingle");
+    chkMultiJingle = Named<QCheckBox>("chkMultiJingle", msg::MultiJingleCaption(), frame);
+    cmdMultiJingle = Named<QPushButton>("cmdMultiJingle", msg::MultiJingleButtonCaption(), frame);
     cmdMultiJingle->setEnabled(false);
     QObject::connect(chkMultiJingle, &QCheckBox::toggled, frame, [this](bool on) { chkMultiJingle_Toggled(on); });
     QObject::connect(cmdMultiJingle, &QPushButton::clicked, frame, [this] { cmdMultiJingle_Click(); });

@@ -26,15 +26,13 @@ constexpr std::array<int, 8> kBeforeEntries = {223, 224, 226, 228, 230, 229, 231
 constexpr std::array<int, 9> kAfterEntries = {223, 225, 227, 228, 230, 229, 231, 232, 292};
 
 QComboBox* NewSlotList(QWidget* parent, const char* name) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
+    auto* list = Named<QComboBox>(name, parent);
     list->setMinimumWidth(250);
     return list;
 }
 
 QFrame* NewLine(QWidget* parent, const QString& name) {
-    auto* line = new QFrame(parent);
-    line->setObjectName(name);
+    auto* line = Named<QFrame>(name, parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setMinimumWidth(24);
@@ -52,8 +50,7 @@ void AddEntries(QComboBox* list, const std::array<int, N>& ids) {
 
 TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     // The block: three slots before the signal, the signal, three slots after it.
-    auto* block = new QWidget;
-    block->setObjectName("fraTijdseinblok");
+    auto* block = Named<QWidget>("fraTijdseinblok");
     auto* blockGrid = new QGridLayout(block);
     blockGrid->setHorizontalSpacing(0);
     lblVoorTS = Named<QLabel>("lblVoorTS", block);
@@ -64,8 +61,7 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     cob11 = NewSlotList(block, "cob11");
     cob12 = NewSlotList(block, "cob12");
     cob13 = NewSlotList(block, "cob13");
-    panTS = new ColourPanel(block);
-    panTS->setObjectName("panTS");
+    panTS = Named<ColourPanel>("panTS", block);
     panTS->SetBold(true);
     panTS->SetLowered(true);
     panTS->SetBackColour(ColourPanel::FromColor(block->palette().color(QPalette::Button)));
@@ -93,12 +89,10 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     blockGrid->setColumnStretch(5, 1);
 
     // Hour change and the floating time signal before it.
-    auto* options = new QWidget;
-    options->setObjectName("fraUurwisseling");
+    auto* options = Named<QWidget>("fraUurwisseling");
     auto* grid = new QGridLayout(options);
     lblFaderTS = Named<QLabel>("lblFaderTS", options);
-    ledTMFaderSpeed = new LedSpin(options);
-    ledTMFaderSpeed->setObjectName("ledTMFaderSpeed");
+    ledTMFaderSpeed = Named<LedSpin>("ledTMFaderSpeed", options);
     ledTMFaderSpeed->Configure(4, 0, 9999, 10, 0);
     lblFaderTS->setBuddy(ledTMFaderSpeed);
     lblTSmsec = Named<QLabel>("lblTSmsec", options);
@@ -106,18 +100,15 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     grid->addWidget(ledTMFaderSpeed, 0, 1, Qt::AlignLeft);
     grid->addWidget(lblTSmsec, 0, 2);
 
-    chkTS_Pre_float = new QCheckBox(options);
-    chkTS_Pre_float->setObjectName("chkTS_Pre_float");
-    ledTS_Pre_Float = new LedSpin(options);
-    ledTS_Pre_Float->setObjectName("ledTS_Pre_Float");
+    chkTS_Pre_float = Named<QCheckBox>("chkTS_Pre_float", options);
+    ledTS_Pre_Float = Named<LedSpin>("ledTS_Pre_Float", options);
     ledTS_Pre_Float->Configure(2, 0, 99, 1, 0);
     lblTS_Float_Sec[0] = Named<QLabel>("lblTS_Float_Sec(0)", options);
     grid->addWidget(chkTS_Pre_float, 1, 0);
     grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
     grid->addWidget(lblTS_Float_Sec[0], 1, 2);
 
-    cmdVlottendTijdsein = new QPushButton(msg::FloatTimeButtonCaption(), options);
-    cmdVlottendTijdsein->setObjectName("cmdVlottendTijdsein");
+    cmdVlottendTijdsein = Named<QPushButton>("cmdVlottendTijdsein", msg::FloatTimeButtonCaption(), options);
     QObject::connect(cmdVlottendTijdsein, &QPushButton::clicked, cmdVlottendTijdsein,
                      [this] { cmdVlottendTijdsein_Click(); });
     grid->addWidget(cmdVlottendTijdsein, 2, 0, Qt::AlignLeft);

@@ -43,12 +43,10 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     context_.window = this;
 
     auto* layout = new QVBoxLayout(this);
-    tabSetup = new QTabWidget(this);
-    tabSetup->setObjectName("tabSetup");
+    tabSetup = Named<QTabWidget>("tabSetup", this);
     context_.tabSetup = tabSetup;
     for (int tab = 0; tab < kTabs; ++tab) {
-        auto* page = new QWidget;
-        page->setObjectName(QString("tab%1").arg(tab));
+        auto* page = Named<QWidget>(QString("tab%1").arg(tab));
         new QVBoxLayout(page);
         context_.tabs[tab] = page;
         tabSetup->addTab(page, QString());

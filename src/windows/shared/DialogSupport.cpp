@@ -1,13 +1,16 @@
 #include "windows/shared/DialogSupport.h"
 
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
+#include "widgets/WeekHourGrid.h"
 #include "windows/shared/BusyWait.h"
 
 namespace quorvant {
@@ -22,8 +25,7 @@ void BringToFront(QWidget* window) {
 }
 
 QPushButton* MakePictureButton(const QString& objectName, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(objectName);
+    auto* button = Named<QPushButton>(objectName, parent);
     button->setIconSize(QSize(32, 32));
     button->setMinimumSize(48, 44);
     return button;
@@ -33,6 +35,25 @@ void SetPicture(QPushButton* button, const QIcon& icon, const QString& words) {
     button->setIcon(icon);
     button->setToolTip(words);
     button->setAccessibleName(words);
+}
+
+WeekHourGrid* AddHourFrame(QBoxLayout* layout, QWidget* parent, QGroupBox*& frame) {
+    frame = Named<QGroupBox>("fraUur", parent);
+    auto* hours = new QVBoxLayout(frame);
+    auto* grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"},
+                                  "lblI_Dag", "lblI_Uur", frame);
+    hours->addWidget(grid);
+    layout->addWidget(frame);
+    return grid;
+}
+
+QPushButton* AddOnlyButton(QBoxLayout* layout, const QString& objectName, const QIcon& icon, const QString& words,
+                           QWidget* parent) {
+    QPushButton* button = MakePictureButton(objectName, parent);
+    SetPicture(button, icon, words);
+    layout->addStretch(1);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    return button;
 }
 
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {

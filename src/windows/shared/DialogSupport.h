@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <utility>
 
+class QBoxLayout;
+class QGroupBox;
 class QHBoxLayout;
 class QIcon;
 class QPushButton;
@@ -16,6 +18,7 @@ class QPushButton;
 namespace quorvant {
 
 class ErrorReporter;
+class WeekHourGrid;
 class IniAccessor;
 
 // A dialog the program shows without blocking the windows behind it: a window of its own that is
@@ -53,6 +56,14 @@ QPushButton* MakePictureButton(const QString& objectName, QWidget* parent);
 
 // The picture and the words for it: shown as tool tip and read by screen readers.
 void SetPicture(QPushButton* button, const QIcon& icon, const QString& words);
+
+// The dialogs' hour frame "fraUur" at the end of `layout`: a week-hour grid whose boxes are
+// chkI_MA..chkI_ZO and whose row and column buttons are lblI_Dag and lblI_Uur.
+WeekHourGrid* AddHourFrame(QBoxLayout* layout, QWidget* parent, QGroupBox*& frame);
+
+// A dialog's only button: a picture button centred under the controls.
+QPushButton* AddOnlyButton(QBoxLayout* layout, const QString& objectName, const QIcon& icon, const QString& words,
+                           QWidget* parent);
 
 // The window's button row: the buttons side by side at the right.
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);

@@ -205,6 +205,19 @@ private slots:
         QCOMPARE(name, focused);
         QCOMPARE(grid->EncodeDay(0), monday);
         QCOMPARE(grid->EncodeDay(1), tuesday);
+        // The focused cell inside the grid is framed in the highlight colour, the others are not.
+        if (focus->parentWidget() != grid) return;
+        const QImage picture = grid->grab().toImage();
+        const QColor highlight = grid->palette().color(QPalette::Highlight);
+        auto framed = [&](QWidget* cell) {
+            const QRect r = cell->geometry().adjusted(-2, -2, 1, 1);
+            int hits = 0;
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (picture.pixelColor(x, r.top()) == highlight) ++hits;
+            return hits > r.width() / 2;
+        };
+        QVERIFY(framed(focus));
+        QVERIFY(!framed(grid->Box(6, 23)));
     }
 };
 

@@ -20,6 +20,8 @@ struct KeyRow {
     QString writeKey;
     // Applies the key's rule to its control; throws StepFailed (or anything) to skip the step.
     std::function<void(const QString& text)> read;
+    // What the save writes. It changes nothing: windows also ask it to see whether they hold
+    // unsaved edits.
     std::function<IniValue()> write;
 };
 

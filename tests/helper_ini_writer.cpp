@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "settings/IniAccessor.h"
+#include "text/Messages.h"
 
 int main(int argc, char** argv) {
     QStringList args;
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
         }
         if (save) save->Commit();
     } catch (const quorvant::IniError& error) {
-        std::printf("%s\n", error.Reason().toUtf8().constData());
+        std::printf("%s\n", quorvant::msg::FailureReason(error).toUtf8().constData());
         return 2;
     }
     return 0;

@@ -15,6 +15,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "settings/PathChecks.h"
+#include "text/Messages.h"
 
 using namespace quorvant;
 
@@ -102,7 +103,7 @@ QString WriteWithoutPrivileges(QTemporaryDir& dir, mode_t dirMode, const QString
         try {
             Write(file, "A", "k", "2");
         } catch (const IniError& error) {
-            reason = error.Reason();
+            reason = msg::FailureReason(error);
         }
     }
     return reason;
@@ -351,7 +352,7 @@ private slots:
             QFAIL("write accepted");
         } catch (const IniError& error) {
             QCOMPARE(error.File(), file);
-            QVERIFY2(error.Reason().contains(reasonPart), qPrintable(error.Reason()));
+            QVERIFY2(msg::FailureReason(error).contains(reasonPart), qPrintable(msg::FailureReason(error)));
         }
         // Inside a save the write is refused at once and the save stores nothing.
         {
@@ -517,7 +518,7 @@ private slots:
             Write(file, "A", "k", "1");
             QFAIL("write accepted");
         } catch (const IniError& error) {
-            QCOMPARE(error.Reason(), QString("De map bestaat niet"));
+            QCOMPARE(msg::FailureReason(error), QString("De map bestaat niet"));
         }
         QVERIFY(Entries(dir.path()).isEmpty());
         QVERIFY(!FolderExists(dir.filePath("gone")));
@@ -581,7 +582,7 @@ private slots:
             Write(file, "A", "k", "2");
             QFAIL("write accepted");
         } catch (const IniError& error) {
-            QCOMPARE(error.Reason(), QString("Het bestand is in gebruik door een ander programma"));
+            QCOMPARE(msg::FailureReason(error), QString("Het bestand is in gebruik door een ander programma"));
         }
         QVERIFY(calls > 0);
         QCOMPARE(Slurp(file), before);

@@ -203,8 +203,10 @@ private slots:
         // The program folder vanishes: nothing can be written.
         QDir(folder.Path()).removeRecursively();
         QVERIFY(!window.cmdSave_Click());
-        QCOMPARE(fakes.errors.reports.size(), 1);
+        // Each file is tried and reported on its own.
+        QCOMPARE(fakes.errors.reports.size(), 2);
         QVERIFY(fakes.errors.reports[0].message.contains("server.ini"));
+        QVERIFY(fakes.errors.reports[1].message.contains("news.ini"));
         QCOMPARE(window.Files().txtLog->text(), QString("/x"));
     }
 };

@@ -1,11 +1,13 @@
 #include "app/ProgramServices.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "platform/AlsaDevices.h"
 #include "platform/ColourChooser.h"
 #include "platform/FolderChooser.h"
 #include "platform/GenreDatabase.h"
+#include "text/Messages.h"
 
 namespace quorvant {
 
@@ -14,6 +16,13 @@ class MessageBoxReporter : public ErrorReporter {
 public:
     void Report(QWidget* parent, const QString& title, const QString& message) override {
         QMessageBox::critical(parent, title, message);
+    }
+    bool Ask(QWidget* parent, const QString& title, const QString& question, const QString& proceed) override {
+        QMessageBox box(QMessageBox::Warning, title, question, QMessageBox::NoButton, parent);
+        QPushButton* yes = box.addButton(proceed, QMessageBox::AcceptRole);
+        box.setDefaultButton(box.addButton(msg::CancelCaption(), QMessageBox::RejectRole));
+        box.exec();
+        return box.clickedButton() == yes;
     }
 };
 }  // namespace

@@ -1,9 +1,13 @@
 // quorvant-ini: the window's safe edits from scripts. Only the settings engine, no display.
+#include <signal.h>
+
 #include <QByteArray>
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -54,23 +58,61 @@ int Fail(int code, const QString& message) {
 
 QString Brackets(const QString& section, const QString& key) { return QStringLiteral("[%1] %2").arg(section, key); }
 
-// The engine's reasons are written for the window's Dutch users; scripts log English.
-QString EnglishReason(const QString& reason) {
-    static const std::vector<std::pair<QString, QString>> known = {
-        {QStringLiteral("De schijf is vol"), QStringLiteral("the disk is full")},
-        {QStringLiteral("Het bestand wordt groter dan toegestaan"), QStringLiteral("the file would exceed the size limit")},
-        {QStringLiteral("Geen schrijfrechten in de map"), QStringLiteral("no permission to write in the folder")},
-        {QStringLiteral("Geen schrijfrechten op het bestand"), QStringLiteral("no permission to write the file")},
-        {QStringLiteral("De map bestaat niet"), QStringLiteral("the folder does not exist")},
-        {QStringLiteral("Het bestand is in gebruik door een ander programma"),
-         QStringLiteral("the file is locked by another program")},
-        {QStringLiteral("Dit is geen gewoon bestand"), QStringLiteral("not a regular file")},
-        {QStringLiteral("Het bestand kan niet worden gelezen"), QStringLiteral("the file cannot be read")},
-        {QStringLiteral("Het bestand kan niet worden geschreven"), QStringLiteral("the file cannot be written")},
-    };
-    for (const auto& [dutch, english] : known)
-        if (reason.startsWith(dutch)) return english + reason.mid(dutch.size());
-    return reason;
+// The engine names the reason; scripts log it in English.
+QString EnglishReason(const IniError& error) {
+    const quorvant::IniErrorDetails& d = error.Details();
+    const QString where = d.section.isEmpty() ? d.key : QStringLiteral("[%1] %2").arg(d.section, d.key);
+    switch (error.Failure()) {
+        case quorvant::IniFailure::NoFileChosen:
+            return QStringLiteral("no file given");
+        case quorvant::IniFailure::ReadFailed:
+        case quorvant::IniFailure::WriteFailed:
+            switch (d.errorNumber) {
+                case ENOSPC:
+                case EDQUOT:
+                    return QStringLiteral("the disk is full");
+                case EFBIG:
+                    return QStringLiteral("the file would exceed the size limit");
+                case EACCES:
+                case EPERM:
+                case EROFS:
+                    return error.Failure() == quorvant::IniFailure::WriteFailed
+                               ? QStringLiteral("no permission to write in the folder")
+                               : QStringLiteral("no permission to read the file");
+                case ENOENT:
+                case ENOTDIR:
+                    return QStringLiteral("the folder does not exist");
+                default:
+                    return QString::fromLocal8Bit(std::strerror(d.errorNumber));
+            }
+        case quorvant::IniFailure::NotRegularFile:
+            return QStringLiteral("not a regular file");
+        case quorvant::IniFailure::InUse:
+            return QStringLiteral("the file is locked by another program");
+        case quorvant::IniFailure::FileReadOnly:
+            return QStringLiteral("no permission to write the file");
+        case quorvant::IniFailure::InvalidSectionName:
+            return QStringLiteral("invalid section name \"%1\"").arg(d.section);
+        case quorvant::IniFailure::InvalidKeyName:
+            return QStringLiteral("invalid key name \"%1\"").arg(d.key);
+        case quorvant::IniFailure::LineBreakInValue:
+            return QStringLiteral("the value of %1 holds a line break").arg(where);
+        case quorvant::IniFailure::Unencodable:
+            return QStringLiteral("U+%1 in %2 cannot be written in the file's encoding (%3)")
+                .arg(d.character.isEmpty() ? 0 : d.character.at(0).unicode(), 4, 16, QChar(u'0'))
+                .arg(where, quorvant::EncodingName(d.encoding));
+        case quorvant::IniFailure::Undecodable:
+            return QStringLiteral("the file is damaged: UTF-16 text with an odd number of bytes");
+        case quorvant::IniFailure::EncodingWouldChange:
+            return QStringLiteral("the file would no longer read as %1").arg(quorvant::EncodingName(d.encoding));
+        case quorvant::IniFailure::LoneCarriageReturn:
+            return QStringLiteral("the line of %1 holds a lone CR that other programs read as a line end").arg(where);
+        case quorvant::IniFailure::LineWouldChange:
+            return QStringLiteral("the line of %1 would no longer read as that key").arg(where);
+        case quorvant::IniFailure::ChangedElsewhere:
+            return QStringLiteral("changed by another program: %1").arg(d.keys.join(QStringLiteral(", ")));
+    }
+    return {};
 }
 
 struct FileState {
@@ -157,13 +199,13 @@ int Save(const QString& file, const std::vector<Edit>& edits, const std::functio
                 quorvant::FileStamp stamp;
                 quorvant::ReadWholeFile(file, &bytes, &stamp);
                 QString refusal = Refusal(quorvant::IniDocument(bytes), edit.section, edit.key, edit.value);
-                if (refusal.isEmpty()) refusal = EnglishReason(error.Reason());
+                if (refusal.isEmpty()) refusal = EnglishReason(error);
                 return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(where(i), refusal));
             }
         }
         save.Commit();
     } catch (const IniError& error) {
-        return Fail(kFileError, QStringLiteral("%1: cannot save: %2").arg(file, EnglishReason(error.Reason())));
+        return Fail(kFileError, QStringLiteral("%1: cannot save: %2").arg(file, EnglishReason(error)));
     }
     return kDone;
 }
@@ -326,6 +368,8 @@ int Run(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Past a file-size limit a save fails with its reason instead of killing the tool.
+    signal(SIGXFSZ, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
     return Run(args);

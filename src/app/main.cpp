@@ -1,3 +1,5 @@
+#include <signal.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -42,6 +44,8 @@ int main(int argc, char* argv[]) {
             break;
     }
 
+    // Past a file-size limit a save must fail with a message, not end the program and its edits.
+    signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvant"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvant"), QIcon(QStringLiteral(":/quorvant/quorvant.svg"))));

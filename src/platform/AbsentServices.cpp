@@ -51,6 +51,7 @@ public:
 class NoErrorReporter : public ErrorReporter {
 public:
     void Report(QWidget*, const QString&, const QString&) override {}
+    bool Ask(QWidget*, const QString&, const QString&, const QString&) override { return false; }
 };
 
 // One stand-in of each kind for the whole program: they hold no state.

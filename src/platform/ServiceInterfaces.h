@@ -82,6 +82,8 @@ class ErrorReporter {
 public:
     virtual ~ErrorReporter() = default;
     virtual void Report(QWidget* parent, const QString& title, const QString& message) = 0;
+    // Asks whether to go on: true for `proceed`, false for "Annuleren" (or closing the question).
+    virtual bool Ask(QWidget* parent, const QString& title, const QString& question, const QString& proceed) = 0;
 };
 
 // Stand-ins for a service the platform does not have (platform/AbsentServices.cpp): no devices

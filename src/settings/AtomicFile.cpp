@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QThread>
 
-#include "settings/IniAccessor.h"
+#include <dirent.h>
+
+#include "settings/IniError.h"
 
 namespace quorvant {
 
@@ -19,6 +21,16 @@ namespace {
 
 int g_lockWaitMs = 5000;
 std::function<void()> g_lockWaitHook;
+
+FileKind KindOfMode(mode_t mode) {
+    if (S_ISREG(mode)) return FileKind::Regular;
+    if (S_ISDIR(mode)) return FileKind::Folder;
+    if (S_ISFIFO(mode)) return FileKind::Fifo;
+    if (S_ISCHR(mode)) return FileKind::CharDevice;
+    if (S_ISBLK(mode)) return FileKind::BlockDevice;
+    if (S_ISSOCK(mode)) return FileKind::Socket;
+    return FileKind::Other;
+}
 
 FileStamp StampFrom(const struct stat& st) {
     FileStamp stamp;
@@ -31,28 +43,17 @@ FileStamp StampFrom(const struct stat& st) {
     return stamp;
 }
 
-// Station engineers read these; they work in Dutch.
-QString ReasonFor(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("De schijf is vol");
-        case EFBIG:
-            return QStringLiteral("Het bestand wordt groter dan toegestaan");
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return QStringLiteral("Geen schrijfrechten in de map");
-        case ENOENT:
-        case ENOTDIR:
-            return QStringLiteral("De map bestaat niet");
-        default:
-            return QStringLiteral("Het bestand kan niet worden geschreven (%1)")
-                .arg(QString::fromLocal8Bit(strerror(error)));
-    }
+[[noreturn]] void Fail(const QString& path, IniFailure failure, int error) {
+    IniErrorDetails details;
+    details.errorNumber = error;
+    throw IniError(path, failure, details);
 }
 
-[[noreturn]] void Fail(const QString& path, int error) { throw IniError(path, ReasonFor(error)); }
+[[noreturn]] void NotRegular(const QString& path, mode_t mode) {
+    IniErrorDetails details;
+    details.kind = KindOfMode(mode);
+    throw IniError(path, IniFailure::NotRegularFile, details);
+}
 
 QByteArray FolderOf(const QByteArray& file) {
     const qsizetype slash = file.lastIndexOf('/');
@@ -123,6 +124,45 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// Temporary files of a save are ".NAME." plus six characters from mkstemp.
+QByteArray TempPrefix(const QByteArray& target) { return "." + target.mid(target.lastIndexOf('/') + 1) + "."; }
+
+bool IsTempName(const char* entry, const QByteArray& prefix) {
+    const size_t length = strlen(entry);
+    if (length != size_t(prefix.size()) + 6 || strncmp(entry, prefix.constData(), size_t(prefix.size())) != 0)
+        return false;
+    for (size_t i = size_t(prefix.size()); i < length; ++i) {
+        const char c = entry[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
+// Removes temporary files that a save killed half-way left behind. Runs under the folder lock, so
+// no other copy is writing one now; a temporary file that is still locked is in use all the same
+// (a file system without working folder locks) and is left alone, as is anything not ours.
+void RemoveStaleTemps(int folder, const QByteArray& prefix) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return;
+    DIR* dir = ::fdopendir(listing);
+    if (!dir) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name, prefix)) continue;
+        struct stat st;
+        if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid())
+            continue;
+        const int fd = ::openat(folder, entry->d_name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(folder, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
@@ -138,19 +178,36 @@ FileStamp StampOf(const QString& path) {
     return StampFrom(st);
 }
 
-bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp) {
+bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp, std::optional<IniError>* problem) {
     *stamp = {};
     bytes->clear();
+    const auto fail = [&](IniFailure failure, int error, mode_t mode) {
+        bytes->clear();
+        if (problem) {
+            IniErrorDetails details;
+            details.errorNumber = error;
+            details.kind = KindOfMode(mode);
+            problem->emplace(path, failure, details);
+        }
+        return false;
+    };
     // Non-blocking, so a FIFO or device under the name cannot hang the program.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) return fail(IniFailure::ReadFailed, errno, 0);
     struct stat st;
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes, st.st_size);
-    ::close(fd);
-    if (!ok) {
-        bytes->clear();
-        return false;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return fail(IniFailure::ReadFailed, error, 0);
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(IniFailure::NotRegularFile, 0, st.st_mode);
+    }
+    const bool ok = ReadAll(fd, bytes, st.st_size);
+    const int error = errno;
+    ::close(fd);
+    if (!ok) return fail(IniFailure::ReadFailed, error, st.st_mode);
     *stamp = StampFrom(st);
     return true;
 }
@@ -162,15 +219,14 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
 
     // The lock sits on the folder: it needs no lock file and survives the rename of the file.
     state.folder = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (state.folder < 0 && errno != EACCES) Fail(path, errno);
+    if (state.folder < 0 && errno != EACCES) Fail(path, IniFailure::WriteFailed, errno);
     if (state.folder >= 0) {
         const QDeadlineTimer deadline(g_lockWaitMs);
         while (::flock(state.folder, LOCK_EX | LOCK_NB) != 0) {
             if (errno == EINTR) continue;
             // A file system without locks still gets the atomic replace.
             if (errno != EWOULDBLOCK) break;
-            if (deadline.hasExpired())
-                throw IniError(path, QStringLiteral("Het bestand is in gebruik door een ander programma"));
+            if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
             if (g_lockWaitHook) g_lockWaitHook();
             QThread::msleep(10);
         }
@@ -185,50 +241,51 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
         bool ok = ::fstat(in, &old) == 0;
         if (ok && !S_ISREG(old.st_mode)) {
             ::close(in);
-            throw IniError(path, QStringLiteral("Dit is geen gewoon bestand"));
+            NotRegular(path, old.st_mode);
         }
         ok = ok && ReadAll(in, &current, old.st_size);
         const int error = errno;
         ::close(in);
-        if (!ok)
-            throw IniError(path, QStringLiteral("Het bestand kan niet worden gelezen (%1)")
-                                     .arg(QString::fromLocal8Bit(strerror(error))));
+        if (!ok) Fail(path, IniFailure::ReadFailed, error);
         exists = true;
     } else if (errno != ENOENT) {
-        throw IniError(
-            path,
-            QStringLiteral("Het bestand kan niet worden gelezen (%1)").arg(QString::fromLocal8Bit(strerror(errno))));
+        Fail(path, IniFailure::ReadFailed, errno);
     }
+    if (state.folder >= 0) RemoveStaleTemps(state.folder, TempPrefix(target));
 
     const QByteArray next = update(current);
     if (exists && next == current) return StampFrom(old);
 
-    QByteArray name = target.mid(target.lastIndexOf('/') + 1);
-    state.tempPath = folder + "/." + name + ".XXXXXX";
+    // A file without any write permission bit is read-only by intent: root is not stopped by the
+    // permission check below, but must not replace it either.
+    if (exists && (old.st_mode & 0222) == 0) throw IniError(path, IniFailure::FileReadOnly);
+    state.tempPath = folder + "/" + TempPrefix(target) + "XXXXXX";
     state.temp = ::mkostemp(state.tempPath.data(), O_CLOEXEC);
     if (state.temp < 0) {
         const int error = errno;
         state.tempPath.clear();
-        Fail(path, error);
+        Fail(path, IniFailure::WriteFailed, error);
     }
+    // Marks the temporary file as in use, for the clean-up of another copy of the program.
+    ::flock(state.temp, LOCK_EX | LOCK_NB);
     // The rename below would replace a file that may not be written to: a read-only settings file,
     // or someone else's. Refuse, as writing into the file itself would. (A folder that may not be
     // written to has been reported by now.)
     if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 &&
         (errno == EACCES || errno == EPERM))
-        throw IniError(path, QStringLiteral("Geen schrijfrechten op het bestand"));
+        throw IniError(path, IniFailure::FileReadOnly);
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
-    if (::fchmod(state.temp, mode) != 0) Fail(path, errno);
+    if (::fchmod(state.temp, mode) != 0) Fail(path, IniFailure::WriteFailed, errno);
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
         // Only possible for root or the owner; a copy that cannot keep the owner still saves.
         [[maybe_unused]] const int ignored = ::fchown(state.temp, old.st_uid, old.st_gid);
     }
-    if (!WriteAll(state.temp, next)) Fail(path, errno);
-    if (::fsync(state.temp) != 0) Fail(path, errno);
+    if (!WriteAll(state.temp, next)) Fail(path, IniFailure::WriteFailed, errno);
+    if (::fsync(state.temp) != 0) Fail(path, IniFailure::WriteFailed, errno);
     const int temp = state.temp;
     state.temp = -1;
-    if (::close(temp) != 0) Fail(path, errno);
-    if (::rename(state.tempPath.constData(), target.constData()) != 0) Fail(path, errno);
+    if (::close(temp) != 0) Fail(path, IniFailure::WriteFailed, errno);
+    if (::rename(state.tempPath.constData(), target.constData()) != 0) Fail(path, IniFailure::WriteFailed, errno);
     state.tempPath.clear();
     // The rename itself must reach the disk too; past this point the new file is in place.
     if (state.folder >= 0) ::fsync(state.folder);

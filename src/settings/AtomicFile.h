@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
+
+#include "settings/IniError.h"
 
 namespace quorvant {
 
@@ -21,16 +24,20 @@ struct FileStamp {
 FileStamp StampOf(const QString& path);
 
 // Reads a whole file with the stamp of exactly what was read. False when it cannot be opened or
-// read; a missing file gives false with stamp->exists false.
-bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp);
+// read (`problem` then says why); a missing file gives false with stamp->exists false.
+bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp,
+                   std::optional<IniError>* problem = nullptr);
+
 
 // Read-modify-replace of one file as a single step that other copies of the program never
 // interleave with: the file's folder is locked, the file read fresh, `update` turns its bytes
 // (empty when the file does not exist) into the new content, and the new content replaces the file
 // through a temporary file in the same folder (fsync, rename, fsync of the folder). A symlink's
 // target is replaced, not the link; the old file's permissions are kept. Nothing is written when
-// the content is unchanged. A file the process may not write to is not replaced. On any failure
-// the file is left as it was, no temporary file remains and IniError(path, reason) is thrown;
+// the content is unchanged. A file the process may not write to is not replaced, nor one without
+// any write permission bit (not even by root). Temporary files that earlier saves of this file
+// left behind (killed half-way) are removed under the lock. On any failure the file is left as it
+// was, no temporary file remains and IniError(path, ...) is thrown;
 // exceptions from `update` pass through unchanged.
 // Returns the stamp of the file after the step.
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update);

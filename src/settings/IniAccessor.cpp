@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMutex>
 #include <QPair>
+#include <QSet>
 
 #include "settings/AtomicFile.h"
 #include "settings/IniDocument.h"
@@ -24,7 +25,9 @@ public:
         return cache;
     }
 
-    Document Get(const QString& path) {
+    // The parse of the file as it is on disk now; an unreadable file reads as empty, `problem`
+    // says why, and it is tried again next time.
+    Document Get(const QString& path, std::optional<IniError>* problem = nullptr) {
         const FileStamp stamp = StampOf(path);
         {
             QMutexLocker lock(&mutex_);
@@ -34,8 +37,7 @@ public:
         if (!stamp.exists) return Put(path, stamp, std::make_shared<IniDocument>());
         QByteArray bytes;
         FileStamp readStamp;
-        // Unreadable reads as empty, and is tried again next time.
-        if (!ReadWholeFile(path, &bytes, &readStamp)) return std::make_shared<IniDocument>();
+        if (!ReadWholeFile(path, &bytes, &readStamp, problem)) return std::make_shared<IniDocument>();
         return Put(path, readStamp, std::make_shared<IniDocument>(bytes));
     }
 
@@ -73,19 +75,44 @@ struct PendingWrite {
     bool remove = false;
 };
 
-[[noreturn]] void Rethrow(const QString& file, const IniError& error) {
-    if (error.File().isEmpty()) throw IniError(file, error.Reason());
-    throw error;
+// Keys of `writes` that another program changed on disk since `seen` was read and that the
+// writes would set to something else again.
+QStringList ChangedElsewhere(const IniDocument& seen, const IniDocument& now, const QList<PendingWrite>& writes) {
+    QStringList keys;
+    QSet<QPair<QString, QString>> asked;
+    for (const PendingWrite& write : writes) {
+        const QPair<QString, QString> name{NameKey(write.section), NameKey(write.key)};
+        if (asked.contains(name)) continue;
+        asked.insert(name);
+        const std::optional<QString> before = seen.Value(write.section, write.key);
+        const std::optional<QString> after = now.Value(write.section, write.key);
+        if (before == after) continue;
+        // The last write of the key in this save is what would end up on disk.
+        std::optional<QString> value;
+        for (const PendingWrite& other : writes)
+            if (NameKey(other.section) == name.first && NameKey(other.key) == name.second)
+                value = other.remove ? std::nullopt : std::optional<QString>(other.value);
+        if (after != value) keys << write.key;
+    }
+    return keys;
 }
 
-// One locked read-modify-replace of a file applying the writes in order.
-void Store(const QString& file, const QList<PendingWrite>& writes) {
-    if (file.isEmpty()) throw IniError(file, QStringLiteral("Er is geen bestand gekozen"));
+// One locked read-modify-replace of a file applying the writes in order; returns the document
+// as saved. With `seen`, keys changed on disk since then are not overwritten unless allowed.
+std::shared_ptr<IniDocument> Store(const QString& file, const QList<PendingWrite>& writes,
+                                   const std::shared_ptr<const IniDocument>& seen = nullptr,
+                                   bool overwriteChanged = true) {
+    if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
     try {
         const FileStamp stamp = ReplaceFile(file, [&](const QByteArray& current) {
             result = DocumentCache::Instance().Take(file, current);
             if (!result) result = std::make_shared<IniDocument>(current);
+            if (seen && !overwriteChanged && seen->Original() != current) {
+                IniErrorDetails details;
+                details.keys = ChangedElsewhere(*seen, *result, writes);
+                if (!details.keys.isEmpty()) throw IniError(file, IniFailure::ChangedElsewhere, details);
+            }
             for (const PendingWrite& write : writes) {
                 if (write.remove)
                     result->RemoveKey(write.section, write.key);
@@ -97,8 +124,10 @@ void Store(const QString& file, const QList<PendingWrite>& writes) {
         });
         DocumentCache::Instance().Put(file, stamp, result);
     } catch (const IniError& error) {
-        Rethrow(file, error);
+        if (error.File().isEmpty()) throw error.ForFile(file);
+        throw;
     }
+    return result;
 }
 
 }  // namespace
@@ -132,10 +161,21 @@ QString IniAccessor::ReadValue() const {
             }
         }
         if (file_.isEmpty()) return {};
-        return DocumentCache::Instance().Get(file_)->Value(section_, key_).value_or(QString());
+        const Document document = DocumentCache::Instance().Get(file_);
+        if (!seen_.contains(file_)) seen_.insert(file_, document);
+        return document->Value(section_, key_).value_or(QString());
     } catch (...) {
         return {};
     }
+}
+
+std::optional<IniError> IniAccessor::LoadProblem() const {
+    if (file_.isEmpty()) return std::nullopt;
+    std::optional<IniError> problem;
+    const Document document = DocumentCache::Instance().Get(file_, &problem);
+    if (problem) return problem;
+    if (document->Damaged()) return IniError(file_, IniFailure::Undecodable);
+    return std::nullopt;
 }
 
 void IniAccessor::WriteValue(const QString& value) {
@@ -147,7 +187,8 @@ void IniAccessor::WriteValue(const QString& value) {
     try {
         DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value);
     } catch (const IniError& error) {
-        Rethrow(file_, error);
+        if (error.File().isEmpty()) throw error.ForFile(file_);
+        throw;
     }
     if (!transaction_->files.contains(file_)) transaction_->order.append(file_);
     IniTransaction::FileWrites& writes = transaction_->files[file_];
@@ -190,10 +231,11 @@ void IniAccessor::BeginSave() {
     transaction_ = std::make_unique<IniTransaction>();
 }
 
-void IniAccessor::CommitSave() {
+void IniAccessor::CommitSave(bool overwriteChanged) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
-    for (const QString& file : transaction->order) Store(file, transaction->files.value(file).writes);
+    for (const QString& file : transaction->order)
+        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), overwriteChanged));
 }
 
 void IniAccessor::AbortSave() { transaction_.reset(); }

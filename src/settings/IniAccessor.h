@@ -1,25 +1,17 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+
+#include "settings/IniError.h"
 
 namespace quorvant {
 
-// A write that did not reach the disk. The file is left exactly as it was.
-class IniError : public std::runtime_error {
-public:
-    IniError(const QString& file, const QString& reason)
-        : std::runtime_error((file + ": " + reason).toStdString()), file_(file), reason_(reason) {}
-    const QString& File() const { return file_; }
-    const QString& Reason() const { return reason_; }
-
-private:
-    QString file_;
-    QString reason_;
-};
-
+class IniDocument;
 class IniTransaction;
 
 // The one way into a settings file: select file, section and key, then read or write.
@@ -37,6 +29,10 @@ public:
 
     // Empty text when the file, the section or the key is absent or unreadable.
     QString ReadValue() const;
+
+    // Why the current file reads as empty or cannot be saved: it exists but cannot be read, is no
+    // regular file, or cannot be decoded. Nothing for a missing or sound file.
+    std::optional<IniError> LoadProblem() const;
 
     // Outside a save each write is its own atomic replacement of the file.
     // Inside a save (BeginSave .. CommitSave) writes collect in memory and ReadValue sees them.
@@ -61,8 +57,12 @@ public:
     // was on any failure. AbortSave drops the collected writes. Writes to several files in one
     // save are committed file by file, in the order of their first write. A save does not nest:
     // BeginSave during a save throws std::logic_error.
+    // A key this accessor read from a file, that another program changed on disk since, and that
+    // the save would set to another value than the one now on disk, is not overwritten unless
+    // `overwriteChanged`: the commit throws IniError(ChangedElsewhere) naming those keys, so the
+    // caller can ask and run the save again. Other changes on disk are merged without a question.
     void BeginSave();
-    void CommitSave();
+    void CommitSave(bool overwriteChanged = false);
     void AbortSave();
     bool InSave() const;
 
@@ -75,6 +75,8 @@ private:
     QString section_;
     QString key_;
     std::unique_ptr<IniTransaction> transaction_;
+    // Per file, the document as this accessor first read it (or last saved it).
+    mutable QHash<QString, std::shared_ptr<const IniDocument>> seen_;
 };
 
 // Scoped save: commits explicitly, aborts when left by an exception.
@@ -84,7 +86,7 @@ public:
     ~IniSave() {
         if (accessor_.InSave()) accessor_.AbortSave();
     }
-    void Commit() { accessor_.CommitSave(); }
+    void Commit(bool overwriteChanged = false) { accessor_.CommitSave(overwriteChanged); }
     IniSave(const IniSave&) = delete;
     IniSave& operator=(const IniSave&) = delete;
 

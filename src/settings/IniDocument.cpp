@@ -2,28 +2,49 @@
 
 #include <cstring>
 
-#include "settings/IniAccessor.h"
+#include "settings/IniError.h"
 
 namespace quorvant {
 
 namespace {
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsSpaceOrTab(QChar c) { return c == u' ' || c == u'\t'; }
 
-QStringView TrimBlanks(QStringView text) {
+QStringView TrimSpacesAndTabs(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
+    while (begin < end && IsSpaceOrTab(text[begin])) ++begin;
+    while (end > begin && IsSpaceOrTab(text[end - 1])) --end;
     return text.sliced(begin, end - begin);
 }
 
-// The reasons are shown to station engineers, who work in Dutch.
-[[noreturn]] void Refuse(const QString& reason) { throw IniError(QString(), reason); }
+[[noreturn]] void Refuse(IniFailure failure, IniErrorDetails details = {}) {
+    throw IniError(QString(), failure, std::move(details));
+}
+
+IniErrorDetails AtKey(const QString& section, const QString& key) {
+    IniErrorDetails details;
+    details.section = section;
+    details.key = key;
+    return details;
+}
 
 }  // namespace
 
-QString NameKey(const QString& name) { return TrimBlanks(name).toString().toLower(); }
+QString NameKey(const QString& name) { return TrimSpacesAndTabs(name).toString().toLower(); }
+
+IniDocument::LineKind IniDocument::Classify(QStringView text, QString* name, qsizetype* eq) {
+    const QStringView trimmed = TrimSpacesAndTabs(text);
+    if (trimmed.isEmpty() || trimmed.front() == u';') return LineKind::Other;
+    if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']') {
+        *name = NameKey(trimmed.sliced(1, trimmed.size() - 2).toString());
+        return LineKind::Section;
+    }
+    *eq = text.indexOf(u'=');
+    if (*eq < 0) return LineKind::Other;
+    *name = NameKey(text.first(*eq).toString());
+    return name->isEmpty() ? LineKind::Other : LineKind::Key;
+}
 
 IniDocument::IniDocument(const QByteArray& bytes) : original_(bytes) { Parse(); }
 
@@ -55,6 +76,9 @@ void IniDocument::Parse() {
     const int unit = wide ? 2 : 1;
     const char* data = original_.constData();
     const qsizetype size = original_.size();
+    // A UTF-16 file with an odd number of bytes has lost or gained a byte somewhere: where its
+    // lines end cannot be known, so it is read as well as it goes and never written.
+    damaged_ = wide && (size - bomSize_) % 2 != 0;
 
     // Split into lines at "\n"; a "\r" before it belongs to the ending. A lone "\r" is content.
     qsizetype crlfCount = 0;
@@ -90,7 +114,8 @@ void IniDocument::Parse() {
         }
         PushBack(std::move(line));
     }
-    eol_ = *Encode(crlfCount > 0 && crlfCount >= lfCount ? QStringLiteral("\r\n") : QStringLiteral("\n"), encoding_);
+    crlf_ = *Encode(QStringLiteral("\r\n"), encoding_);
+    eol_ = crlfCount > 0 && crlfCount >= lfCount ? crlf_ : *Encode(QStringLiteral("\n"), encoding_);
 
     // Index sections and keys. Only the first block of a section name counts.
     keys_.reserve(qsizetype(lines_.size()));
@@ -98,8 +123,7 @@ void IniDocument::Parse() {
     for (int i = 0; i < int(lines_.size()); ++i) {
         Line& line = lines_[i];
         if (wide) {
-            const QString text = Decode(original_.constData() + line.at, line.size, encoding_);
-            Index(i, text, text.indexOf(u'='), 2 * (text.indexOf(u'=') + 1), current);
+            Index(i, Decode(original_.constData() + line.at, line.size, encoding_), current);
             continue;
         }
         // ASCII-compatible encodings: classify on the bytes, decode only names.
@@ -123,18 +147,20 @@ void IniDocument::Parse() {
     }
 }
 
-void IniDocument::Index(int i, QStringView text, qsizetype eq, qsizetype valueAt, Section*& current) {
-    const QStringView trimmed = TrimBlanks(text);
-    if (trimmed.isEmpty() || trimmed.front() == u';') return;
-    if (trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']') {
-        OpenSection(NameKey(trimmed.sliced(1, trimmed.size() - 2).toString()), i, current);
-        return;
+void IniDocument::Index(int i, QStringView text, Section*& current) {
+    QString name;
+    qsizetype eq = -1;
+    switch (Classify(text, &name, &eq)) {
+        case LineKind::Section:
+            OpenSection(name, i, current);
+            return;
+        case LineKind::Key:
+            lines_[i].valueAt = 2 * (eq + 1);
+            AddKey(current, name, i);
+            return;
+        case LineKind::Other:
+            return;
     }
-    if (eq < 0) return;
-    const QString key = NameKey(text.first(eq).toString());
-    if (key.isEmpty()) return;
-    lines_[i].valueAt = valueAt;
-    AddKey(current, key, i);
 }
 
 void IniDocument::OpenSection(const QString& name, int line, Section*& current) {
@@ -162,14 +188,22 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
     return Decode(content.data() + at, content.size() - at, encoding_);
 }
 
-QByteArray IniDocument::EncodeOrThrow(const QString& text) const {
+QList<QPair<QString, QString>> IniDocument::AllKeyNames() const {
+    QHash<int, QString> sectionOf;
+    for (auto it = sections_.cbegin(); it != sections_.cend(); ++it) sectionOf.insert(it->header, it.key());
+    QList<QPair<QString, QString>> names;
+    for (auto it = keys_.cbegin(); it != keys_.cend(); ++it) names.append({sectionOf.value(it.key().section), it.key().key});
+    return names;
+}
+
+QByteArray IniDocument::EncodeOrThrow(const QString& text, const QString& section, const QString& key) const {
     QString bad;
     std::optional<QByteArray> bytes = Encode(text, encoding_, &bad);
     if (!bytes) {
-        Refuse(QStringLiteral("Het teken \"%1\" (U+%2) past niet in de codering van het bestand (%3)")
-                   .arg(bad)
-                   .arg(bad.isEmpty() ? 0 : bad.at(0).unicode(), 4, 16, QChar(u'0'))
-                   .arg(EncodingName(encoding_)));
+        IniErrorDetails details = AtKey(section, key);
+        details.character = bad;
+        details.encoding = encoding_;
+        Refuse(IniFailure::Unencodable, details);
     }
     return *bytes;
 }
@@ -180,53 +214,86 @@ QByteArrayView IniDocument::EndingOf(const Line& line) const {
             return QByteArrayView(original_).sliced(line.at + line.size, line.eolSize);
         case Ending::Added:
             return eol_;
+        case Ending::AddedCrLf:
+            return crlf_;
         case Ending::None:
             break;
     }
     return {};
 }
 
-void IniDocument::CheckWritable(const QString& section, const QString& key, const QString& value) const {
+IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& key, const QString& value) const {
+    if (damaged_) Refuse(IniFailure::Undecodable);
     // A line break or a name that reads back as something else would change the file's structure.
-    const QString sectionName = NameKey(section);
-    if (sectionName.isEmpty() || section.contains(u'\n') || section.contains(u'\r'))
-        Refuse(QStringLiteral("De sectienaam \"%1\" is ongeldig").arg(section));
-    const QString keyName = NameKey(key);
-    if (keyName.isEmpty() || key.contains(u'=') || key.contains(u'\n') || key.contains(u'\r') ||
-        keyName.startsWith(u';') || keyName.startsWith(u'['))
-        Refuse(QStringLiteral("De sleutelnaam \"%1\" is ongeldig").arg(key));
-    if (value.contains(u'\n') || value.contains(u'\r'))
-        Refuse(QStringLiteral("De waarde van %1 bevat een regeleinde").arg(key));
-    EncodeOrThrow(value);
-    const auto s = sections_.constFind(sectionName);
-    if (s == sections_.cend()) EncodeOrThrow(section);
-    if (s == sections_.cend() || KeyLine(s->header, keyName) < 0) EncodeOrThrow(key);
+    Plan plan;
+    plan.sectionName = NameKey(section);
+    if (plan.sectionName.isEmpty() || section.contains(u'\n') || section.contains(u'\r'))
+        Refuse(IniFailure::InvalidSectionName, AtKey(section, key));
+    plan.keyName = NameKey(key);
+    if (plan.keyName.isEmpty() || key.contains(u'=') || key.contains(u'\n') || key.contains(u'\r'))
+        Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
+    if (value.contains(u'\n') || value.contains(u'\r')) Refuse(IniFailure::LineBreakInValue, AtKey(section, key));
+    const QByteArray encoded = EncodeOrThrow(value, section, key);
+
+    // Every line the write makes must read back as what it is meant to be.
+    const auto readsAs = [this](const QByteArray& raw, LineKind kind, const QString& name) {
+        QString found;
+        qsizetype eq = -1;
+        return Classify(Decode(raw, encoding_), &found, &eq) == kind && found == name;
+    };
+    const auto s = sections_.constFind(plan.sectionName);
+    if (s != sections_.cend()) {
+        plan.header = s->header;
+        plan.line = KeyLine(s->header, plan.keyName);
+    }
+    if (plan.line >= 0) {
+        const Line& line = lines_[plan.line];
+        const QByteArrayView content = Content(line);
+        // A CR inside the stored value: other programs see a second line after it, which
+        // replacing the value would delete.
+        const QByteArrayView stored = content.sliced(line.valueAt);
+        const bool cr = encoding_ == IniEncoding::Utf16Le ? Decode(stored.data(), stored.size(), encoding_).contains(u'\r')
+                                                          : stored.contains('\r');
+        if (cr) Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
+        plan.raw = content.first(line.valueAt).toByteArray() + encoded;
+        if (!readsAs(plan.raw, LineKind::Key, plan.keyName)) Refuse(IniFailure::LineWouldChange, AtKey(section, key));
+        return plan;
+    }
+    if (plan.header < 0) {
+        plan.headerRaw = EncodeOrThrow(QStringLiteral("[%1]").arg(section), section, QString());
+        if (!readsAs(plan.headerRaw, LineKind::Section, plan.sectionName))
+            Refuse(IniFailure::InvalidSectionName, AtKey(section, key));
+    }
+    // A new line starting with these would be a comment or a header.
+    if (plan.keyName.startsWith(u';') || plan.keyName.startsWith(u'['))
+        Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
+    plan.raw = EncodeOrThrow(key + u'=', section, key);
+    plan.valueAt = plan.raw.size();
+    plan.raw.append(encoded);
+    if (!readsAs(plan.raw, LineKind::Key, plan.keyName)) Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
+    return plan;
+}
+
+void IniDocument::CheckWritable(const QString& section, const QString& key, const QString& value) const {
+    PlanWrite(section, key, value);
 }
 
 void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
-    CheckWritable(section, key, value);
-    const QByteArray encoded = EncodeOrThrow(value);
-    const QString sectionName = NameKey(section);
-    const QString keyName = NameKey(key);
-    auto s = sections_.find(sectionName);
-    if (s != sections_.end()) {
-        const int k = KeyLine(s->header, keyName);
-        if (k >= 0) {
-            Line& line = lines_[k];
-            line.written = Content(line).first(line.valueAt).toByteArray() + encoded;
-            line.own = true;
-            return;
-        }
-    } else {
-        const int header = AddLine(-1, EncodeOrThrow(QStringLiteral("[%1]").arg(section)), -1);
-        s = sections_.insert(sectionName, Section{header, header});
+    Plan plan = PlanWrite(section, key, value);
+    if (plan.line >= 0) {
+        Line& line = lines_[plan.line];
+        line.written = std::move(plan.raw);
+        line.own = true;
+        return;
     }
-    QByteArray raw = EncodeOrThrow(key + u'=');
-    const qsizetype valueAt = raw.size();
-    raw.append(encoded);
-    const int at = AddLine(s->lastKey, std::move(raw), valueAt);
+    auto s = sections_.find(plan.sectionName);
+    if (s == sections_.end()) {
+        const int header = AddLine(-1, std::move(plan.headerRaw), -1);
+        s = sections_.insert(plan.sectionName, Section{header, header});
+    }
+    const int at = AddLine(s->lastKey, std::move(plan.raw), plan.valueAt);
     s->lastKey = at;
-    keys_.insert(KeyRef{s->header, keyName}, at);
+    keys_.insert(KeyRef{s->header, plan.keyName}, at);
 }
 
 int IniDocument::PushBack(Line line) {
@@ -251,7 +318,12 @@ int IniDocument::AddLine(int after, QByteArray raw, qsizetype valueAt) {
     if (after < 0) return PushBack(std::move(line));
     // A file that ends without a line break keeps doing so: the new last line takes that role.
     if (after == tail_ && EndingOf(lines_[after]).isEmpty()) {
-        lines_[after].ending = Ending::Added;
+        // A last line ending in a lone CR keeps it as content: with a bare LF after it, the CR
+        // would join the line break.
+        const QByteArrayView content = Content(lines_[after]);
+        lines_[after].ending = content.endsWith(QByteArrayView(crlf_).first(crlf_.size() / 2)) && eol_ != crlf_
+                                   ? Ending::AddedCrLf
+                                   : Ending::Added;
         line.ending = Ending::None;
     }
     const int at = int(lines_.size());
@@ -273,18 +345,28 @@ QByteArray IniDocument::Serialize() const {
     return out;
 }
 
+void IniDocument::CheckEncodingKept(const QByteArray& bytes) const {
+    int bom = 0;
+    if (DetectEncoding(bytes, &bom) == encoding_ && bom == bomSize_) return;
+    // Only plain ASCII reads the same in every encoding we detect.
+    bool ascii = bom == bomSize_;
+    for (qsizetype i = bom; ascii && i < bytes.size(); ++i) ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii) return;
+    IniErrorDetails details;
+    details.encoding = encoding_;
+    Refuse(IniFailure::EncodingWouldChange, details);
+}
+
 void IniDocument::MarkSaved() {
-    QByteArray out;
-    out.reserve(original_.size() + 256);
-    out.append(original_.constData(), bomSize_);
+    QByteArray out = Serialize();
+    CheckEncodingKept(out);
+    qsizetype at = bomSize_;
     for (int i = head_; i >= 0; i = next_[i]) {
         Line& line = lines_[i];
         const QByteArrayView content = Content(line);
         const QByteArrayView ending = EndingOf(line);
-        const qsizetype at = out.size();
-        out.append(content);
-        out.append(ending);
         line.at = at;
+        at += content.size() + ending.size();
         line.size = content.size();
         line.eolSize = ending.size();
         line.ending = Ending::Original;
@@ -301,7 +383,7 @@ QString IniDocument::LineText(int line) const {
 
 bool IniDocument::IsHeaderLine(int line) const {
     const QString text = LineText(line);
-    const QStringView trimmed = TrimBlanks(text);
+    const QStringView trimmed = TrimSpacesAndTabs(text);
     return trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']';
 }
 
@@ -312,8 +394,8 @@ QStringList IniDocument::SectionNames() const {
     for (int i = head_; i >= 0; i = next_[i]) {
         if (!headers.contains(i)) continue;
         const QString text = LineText(i);
-        const QStringView trimmed = TrimBlanks(text);
-        names.append(TrimBlanks(trimmed.sliced(1, trimmed.size() - 2)).toString());
+        const QStringView trimmed = TrimSpacesAndTabs(text);
+        names.append(TrimSpacesAndTabs(trimmed.sliced(1, trimmed.size() - 2)).toString());
     }
     return names;
 }
@@ -329,12 +411,13 @@ QStringList IniDocument::KeyNames(const QString& section) const {
     for (int i = head_; i >= 0; i = next_[i]) {
         if (!counted.contains(i)) continue;
         const QByteArrayView content = Content(lines_[i]);
-        names.append(TrimBlanks(Decode(content.data(), lines_[i].valueAt - unit, encoding_)).toString());
+        names.append(TrimSpacesAndTabs(Decode(content.data(), lines_[i].valueAt - unit, encoding_)).toString());
     }
     return names;
 }
 
 bool IniDocument::RemoveKey(const QString& section, const QString& key) {
+    if (damaged_) Refuse(IniFailure::Undecodable);
     const auto s = sections_.find(NameKey(section));
     if (s == sections_.end()) return false;
     const QString keyName = NameKey(key);
@@ -349,6 +432,8 @@ bool IniDocument::RemoveKey(const QString& section, const QString& key) {
         if (keyLine) {
             const QByteArrayView content = Content(line);
             if (NameKey(Decode(content.data(), line.valueAt - unit, encoding_)) == keyName) {
+                // Other programs see a second line after a CR; it would go with this one.
+                if (LineText(i).contains(u'\r')) Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
                 next_[previous] = next_[i];
                 if (tail_ == i) tail_ = previous;
                 removed = true;

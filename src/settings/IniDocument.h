@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QHashFunctions>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -27,8 +29,12 @@ public:
 
     // Stores a value; creates the key (after the last key of the section) or the section (at the
     // end of the file) with the names as given. Throws IniError (with an empty file name) when the
-    // names or the value cannot be written.
+    // names or the value cannot be written, or when the write could change what any other line
+    // means: a damaged file, a value holding a CR, a line that would read as something else.
     void SetValue(const QString& section, const QString& key, const QString& value);
+
+    // Every key that Value finds, as (section, key) name keys; for checks of whole files.
+    QList<QPair<QString, QString>> AllKeyNames() const;
 
     // Checks without changing anything that SetValue would accept the write.
     void CheckWritable(const QString& section, const QString& key, const QString& value) const;
@@ -42,15 +48,18 @@ public:
     bool RemoveKey(const QString& section, const QString& key);
 
     QByteArray Serialize() const;
-    // After the serialized document was stored: it becomes what the document was read from.
+    // Before the serialized document is stored: it becomes what the document was read from.
+    // Throws IniError when the new bytes would be read in another encoding than the old ones.
     void MarkSaved();
+    // Whether the bytes can be written back at all (a UTF-16 file with an odd number of bytes cannot).
+    bool Damaged() const { return damaged_; }
     // The bytes the document was parsed from; equal to Serialize() until the first change.
     const QByteArray& Original() const { return original_; }
     IniEncoding Encoding() const { return encoding_; }
 
 private:
     // A line points into the bytes it was read from until the program writes it.
-    enum class Ending : quint8 { Original, Added, None };
+    enum class Ending : quint8 { Original, Added, AddedCrLf, None };
     struct Line {
         qsizetype at = 0;        // content start in original_
         qsizetype size = 0;      // content length in original_
@@ -77,20 +86,39 @@ private:
     friend size_t qHash(const KeyRef& ref, size_t seed = 0) { return qHashMulti(seed, ref.section, ref.key); }
     int KeyLine(int section, const QString& key) const { return keys_.value(KeyRef{section, key}, -1); }
 
+    enum class LineKind { Section, Key, Other };
+    // What a decoded line is; `name` gets the section or key name key, `eq` the "=" of a key line.
+    static LineKind Classify(QStringView text, QString* name, qsizetype* eq);
+
+    // A checked write: the new key line (and header) in bytes, and where they go.
+    struct Plan {
+        QString sectionName;
+        QString keyName;
+        int header = -1;  // existing section's header line
+        int line = -1;    // existing key line
+        QByteArray headerRaw;
+        QByteArray raw;
+        qsizetype valueAt = -1;
+    };
+    Plan PlanWrite(const QString& section, const QString& key, const QString& value) const;
+    void CheckEncodingKept(const QByteArray& bytes) const;
+
     void Parse();
-    void Index(int line, QStringView text, qsizetype eq, qsizetype valueAt, Section*& current);
+    void Index(int line, QStringView text, Section*& current);
     void OpenSection(const QString& name, int line, Section*& current);
     void AddKey(Section* current, const QString& key, int line);
     int PushBack(Line line);
     // Adds a line the program writes after line `after` (-1: at the end of the file).
     int AddLine(int after, QByteArray raw, qsizetype valueAt);
-    QByteArray EncodeOrThrow(const QString& text) const;
+    QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key) const;
     QString LineText(int line) const;
     bool IsHeaderLine(int line) const;
 
     QByteArray original_;
     qsizetype bomSize_ = 0;
     QByteArray eol_;  // encoded ending of lines the program adds
+    QByteArray crlf_;
+    bool damaged_ = false;
     IniEncoding encoding_ = IniEncoding::Utf8;
 
     // Lines keep their index for life; their order is a linked list so inserting is cheap and
@@ -103,7 +131,7 @@ private:
     QHash<KeyRef, int> keys_;
 };
 
-// Names compare without regard to case or surrounding blanks.
+// Names compare without regard to case or surrounding spaces and tabs.
 QString NameKey(const QString& name);
 
 }  // namespace quorvant

@@ -1,5 +1,6 @@
 #include "settings/IniEncoding.h"
 
+#include <QStringDecoder>
 #include <QtEndian>
 #include <array>
 
@@ -90,8 +91,12 @@ IniEncoding DetectEncoding(const QByteArray& bytes, int* bomLength) {
 
 QString Decode(const char* data, qsizetype size, IniEncoding encoding) {
     switch (encoding) {
-        case IniEncoding::Utf8:
-            return QString::fromUtf8(data, size);
+        case IniEncoding::Utf8: {
+            // Only the start of the file can hold a byte-order mark, and the document skips it
+            // itself: a U+FEFF at the start of a value or a name is a character like any other.
+            QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+            return decoder.decode(QByteArrayView(data, size));
+        }
         case IniEncoding::Windows1252: {
             QString text(size, Qt::Uninitialized);
             QChar* out = text.data();

@@ -2,10 +2,15 @@
 
 #include <QString>
 
+#include "settings/IniError.h"
+
 namespace quorvant {
 
 bool FolderExists(const QString& path);
 bool FileExists(const QString& path);
+
+// What a path leads to (symlinks followed), to say why it is no usable file.
+FileKind KindOf(const QString& path);
 
 // The folder that holds the running program, without a trailing separator.
 QString ProgramFolder();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "settings/IniError.h"
+
 namespace quorvant::msg {
 
 // --- Messages to the user ---------------------------------------------------------------------
@@ -35,6 +37,25 @@ QString GenreDamaged(const QString& mdbPath);
 QString GenreNoAnswer(const QString& seconds);
 QString GenreReaderCrashed(const QString& mdbPath);
 QString GenreReaderMissing(const QString& helper);
+
+// --- Settings files ---------------------------------------------------------------------------
+
+// Why a settings file could not be read or written, as one sentence without a full stop.
+QString FailureReason(const IniError& error);
+// What a path is when it is not a regular file ("een FIFO (named pipe)").
+QString FileKindText(FileKind kind);
+// A system error number in words; the common ones in Dutch.
+QString SystemErrorText(int errorNumber, bool writing);
+// A file start-up could not read: which file, why, and what the window shows instead.
+QString NotRead(const IniError& error);
+// The question before overwriting keys that another program changed since the window read them.
+QString ChangedElsewhereQuestion(const IniError& error);
+QString SaveAnywayCaption();
+QString CancelCaption();
+// The field a value that cannot be stored was typed in.
+QString InField(const QString& field);
+// A path that is there but no regular file (the genre database).
+QString NotARegularFile(const QString& path, FileKind kind);
 
 // --- Sound cards ------------------------------------------------------------------------------
 

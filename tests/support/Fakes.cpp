@@ -109,4 +109,9 @@ void RecordingErrorReporter::Report(QWidget* parent, const QString& title, const
     reports.append({parent, title, message});
 }
 
+bool RecordingErrorReporter::Ask(QWidget* parent, const QString& title, const QString& question, const QString&) {
+    questions.append({parent, title, question});
+    return answer;
+}
+
 }  // namespace quorvant::test

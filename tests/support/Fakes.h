@@ -124,6 +124,8 @@ private:
 class RecordingErrorReporter : public ErrorReporter {
 public:
     void Report(QWidget* parent, const QString& title, const QString& message) override;
+    // Records the question and gives `answer`.
+    bool Ask(QWidget* parent, const QString& title, const QString& question, const QString& proceed) override;
 
     struct Entry {
         QWidget* parent;
@@ -131,6 +133,8 @@ public:
         QString message;
     };
     QList<Entry> reports;
+    QList<Entry> questions;
+    bool answer = false;
 };
 
 // One of each fake; Get() hands them to a window.

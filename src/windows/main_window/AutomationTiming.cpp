@@ -159,7 +159,11 @@ void AutomationTiming::LoadGenres() {
     }
     const QString database = JoinPath(folder, kGenreDatabase);
     if (!FileExists(database)) {
-        ShowGenreState(lblGenres, cobPanic, msg::NoGenres(msg::FileMissing(QDir::toNativeSeparators(database))));
+        // A FIFO or device under the name is there, but it is no database.
+        const FileKind kind = KindOf(database);
+        const QString path = QDir::toNativeSeparators(database);
+        ShowGenreState(lblGenres, cobPanic,
+                       msg::NoGenres(kind == FileKind::Missing ? msg::FileMissing(path) : msg::NotARegularFile(path, kind)));
         return;
     }
     lblGenres->setPalette(QPalette());

@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -13,6 +15,7 @@
 #include "settings/PathChecks.h"
 #include "settings/SettingsFiles.h"
 #include "settings/ValueRules.h"
+#include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
 #include "windows/main_window/AudioFeeds.h"
@@ -77,6 +80,8 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     statusLine->ShowFolder(QDir::toNativeSeparators(programFolder));
     statusLine->ListOtherWindows(true);
     layout->addWidget(statusLine);
+    // A text box cuts what it is given at 32767 characters by default; a value must come back whole.
+    for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
 
     Form_Load();
 
@@ -158,11 +163,23 @@ std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
 
 void frmSetup::Form_Load() {
     for (const StartUpStep& step : StartUpSteps()) SkipOnFailure(step.run);
+    ReportLoadProblems();
     // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
     const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1600, 1200);
     resize(std::min(std::max(900, tabsWidth), screen.width()), std::min(680, screen.height()));
+}
+
+void frmSetup::ReportLoadProblems() {
+    // The window opens with defaults either way; the user learns once which file was not read.
+    QStringList messages;
+    for (const QString& name : {kServerIni, kNewsIni}) {
+        IniAccessor probe;
+        probe.SetFile(JoinPath(context_.programFolder, name));
+        if (const std::optional<IniError> problem = probe.LoadProblem()) messages << msg::NotRead(*problem);
+    }
+    if (!messages.isEmpty()) context_.services.errors->Report(this, windowTitle(), messages.join("\n\n"));
 }
 
 void frmSetup::LaadScherm() {
@@ -199,11 +216,15 @@ bool frmSetup::cmdSave_Click() {
             return false;
         }
     }
-    if (!SaveOrReport(this, *context_.services.errors, iniCon, [this] { SchrijfIni(); })) return false;
+    // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
+    const bool server = SaveOrReport(this, *context_.services.errors, iniCon, [this] { SchrijfIni(); });
     iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
-    const bool newsSaved = SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
-    statusLine->Saved(newsSaved ? QStringList{kServerIni, kNewsIni} : QStringList{kServerIni});
-    return newsSaved;
+    const bool news = SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
+    QStringList saved;
+    if (server) saved << kServerIni;
+    if (news) saved << kNewsIni;
+    if (!saved.isEmpty()) statusLine->Saved(saved);
+    return server && news;
 }
 
 void frmSetup::cmdStop_Click() {

@@ -85,6 +85,7 @@ private:
     QList<PendingValue> PendingValuesNow() const;
     // The caption of the page a control sits on.
     QString PageOf(QWidget* control) const;
+    void ReportLoadProblems();
     std::vector<SetupPart*> Parts() const;
     // Both passes: selects each section of server.ini in turn and hands `pass` the parts' tables of it.
     void EachTable(const std::function<void(const SectionTable&)>& pass);

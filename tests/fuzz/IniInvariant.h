@@ -1,0 +1,102 @@
+#pragma once
+
+// The promise every save keeps, for any bytes of a settings file: keys it does not write read back
+// exactly as before, lines it does not write stay byte for byte, and the keys it writes read back
+// as written; or the write is refused and nothing changes. Shared by the engine tests and the
+// fuzz targets.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "settings/IniDocument.h"
+#include "settings/IniError.h"
+
+namespace quorvant::check {
+
+struct Write {
+    QString section;
+    QString key;
+    QString value;
+};
+
+// Raw line contents (without the LF, with any CR), split the plain way another reader would.
+inline QList<QByteArray> SplitLines(const QByteArray& bytes) {
+    int bom = 0;
+    const bool wide = DetectEncoding(bytes, &bom) == IniEncoding::Utf16Le;
+    const int unit = wide ? 2 : 1;
+    QList<QByteArray> lines;
+    qsizetype start = bom;
+    for (qsizetype i = bom; i + unit <= bytes.size(); i += unit) {
+        if (bytes[i] == '\n' && (!wide || bytes[i + 1] == 0)) {
+            lines.append(bytes.mid(start, i - start));
+            start = i + unit;
+        }
+    }
+    if (start < bytes.size()) lines.append(bytes.mid(start));
+    return lines;
+}
+
+// The name before the first "=" of a line that may hold a key, else empty.
+inline QString KeyOfLine(const QByteArray& raw, IniEncoding encoding) {
+    const QString text = Decode(raw, encoding);
+    qsizetype first = 0;
+    while (first < text.size() && (text[first] == u' ' || text[first] == u'\t')) ++first;
+    if (first < text.size() && (text[first] == u';' || text[first] == u'[')) return {};
+    const qsizetype eq = text.indexOf(u'=');
+    return eq < 0 ? QString() : NameKey(text.left(eq));
+}
+
+// Empty when the promise holds; otherwise what broke it. `refused` tells whether the document
+// refused the writes (which keeps the promise: nothing is written).
+inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& writes, bool* refused = nullptr) {
+    if (refused) *refused = false;
+    IniDocument document(before);
+    if (document.Serialize() != before) return QStringLiteral("parse and serialize change the bytes");
+    const IniDocument old(before);
+    try {
+        for (const Write& write : writes) document.SetValue(write.section, write.key, write.value);
+        document.MarkSaved();
+    } catch (const IniError&) {
+        if (refused) *refused = true;
+        return {};
+    }
+    const QByteArray after = document.Original();
+    const IniDocument reread(after);
+
+    // Keys: written ones as written, every other one as it was.
+    QList<QPair<QString, QString>> written;
+    for (const Write& write : writes) written.append({NameKey(write.section), NameKey(write.key)});
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+        bool last = true;
+        for (qsizetype j = i + 1; j < writes.size(); ++j) last = last && written[j] != written[i];
+        if (last && reread.Value(writes[i].section, writes[i].key) != writes[i].value)
+            return QStringLiteral("written key %1 does not read back").arg(writes[i].key);
+    }
+    for (const auto& [section, key] : old.AllKeyNames()) {
+        if (written.contains(QPair<QString, QString>{section, key})) continue;
+        if (reread.Value(section, key) != old.Value(section, key))
+            return QStringLiteral("untouched key [%1] %2 changed").arg(section, key);
+    }
+
+    // Lines: every line that holds none of the written keys is still there, in order. A last line
+    // without a line end may have got one, which a plain reader splits off as a trailing CR.
+    QList<QString> writtenKeys;
+    for (const auto& name : written) writtenKeys.append(name.second);
+    const QList<QByteArray> oldLines = SplitLines(before);
+    const QList<QByteArray> newLines = SplitLines(after);
+    const bool endsOpen = !before.endsWith('\n') && !before.endsWith(QByteArray("\n\0", 2));
+    const QByteArray cr = old.Encoding() == IniEncoding::Utf16Le ? QByteArray("\r\0", 2) : QByteArray("\r");
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < oldLines.size(); ++i) {
+        const QByteArray& line = oldLines[i];
+        if (writtenKeys.contains(KeyOfLine(line, old.Encoding()))) continue;
+        const bool lastOpen = endsOpen && i == oldLines.size() - 1;
+        while (at < newLines.size() && newLines[at] != line && !(lastOpen && newLines[at] == line + cr)) ++at;
+        if (at == newLines.size()) return QStringLiteral("untouched line %1 lost or changed").arg(i + 1);
+        ++at;
+    }
+    return {};
+}
+
+}  // namespace quorvant::check

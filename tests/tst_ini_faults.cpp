@@ -1,0 +1,303 @@
+// Settings files that earlier versions damaged on a save where nothing was changed, and the
+// engine's answer: keep every other key and line, or refuse and leave the file alone.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "fuzz/IniInvariant.h"
+#include "settings/AtomicFile.h"
+#include "settings/IniAccessor.h"
+#include "settings/PathChecks.h"
+#include "text/Messages.h"
+
+using namespace quorvant;
+
+namespace {
+
+QByteArray Slurp(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Spit(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QString Read(const QString& file, const QString& section, const QString& key) {
+    IniAccessor ini;
+    ini.SetFile(file);
+    ini.SetSection(section);
+    ini.SetKey(key);
+    return ini.ReadValue();
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// One save of key=value pairs into `section`; the failure, if any.
+std::optional<IniError> Save(IniAccessor& ini, const QString& section, const QList<QPair<QString, QString>>& pairs,
+                             bool overwriteChanged = false) {
+    try {
+        IniSave save(ini);
+        ini.SetSection(section);
+        for (const auto& [key, value] : pairs) {
+            ini.SetKey(key);
+            ini.WriteValue(value);
+        }
+        save.Commit(overwriteChanged);
+    } catch (const IniError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+using Pairs = QList<QPair<QString, QString>>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Pairs)
+
+class TestIniFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { SetLockWaitMs(5000); }
+
+    // Each row: a file, one save into [a], and either the failure it must give (the file then
+    // stays as it was) or what must read back afterwards.
+    void reproducers_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<Pairs>("writes");
+        QTest::addColumn<int>("failure");  // -1: accepted
+        QTest::addColumn<Pairs>("reads");  // [a] key -> value after the save
+        const int accepted = -1;
+        QTest::newRow("UTF-16LE, stray byte in a line")
+            << QByteArray::fromHex("fffe5b0061005d000d000a006b003d003100003200"
+                                   "0d000a005b0062005d000d000a0078003d006b00650065007000"
+                                   "0d000a00")
+            << Pairs{{"k", "0"}} << int(IniFailure::Undecodable) << Pairs{};
+        QTest::newRow("UTF-16LE, stray byte at the end")
+            << QByteArray::fromHex("fffe5b0061005d0041") << Pairs{{"k", "v"}} << int(IniFailure::Undecodable)
+            << Pairs{};
+        QTest::newRow("U+FEFF leading a value is kept")
+            << QByteArray("[a]\nk=\xEF\xBB\xBFv\n") << Pairs{{"n", "1"}} << accepted
+            << Pairs{{"k", QString(QChar(0xFEFF)) + "v"}, {"n", "1"}};
+        QTest::newRow("U+FEFF leading a key name")
+            << QByteArray("[a]\nk=v\n") << Pairs{{QString(QChar(0xFEFF)) + "k", "1"}} << accepted
+            << Pairs{{QString(QChar(0xFEFF)) + "k", "1"}, {"k", "v"}};
+        QTest::newRow("U+FEFF value written into a file with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[a]\r\nk=v\r\n") << Pairs{{"k", QString(QChar(0xFEFF)) + "w"}} << accepted
+            << Pairs{{"k", QString(QChar(0xFEFF)) + "w"}};
+        QTest::newRow("Windows-1252 that would turn into UTF-8")
+            << QByteArray("[a]\nx=\xC3\xA9\ny=\xE9\n") << Pairs{{"y", "e"}} << int(IniFailure::EncodingWouldChange)
+            << Pairs{{"x", QString::fromUtf8("Ã©")}, {"y", QString::fromUtf8("é")}};
+        QTest::newRow("Windows-1252 that stays 1252")
+            << QByteArray("[a]\nx=\xC3\xA9\ny=\xE9\n") << Pairs{{"y", QString::fromUtf8("è")}} << accepted
+            << Pairs{{"x", QString::fromUtf8("Ã©")}, {"y", QString::fromUtf8("è")}};
+        QTest::newRow("Windows-1252 that becomes plain ASCII")
+            << QByteArray("[a]\ny=\xE9\n") << Pairs{{"y", "e"}} << accepted << Pairs{{"y", "e"}};
+        QTest::newRow("lone CR ending the file")
+            << QByteArray("[a]\nk=v\r") << Pairs{{"n", "1"}} << accepted << Pairs{{"k", "v\r"}, {"n", "1"}};
+        QTest::newRow("lone CR ending a CRLF file")
+            << QByteArray("[a]\r\nk=v\r") << Pairs{{"n", "1"}} << accepted << Pairs{{"k", "v\r"}, {"n", "1"}};
+        QTest::newRow("lone CR inside a value that is replaced")
+            << QByteArray("[a]\nk=1\rx=keep\r\n") << Pairs{{"k", "0"}} << int(IniFailure::LoneCarriageReturn)
+            << Pairs{{"k", "1\rx=keep"}};
+        QTest::newRow("lone CR inside another key's value")
+            << QByteArray("[a]\nk=1\rx=keep\r\nm=2\r\n") << Pairs{{"m", "3"}} << accepted
+            << Pairs{{"k", "1\rx=keep"}, {"m", "3"}};
+        QTest::newRow("value that would make the key line a section header")
+            << QByteArray("[a]\n[k=x\n") << Pairs{{"[k", "]"}} << int(IniFailure::LineWouldChange)
+            << Pairs{{"[k", "x"}};
+        QTest::newRow("unpaired surrogate names its key")
+            << QByteArray("\xFF\xFE[\0a\0]\0\n\0k\0=\0v\0\n\0", 18) << Pairs{{"k", QString(QChar(0xD800))}}
+            << int(IniFailure::Unencodable) << Pairs{{"k", "v"}};
+    }
+    void reproducers() {
+        QFETCH(QByteArray, before);
+        QFETCH(Pairs, writes);
+        QFETCH(int, failure);
+        QFETCH(Pairs, reads);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        Spit(file, before);
+        IniAccessor ini;
+        ini.SetFile(file);
+        const std::optional<IniError> error = Save(ini, "a", writes);
+        if (failure >= 0) {
+            QVERIFY2(error, "save accepted");
+            QCOMPARE(int(error->Failure()), failure);
+            QCOMPARE(error->File(), file);
+            QCOMPARE(Slurp(file), before);
+            if (error->Failure() == IniFailure::Unencodable) {
+                QCOMPARE(error->Details().key, writes.first().first);
+                QVERIFY(msg::FailureReason(*error).contains("[a] k"));
+            }
+        } else {
+            QVERIFY2(!error, error ? qPrintable(msg::FailureReason(*error)) : "");
+        }
+        for (const auto& [key, value] : reads) QCOMPARE(Read(file, "a", key), value);
+        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+
+        // The same through the document alone keeps the promise, line by line.
+        QList<check::Write> documentWrites;
+        for (const auto& [key, value] : writes) documentWrites.append({"a", key, value});
+        bool refused = false;
+        const QString broken = check::SaveKeepsTheRest(before, documentWrites, &refused);
+        QVERIFY2(broken.isEmpty(), qPrintable(broken));
+        QCOMPARE(refused, failure >= 0);
+    }
+
+    // Every file of the fuzzing corpus and the fixtures, with a few writes each.
+    void corpusKeepsThePromise() {
+        QStringList files;
+        for (const QString& root : {QStringLiteral(QUORVANT_SOURCE_DIR "/tests/fuzz/corpus"),
+                                    QStringLiteral(QUORVANT_TEST_DATA "/untouched")}) {
+            QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) files << it.next();
+        }
+        QVERIFY(files.size() > 10);
+        const QList<QList<check::Write>> saves = {
+            {{"a", "k", "0"}},
+            {{"Faders", "PresLevel", "95"}, {"Colors", "Back", QString::fromUtf8("é")}},
+            {{"Files", "LogPath", "/var/log"}, {"new", "x", ""}, {"a", "k", "]"}},
+        };
+        for (const QString& path : files) {
+            const QByteArray bytes = Slurp(path);
+            for (const QList<check::Write>& writes : saves) {
+                const QString broken = check::SaveKeepsTheRest(bytes, writes);
+                QVERIFY2(broken.isEmpty(), qPrintable(path + ": " + broken));
+            }
+        }
+    }
+
+    // Temporary files that a killed save left behind go at the next save; other files stay.
+    void staleTempFilesRemoved() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        Spit(file, "[a]\nk=1\n");
+        Spit(dir.filePath(".server.ini.Ab12Cd"), QByteArray(4096, 'x'));
+        Spit(dir.filePath(".server.ini.zzzzzz"), "old");
+        Spit(dir.filePath(".server.ini.toolong1"), "not ours");
+        Spit(dir.filePath(".news.ini.Ab12Cd"), "another file's");
+        Spit(dir.filePath("server.ini.Ab12Cd"), "no dot");
+        IniAccessor ini;
+        ini.SetFile(file);
+        QVERIFY(!Save(ini, "a", {{"k", "2"}}));
+        QCOMPARE(Entries(dir.path()),
+                 (QStringList{".news.ini.Ab12Cd", ".server.ini.toolong1", "server.ini", "server.ini.Ab12Cd"}));
+        QCOMPARE(Slurp(file), QByteArray("[a]\nk=2\n"));
+    }
+
+    // A file without any write permission bit is left alone, also by root.
+    void fileWithoutWriteBitsKept() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        const QByteArray before("[a]\nk=1\n");
+        Spit(file, before);
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+        IniAccessor ini;
+        ini.SetFile(file);
+        const std::optional<IniError> error = Save(ini, "a", {{"k", "2"}});
+        QVERIFY(error);
+        QCOMPARE(error->Failure(), IniFailure::FileReadOnly);
+        QCOMPARE(Slurp(file), before);
+        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+    }
+
+    // Reasons are Dutch for the common system errors and say what a non-file is.
+    void reasons_data() {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<int>("errorNumber");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no permission to read") << int(IniFailure::ReadFailed) << EACCES << 0
+                                               << "Geen leesrechten op het bestand";
+        QTest::newRow("disk full") << int(IniFailure::WriteFailed) << ENOSPC << 0 << "De schijf is vol";
+        QTest::newRow("read-only file system") << int(IniFailure::WriteFailed) << EROFS << 0
+                                               << "Geen schrijfrechten in de map (alleen-lezen bestandssysteem)";
+        QTest::newRow("disk error") << int(IniFailure::ReadFailed) << EIO << 0 << "Lees- of schrijffout van de schijf";
+        QTest::newRow("FIFO") << int(IniFailure::NotRegularFile) << 0 << int(FileKind::Fifo)
+                              << "Dit is geen gewoon bestand maar een FIFO (named pipe)";
+        QTest::newRow("device") << int(IniFailure::NotRegularFile) << 0 << int(FileKind::CharDevice)
+                                << "Dit is geen gewoon bestand maar een apparaat (tekenapparaat)";
+    }
+    void reasons() {
+        QFETCH(int, failure);
+        QFETCH(int, errorNumber);
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        IniErrorDetails details;
+        details.errorNumber = errorNumber;
+        details.kind = FileKind(kind);
+        QCOMPARE(msg::FailureReason(IniError("f", IniFailure(failure), details)), reason);
+    }
+
+    // What start-up is told about a file it could not read.
+    void loadProblems() {
+        QTemporaryDir dir;
+        IniAccessor ini;
+        ini.SetFile(dir.filePath("missing.ini"));
+        QVERIFY(!ini.LoadProblem());
+        const QString fifo = dir.filePath("fifo.ini");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        ini.SetFile(fifo);
+        QVERIFY(ini.LoadProblem());
+        QCOMPARE(ini.LoadProblem()->Details().kind, FileKind::Fifo);
+        QCOMPARE(KindOf(fifo), FileKind::Fifo);
+        QCOMPARE(KindOf("/dev/null"), FileKind::CharDevice);
+        const QString odd = dir.filePath("odd.ini");
+        Spit(odd, QByteArray::fromHex("fffe5b0061005d0041"));
+        ini.SetFile(odd);
+        QVERIFY(ini.LoadProblem());
+        QCOMPARE(ini.LoadProblem()->Failure(), IniFailure::Undecodable);
+        QVERIFY(msg::NotRead(*ini.LoadProblem()).contains("odd.ini"));
+        const QString sound = dir.filePath("sound.ini");
+        Spit(sound, "[a]\nk=1\n");
+        ini.SetFile(sound);
+        QVERIFY(!ini.LoadProblem());
+    }
+
+    // Another program changed keys between the window's read and its save: those the save would
+    // set back are named and only overwritten when allowed; other changes merge without a word.
+    void changedElsewhere() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        Spit(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=5\nOther=a\n");
+        IniAccessor ini;
+        ini.SetFile(file);
+        ini.SetSection("Faders");
+        QMap<QString, QString> shown;
+        for (const QString key : {"PresLevel", "Sabam", "Speed"}) {
+            ini.SetKey(key);
+            shown[key] = ini.ReadValue();
+        }
+        Spit(file, "[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n");
+        const Pairs writes{{"PresLevel", shown["PresLevel"]}, {"Sabam", shown["Sabam"]}, {"Speed", "6"}};
+        const std::optional<IniError> error = Save(ini, "Faders", writes);
+        QVERIFY(error);
+        QCOMPARE(error->Failure(), IniFailure::ChangedElsewhere);
+        QCOMPARE(error->Details().keys, (QStringList{"PresLevel", "Sabam"}));
+        QCOMPARE(msg::ChangedElsewhereQuestion(*error),
+                 file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam. Toch bewaren?");
+        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n"));
+        // Asked and allowed.
+        QVERIFY(!Save(ini, "Faders", writes, /*overwriteChanged=*/true));
+        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=6\nOther=b\n"));
+        // Unrelated changes, or the same value on both sides, need no question.
+        Spit(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n");
+        QVERIFY(!Save(ini, "Faders", {{"PresLevel", "80"}, {"Speed", "7"}}));
+        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFaults)
+#include "tst_ini_faults.moc"

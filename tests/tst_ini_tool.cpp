@@ -116,7 +116,7 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QString>("message");  // part of the message
         QTest::newRow("line break") << QStringList{"set", "Faders", "PresLevel", "9\n5"} << QByteArray()
-                                    << "[Faders] PresLevel contains a line break";
+                                    << "the value of [Faders] PresLevel contains a line break";
         QTest::newRow("carriage return") << QStringList{"set", "Faders", "Mix", "a\rb"} << QByteArray()
                                          << "[Faders] Mix contains a line break";
         QTest::newRow("not in Windows-1252") << QStringList{"set", "Faders", "Mix", "Ω"} << QByteArray()
@@ -127,7 +127,7 @@ private slots:
         QTest::newRow("empty section") << QStringList{"set", "", "Mix", "1"} << QByteArray() << "section name";
         QTest::newRow("apply: one bad line, nothing stored")
             << QStringList{"apply"} << QByteArray("set Faders PresLevel 95\ndel Files LogPath\nset Faders Mix Ω\n")
-            << "line 3: the value of [Faders] Mix cannot be stored";
+            << "line 3: [Faders] Mix cannot be stored";
         QTest::newRow("apply: unknown command") << QStringList{"apply"} << QByteArray("set Faders PresLevel 95\nput a b c\n")
                                                 << "line 2: expected";
         QTest::newRow("apply: no value") << QStringList{"apply"} << QByteArray("set Faders PresLevel\n")

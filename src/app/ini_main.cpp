@@ -14,7 +14,6 @@
 
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
-#include "settings/IniDocument.h"
 #include "settings/IniEncoding.h"
 
 namespace {
@@ -92,15 +91,16 @@ QString EnglishReason(const IniError& error) {
         case quorvant::IniFailure::FileReadOnly:
             return QStringLiteral("no permission to write the file");
         case quorvant::IniFailure::InvalidSectionName:
-            return QStringLiteral("invalid section name \"%1\"").arg(d.section);
+            return QStringLiteral("the section name \"%1\" is not valid").arg(d.section);
         case quorvant::IniFailure::InvalidKeyName:
-            return QStringLiteral("invalid key name \"%1\"").arg(d.key);
+            return QStringLiteral("the key name \"%1\" is not valid").arg(d.key);
         case quorvant::IniFailure::LineBreakInValue:
-            return QStringLiteral("the value of %1 holds a line break").arg(where);
+            return QStringLiteral("the value of %1 contains a line break").arg(where);
         case quorvant::IniFailure::Unencodable:
-            return QStringLiteral("U+%1 in %2 cannot be written in the file's encoding (%3)")
+            return QStringLiteral("%1 cannot be stored: the character \"%2\" (U+%3) does not fit the file's encoding (%4)")
+                .arg(where, d.character)
                 .arg(d.character.isEmpty() ? 0 : d.character.at(0).unicode(), 4, 16, QChar(u'0'))
-                .arg(where, quorvant::EncodingName(d.encoding));
+                .arg(quorvant::EncodingName(d.encoding));
         case quorvant::IniFailure::Undecodable:
             return QStringLiteral("the file is damaged: UTF-16 text with an odd number of bytes");
         case quorvant::IniFailure::EncodingWouldChange:
@@ -142,33 +142,6 @@ std::optional<FileState> ReadState(const QString& file, bool mayBeMissing, int* 
     return state;
 }
 
-// Why the engine would refuse this write, in English and naming the key; empty when it would not.
-QString Refusal(const quorvant::IniDocument& document, const QString& section, const QString& key, const QString& value) {
-    try {
-        document.CheckWritable(section, key, value);
-        return {};
-    } catch (const IniError&) {
-    }
-    const auto lineBreak = [](const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); };
-    const QString trimmedKey = key.trimmed();
-    if (section.trimmed().isEmpty() || lineBreak(section))
-        return QStringLiteral("the section name \"%1\" is not valid").arg(section);
-    if (trimmedKey.isEmpty() || key.contains(u'=') || lineBreak(key) || trimmedKey.startsWith(u';') ||
-        trimmedKey.startsWith(u'['))
-        return QStringLiteral("the key name \"%1\" of [%2] is not valid").arg(key, section);
-    if (lineBreak(value)) return QStringLiteral("the value of %1 contains a line break").arg(Brackets(section, key));
-    for (const QString& text : {value, key, section}) {
-        QString bad;
-        if (!quorvant::Encode(text, document.Encoding(), &bad)) {
-            return QStringLiteral("the value of %1 cannot be stored: the character \"%2\" (U+%3) does not fit the file's encoding (%4)")
-                .arg(Brackets(section, key), bad)
-                .arg(bad.isEmpty() ? 0 : bad.at(0).unicode(), 4, 16, QChar(u'0'))
-                .arg(quorvant::EncodingName(document.Encoding()));
-        }
-    }
-    return {};
-}
-
 struct Edit {
     bool remove = false;
     QString section;
@@ -191,16 +164,11 @@ int Save(const QString& file, const std::vector<Edit>& edits, const std::functio
                 ini.DeleteKey();
                 continue;
             }
+            // A value or name the file cannot take is refused here, before anything is written.
             try {
                 ini.WriteValue(edit.value);
             } catch (const IniError& error) {
-                // Only now is the file parsed a second time, to say in English what was refused.
-                QByteArray bytes;
-                quorvant::FileStamp stamp;
-                quorvant::ReadWholeFile(file, &bytes, &stamp);
-                QString refusal = Refusal(quorvant::IniDocument(bytes), edit.section, edit.key, edit.value);
-                if (refusal.isEmpty()) refusal = EnglishReason(error);
-                return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(where(i), refusal));
+                return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(where(i), EnglishReason(error)));
             }
         }
         save.Commit();

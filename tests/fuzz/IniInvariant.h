@@ -41,8 +41,11 @@ inline QList<QByteArray> SplitLines(const QByteArray& bytes) {
 inline QString KeyOfLine(const QByteArray& raw, IniEncoding encoding) {
     const QString text = Decode(raw, encoding);
     qsizetype first = 0;
-    while (first < text.size() && (text[first] == u' ' || text[first] == u'\t')) ++first;
-    if (first < text.size() && (text[first] == u';' || text[first] == u'[')) return {};
+    qsizetype last = text.size();
+    while (first < last && (text[first] == u' ' || text[first] == u'\t')) ++first;
+    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t')) --last;
+    if (first == last || text[first] == u';') return {};
+    if (last - first >= 2 && text[first] == u'[' && text[last - 1] == u']') return {};
     const qsizetype eq = text.indexOf(u'=');
     return eq < 0 ? QString() : NameKey(text.left(eq));
 }
@@ -85,7 +88,8 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     for (const auto& name : written) writtenKeys.append(name.second);
     const QList<QByteArray> oldLines = SplitLines(before);
     const QList<QByteArray> newLines = SplitLines(after);
-    const bool endsOpen = !before.endsWith('\n') && !before.endsWith(QByteArray("\n\0", 2));
+    const bool endsOpen = old.Encoding() == IniEncoding::Utf16Le ? !before.endsWith(QByteArray("\n\0", 2))
+                                                                 : !before.endsWith('\n');
     const QByteArray cr = old.Encoding() == IniEncoding::Utf16Le ? QByteArray("\r\0", 2) : QByteArray("\r");
     qsizetype at = 0;
     for (qsizetype i = 0; i < oldLines.size(); ++i) {

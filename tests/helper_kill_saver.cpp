@@ -1,0 +1,26 @@
+// Saves a large settings file over and over until it is killed, for the kill test:
+//   helper_kill_saver FILE BYTES
+// Alternates [big] Payload between BYTES times "a" and BYTES times "b", one save each, and
+// prints one line when the first save starts.
+#include <QString>
+#include <cstdio>
+
+#include "settings/IniAccessor.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 1;
+    const QString file = QString::fromLocal8Bit(argv[1]);
+    const qsizetype bytes = QString::fromLocal8Bit(argv[2]).toLongLong();
+    const QString values[2] = {QString(bytes, u'a'), QString(bytes, u'b')};
+    quorvant::IniAccessor ini;
+    ini.SetFile(file);
+    ini.SetSection("big");
+    ini.SetKey("Payload");
+    std::printf("saving\n");
+    std::fflush(stdout);
+    for (unsigned long round = 0;; ++round) {
+        quorvant::IniSave save(ini);
+        ini.WriteValue(values[round % 2]);
+        save.Commit();
+    }
+}

@@ -1,0 +1,69 @@
+// A save killed at any moment leaves the file exactly as it was or exactly as saved, and the
+// next save removes what the killed one left behind.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include "settings/IniAccessor.h"
+
+using namespace quorvant;
+
+class TestKillSave : public QObject {
+    Q_OBJECT
+
+private slots:
+    void killedSavesLeaveOldOrNew() {
+        constexpr int kKills = 300;
+        constexpr qsizetype kPayload = 3 * 1024 * 1024;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        const auto content = [](char fill) {
+            return QByteArray("; large on purpose\r\n[big]\r\nPayload=") + QByteArray(kPayload, fill) +
+                   "\r\n[Files]\r\nLogPath=/var/log/valdor\r\n";
+        };
+        const QByteArray states[2] = {content('a'), content('b')};
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(states[0]);
+        }
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator random(seed);
+        const QString helper = QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_kill_saver");
+        const QStringList tempFilter{".server.ini.??????"};
+        int leftBehind = 0;
+        for (int kill = 0; kill < kKills; ++kill) {
+            QProcess saver;
+            saver.start(helper, {file, QString::number(kPayload)});
+            QVERIFY2(saver.waitForReadyRead(30000), qPrintable(saver.errorString()));
+            // Anywhere from before the first save to a few saves in.
+            QThread::usleep(random.bounded(60000));
+            saver.kill();
+            QVERIFY(saver.waitForFinished(30000));
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray now = f.readAll();
+            QVERIFY2(now == states[0] || now == states[1],
+                     qPrintable(QString("kill %1: torn file of %2 bytes").arg(kill).arg(now.size())));
+            if (!QDir(dir.path()).entryList(tempFilter, QDir::Files | QDir::Hidden).isEmpty()) ++leftBehind;
+        }
+        qInfo("%d kills survived, %d left a temporary file behind", kKills, leftBehind);
+
+        // The next save cleans up.
+        IniAccessor ini;
+        ini.SetFile(file);
+        ini.SetSection("Files");
+        ini.SetKey("LogPath");
+        ini.WriteValue(QStringLiteral("/srv/log"));
+        QCOMPARE(QDir(dir.path()).entryList(tempFilter, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKillSave)
+#include "tst_kill_save.moc"

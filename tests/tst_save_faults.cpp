@@ -1,0 +1,109 @@
+// The main window on settings files that used to lose data on a save: long values, values the
+// file cannot hold, edits by another program, files it cannot read, a FIFO named as data.mdb.
+#include <sys/stat.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "support/WindowFixture.h"
+#include "widgets/LedSpin.h"
+#include "windows/main_window/AutomationTiming.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/ProgramOptions.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+namespace {
+
+QByteArray Utf16(const QString& text) {
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+class SaveFaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A text box would cut at 32767 characters; the value must come back whole.
+    void longTextComesBackWhole() {
+        const QString mes1 = QString(40028, u'x');
+        WindowFixture f("[program]\r\nMes1=" + mes1.toUtf8() + "\r\n");
+        QVERIFY(f.window->cmdSave_Click());
+        QCOMPARE(f.Saved("program", "Mes1").size(), mes1.size());
+        QVERIFY(f.fakes.errors.reports.isEmpty());
+    }
+
+    // A character a UTF-16 file cannot hold: the message names the key and the field, and
+    // news.ini is saved all the same.
+    void unencodableNamesKeyAndField() {
+        WindowFixture f(Utf16("[Files]\r\nLogPath=C:\\log\r\n"));
+        const QByteArray before = f.folder.Read("server.ini");
+        f.window->Files().txtLog->setText(QString("C:\\log") + QChar(0xD800));
+        QVERIFY(!f.window->cmdSave_Click());
+        QCOMPARE(f.fakes.errors.reports.size(), 1);
+        const QString message = f.fakes.errors.reports[0].message;
+        QVERIFY2(message.contains("[Files] LogPath") && message.contains("Veld: "), qPrintable(message));
+        QCOMPARE(f.folder.Read("server.ini"), before);
+        QVERIFY(f.folder.Exists("news.ini"));
+    }
+
+    // Another program changed keys the save writes: asked first, and "Annuleren" keeps its values.
+    void foreignEditsAskFirst() {
+        WindowFixture f("[Faders]\r\nPresLevel=80\r\nPresSpeed=10\r\nOwn=1\r\n");
+        const QByteArray foreign = "[Faders]\r\nPresLevel=95\r\nPresSpeed=12\r\nOwn=2\r\n";
+        f.folder.Write("server.ini", foreign);
+        QVERIFY(!f.window->cmdSave_Click());
+        QCOMPARE(f.fakes.errors.questions.size(), 1);
+        QVERIFY2(f.fakes.errors.questions[0].message.endsWith(
+                     "server.ini is intussen door een ander programma gewijzigd: PresLevel, PresSpeed. Toch bewaren?"),
+                 qPrintable(f.fakes.errors.questions[0].message));
+        QCOMPARE(f.folder.Read("server.ini").left(foreign.size()), foreign);
+        QCOMPARE(f.Saved("Faders", "PresLevel"), QString("95"));
+        QVERIFY(f.fakes.errors.reports.isEmpty());
+        // "Toch bewaren": the window's values go in, the unrelated foreign change stays.
+        f.fakes.errors.answer = true;
+        QVERIFY(f.window->cmdSave_Click());
+        QCOMPARE(f.Saved("Faders", "PresLevel"), QString("80"));
+        QCOMPARE(f.Saved("Faders", "Own"), QString("2"));
+        // Nothing changed elsewhere since: no question.
+        f.fakes.errors.questions.clear();
+        QVERIFY(f.window->cmdSave_Click());
+        QVERIFY(f.fakes.errors.questions.isEmpty());
+    }
+
+    // A file that cannot be read or decoded: the window opens, and says once which and why.
+    void startUpSaysWhatItCouldNotRead() {
+        WindowFixture f(QByteArray::fromHex("fffe5b00460069006c00650073005d0041"));
+        QCOMPARE(f.fakes.errors.reports.size(), 1);
+        QVERIFY(f.fakes.errors.reports[0].message.contains("server.ini kon niet worden gelezen"));
+        QVERIFY(f.fakes.errors.reports[0].message.contains("oneven aantal bytes"));
+        // And its save leaves it alone.
+        const QByteArray before = f.folder.Read("server.ini");
+        QVERIFY(!f.window->cmdSave_Click());
+        QCOMPARE(f.folder.Read("server.ini"), before);
+    }
+
+    // A FIFO under the name data.mdb is named for what it is.
+    void fifoAsGenreDatabase() {
+        TempProgramFolder folder;
+        QVERIFY(QDir().mkpath(folder.DatabaseFolder()));
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.DatabaseFolder() + "/data.mdb").constData(), 0644), 0);
+        folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() + "\n");
+        ResetProgramState();
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        const QString tip = window.Automation().cobPanic->toolTip();
+        QVERIFY2(tip.contains("FIFO") && !tip.contains("bestaat niet"), qPrintable(tip));
+    }
+};
+
+QTEST_MAIN(SaveFaultsTest)
+#include "tst_save_faults.moc"

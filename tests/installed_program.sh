@@ -47,9 +47,10 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 dbus-run-session -- /bin/bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 & launcher=$!
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$0" --folder "$1" >"$2/program.log" 2>&1 & program=$!
-    /usr/bin/python3 - "$program" <<"PY"
-import sys, time, pyatspi
+    /usr/bin/python3 - "$program" "$1" <<"PY"
+import os, sys, time, pyatspi
 pid = int(sys.argv[1])
+server_ini = os.path.join(sys.argv[2], "server.ini")
 def application():
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
@@ -64,20 +65,24 @@ def find(node, test):
         r = find(c, test) if c is not None else None
         if r: return r
 app = None
-for _ in range(100):
+# Waits are generous and end early: a loaded machine may take long to start the window.
+for _ in range(300):
     app = application()
     if app and find(app, lambda n: n.getRoleName() == "push button" and n.name == "Wijzigingen bewaren"): break
     time.sleep(0.2)
 save = app and find(app, lambda n: n.getRoleName() == "push button" and n.name == "Wijzigingen bewaren")
 if not save: print("FAIL: no save button named from the texts"); sys.exit(1)
 genre = None
-for _ in range(50):  # the helper answers from its own process
+for _ in range(150):  # the helper answers from its own process
     genre = find(app, lambda n: n.name == "Kleinkunst")
     if genre: break
     time.sleep(0.2)
 if not genre: print("FAIL: the genre list was not filled by the helper"); sys.exit(1)
 save.queryAction().doAction(0)
-time.sleep(1)
+# The save has landed once the key it adds is in the file.
+for _ in range(150):
+    if "PresLevel=" in open(server_ini, encoding="latin-1").read(): break
+    time.sleep(0.2)
 PY
     rc=$?
     kill $program $launcher 2>/dev/null; wait 2>/dev/null

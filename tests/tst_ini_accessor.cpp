@@ -13,41 +13,15 @@
 #include <QtTest>
 
 #include "settings/AtomicFile.h"
+#include "support/TestFolder.h"
 #include "settings/IniAccessor.h"
 #include "settings/PathChecks.h"
 #include "text/Messages.h"
 
 using namespace quorvant;
+using namespace quorvant::test;
 
 namespace {
-
-QByteArray Slurp(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Spit(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray Utf16(const QString& text) {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
-
-QString Read(const QString& file, const QString& section, const QString& key) {
-    IniAccessor ini;
-    ini.SetFile(file);
-    ini.SetSection(section);
-    ini.SetKey(key);
-    return ini.ReadValue();
-}
 
 void Write(const QString& file, const QString& section, const QString& key, const QString& value) {
     IniAccessor ini;
@@ -55,10 +29,6 @@ void Write(const QString& file, const QString& section, const QString& key, cons
     ini.SetSection(section);
     ini.SetKey(key);
     ini.WriteValue(value);
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QString HelperPath() { return QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_ini_writer"); }
@@ -173,19 +143,19 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, bytes);
-        QCOMPARE(Read(file, section, key), expected);
+        WriteFile(file, bytes);
+        QCOMPARE(ReadKey(file, section, key), expected);
     }
 
     // A key with nothing after "=" and a missing key are the same to the program.
     void emptyValueReadsLikeMissingKey() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[program]\nAutoLogin=\n");
-        QCOMPARE(Read(file, "program", "AutoLogin"), Read(file, "program", "Missing"));
-        QVERIFY(Read(file, "program", "AutoLogin").isEmpty());
-        QVERIFY(Read(dir.filePath("absent.ini"), "program", "AutoLogin").isEmpty());
-        QVERIFY(Read(dir.path(), "program", "AutoLogin").isEmpty());  // a folder, not a file
+        WriteFile(file, "[program]\nAutoLogin=\n");
+        QCOMPARE(ReadKey(file, "program", "AutoLogin"), ReadKey(file, "program", "Missing"));
+        QVERIFY(ReadKey(file, "program", "AutoLogin").isEmpty());
+        QVERIFY(ReadKey(dir.filePath("absent.ini"), "program", "AutoLogin").isEmpty());
+        QVERIFY(ReadKey(dir.path(), "program", "AutoLogin").isEmpty());  // a folder, not a file
     }
 
     // Something other than a file under the name: reads are empty, writes refused, nothing hangs.
@@ -193,10 +163,10 @@ private slots:
         QTemporaryDir dir;
         const QString fifo = dir.filePath("server.ini");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
-        QVERIFY(Read(fifo, "A", "k").isEmpty());
+        QVERIFY(ReadKey(fifo, "A", "k").isEmpty());
         QVERIFY_THROWS_EXCEPTION(IniError, Write(fifo, "A", "k", "1"));
         QVERIFY_THROWS_EXCEPTION(IniError, Write(dir.path(), "A", "k", "1"));
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     void writeValues_data() {
@@ -250,12 +220,12 @@ private slots:
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, before);
-        Read(file, section, key);  // the parse is cached; the write must still be right
+        WriteFile(file, before);
+        ReadKey(file, section, key);  // the parse is cached; the write must still be right
         Write(file, section, key, value);
-        QCOMPARE(Slurp(file), after);
-        QCOMPARE(Read(file, section, key), value);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), after);
+        QCOMPARE(ReadKey(file, section, key), value);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     void missingFileIsCreatedByFirstWrite() {
@@ -270,7 +240,7 @@ private slots:
         ini.WriteValue(qint16(-3));
         ini.SetKey("Max");
         ini.WriteValue(qint32(2147483647));
-        QCOMPARE(Slurp(file), QByteArray("[Blokken]\nAantal=-3\nMax=2147483647\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Blokken]\nAantal=-3\nMax=2147483647\n"));
         const mode_t mask = umask(0);
         umask(mask);
         QCOMPARE(QFileInfo(file).permissions() & 0xFFF, QFileInfo(file).permissions() & 0xFFF);
@@ -292,8 +262,8 @@ private slots:
                                       << QString::fromUtf8("Café €")
                                       << QByteArray("[S]\nname=Zo\xEB \x80\nnew=1\n; \x81\x8D\x8F\x90\x9D kept\n");
         QTest::newRow("UTF-16LE with BOM")
-            << Utf16(QString::fromUtf8("[S]\r\nname=Café\r\n")) << QString::fromUtf8("Café")
-            << Utf16(QString::fromUtf8("[S]\r\nname=Zoë €\r\nnew=1\r\n"));
+            << Utf16LeWithBom(QString::fromUtf8("[S]\r\nname=Café\r\n")) << QString::fromUtf8("Café")
+            << Utf16LeWithBom(QString::fromUtf8("[S]\r\nname=Zoë €\r\nnew=1\r\n"));
     }
     void encodings() {
         QFETCH(QByteArray, before);
@@ -301,8 +271,8 @@ private slots:
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, before);
-        QCOMPARE(Read(file, "S", "name"), stored);
+        WriteFile(file, before);
+        QCOMPARE(ReadKey(file, "S", "name"), stored);
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("S");
@@ -312,8 +282,8 @@ private slots:
         ini.SetKey("new");
         ini.WriteValue(qint16(1));
         save.Commit();
-        QCOMPARE(Slurp(file), after);
-        QCOMPARE(Read(file, "S", "name"), QString::fromUtf8("Zoë €"));
+        QCOMPARE(ReadFile(file), after);
+        QCOMPARE(ReadKey(file, "S", "name"), QString::fromUtf8("Zoë €"));
     }
 
     // Whatever cannot be stored faithfully is refused, and the file is left alone.
@@ -342,7 +312,7 @@ private slots:
         QFETCH(QString, reasonPart);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, before);
+        WriteFile(file, before);
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("S");
@@ -363,15 +333,15 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(IniError, ini.WriteValue(value));
         }
         QVERIFY(!ini.InSave());
-        QCOMPARE(Slurp(file), before);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     void saveIsOneTransaction() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
         const QByteArray before("[Faders]\nPresLevel=10\n");
-        Spit(file, before);
+        WriteFile(file, before);
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("Faders");
@@ -384,13 +354,13 @@ private slots:
             QCOMPARE(ini.ReadValue(), QString("5"));  // reads see the save so far
             ini.SetKey("presLEVEL");
             QCOMPARE(ini.ReadValue(), QString("20"));
-            QCOMPARE(Slurp(file), before);                                // nothing on disk yet
-            QCOMPARE(Read(file, "Faders", "PresLevel"), QString("10"));   // nor for other accessors
+            QCOMPARE(ReadFile(file), before);                                // nothing on disk yet
+            QCOMPARE(ReadKey(file, "Faders", "PresLevel"), QString("10"));   // nor for other accessors
             QVERIFY_THROWS_EXCEPTION(std::logic_error, ini.BeginSave());  // saves do not nest
             QVERIFY(ini.InSave());
             save.Commit();
         }
-        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
 
         // Leaving a save by an exception drops its writes.
         try {
@@ -402,7 +372,7 @@ private slots:
         }
         QVERIFY(!ini.InSave());
         QCOMPARE(ini.ReadValue(), QString("20"));
-        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=20\nPresSpeed=5\n"));
     }
 
     // One save may write to two files (the main window writes server.ini and news.ini).
@@ -420,15 +390,15 @@ private slots:
         QVERIFY(ini.ReadValue().isEmpty());  // the other file's write is not this file's
         ini.WriteValue(qint16(2));
         save.Commit();
-        QCOMPARE(Slurp(dir.filePath("server.ini")), QByteArray("[ExtNews]\nPad=/news\n"));
-        QCOMPARE(Slurp(dir.filePath("news.ini")), QByteArray("[Blokken]\nPad=2\n"));
+        QCOMPARE(ReadFile(dir.filePath("server.ini")), QByteArray("[ExtNews]\nPad=/news\n"));
+        QCOMPARE(ReadFile(dir.filePath("news.ini")), QByteArray("[Blokken]\nPad=2\n"));
     }
 
     // What another writer stored between our load and our save survives the save.
     void editBetweenLoadAndSaveKept() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[program]\nAutoLogin=1\n");
+        WriteFile(file, "[program]\nAutoLogin=1\n");
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("program");
@@ -438,24 +408,24 @@ private slots:
         ini.SetKey("Autologin");
         ini.WriteValue(qint16(0));
         // A text editor rewrites the file in place meanwhile, and another window writes a key.
-        Spit(file, "; edited\n[program]\nAutoLogin=1\nByEditor=yes\n");
+        WriteFile(file, "; edited\n[program]\nAutoLogin=1\nByEditor=yes\n");
         Write(file, "Float", "Aan", "1");
         QCOMPARE(ini.ReadValue(), QString("0"));
         save.Commit();
-        QCOMPARE(Slurp(file), QByteArray("; edited\n[program]\nAutoLogin=0\nByEditor=yes\n[Float]\nAan=1\n"));
+        QCOMPARE(ReadFile(file), QByteArray("; edited\n[program]\nAutoLogin=0\nByEditor=yes\n[Float]\nAan=1\n"));
     }
 
     // A read after someone else changed the file sees the change.
     void changedFileIsParsedAgain() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[A]\nk=1\n");
+        WriteFile(file, "[A]\nk=1\n");
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("A");
         ini.SetKey("k");
         QCOMPARE(ini.ReadValue(), QString("1"));
-        Spit(file, "[A]\nk=22\n");
+        WriteFile(file, "[A]\nk=22\n");
         QCOMPARE(ini.ReadValue(), QString("22"));
         QFile::remove(file);
         QCOMPARE(ini.ReadValue(), QString());
@@ -464,7 +434,7 @@ private slots:
     void twoProcessesSaveAtOnce() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[Shared]\nKeep=me\n");
+        WriteFile(file, "[Shared]\nKeep=me\n");
         QVERIFY2(QFileInfo::exists(HelperPath()), "helper_ini_writer is not built");
         // Every write of both is its own read-modify-replace, so they constantly race.
         QStringList argsA{file, "Shared"}, argsB{file, "Shared"};
@@ -480,11 +450,11 @@ private slots:
         QCOMPARE(a.exitCode(), 0);
         QCOMPARE(b.exitCode(), 0);
         for (int i = 0; i < 40; ++i) {
-            QCOMPARE(Read(file, "Shared", QStringLiteral("A%1").arg(i)), QString::number(i));
-            QCOMPARE(Read(file, "Shared", QStringLiteral("B%1").arg(i)), QString::number(i));
+            QCOMPARE(ReadKey(file, "Shared", QStringLiteral("A%1").arg(i)), QString::number(i));
+            QCOMPARE(ReadKey(file, "Shared", QStringLiteral("B%1").arg(i)), QString::number(i));
         }
-        QCOMPARE(Read(file, "Shared", "Keep"), QString("me"));
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadKey(file, "Shared", "Keep"), QString("me"));
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     void symlinkStaysSymlink() {
@@ -492,18 +462,18 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("real"));
         const QString target = dir.filePath("real/server.ini");
         const QString link = dir.filePath("server.ini");
-        Spit(target, "[A]\nk=1\n");
+        WriteFile(target, "[A]\nk=1\n");
         QVERIFY(QFile::link("real/server.ini", link));
         Write(link, "A", "k", "2");
         QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(Slurp(target), QByteArray("[A]\nk=2\n"));
-        QCOMPARE(Entries(dir.filePath("real")), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(target), QByteArray("[A]\nk=2\n"));
+        QCOMPARE(FolderEntries(dir.filePath("real")), QStringList{"server.ini"});
     }
 
     void permissionsKept() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[A]\nk=1\n");
+        WriteFile(file, "[A]\nk=1\n");
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0640) == 0);
         Write(file, "A", "k", "2");
         struct stat st;
@@ -520,7 +490,7 @@ private slots:
         } catch (const IniError& error) {
             QCOMPARE(msg::FailureReason(error), QString("De map bestaat niet"));
         }
-        QVERIFY(Entries(dir.path()).isEmpty());
+        QVERIFY(FolderEntries(dir.path()).isEmpty());
         QVERIFY(!FolderExists(dir.filePath("gone")));
     }
 
@@ -531,11 +501,11 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("ro"));
         const QString file = folder + "/server.ini";
         const QByteArray before("[A]\nk=1\n");
-        Spit(file, before);
+        WriteFile(file, before);
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
         QCOMPARE(WriteWithoutPrivileges(dir, 0755, file), QString("Geen schrijfrechten in de map"));
-        QCOMPARE(Slurp(file), before);
-        QCOMPARE(Entries(folder), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(FolderEntries(folder), QStringList{"server.ini"});
         ::chmod(QFile::encodeName(folder).constData(), 0755);
     }
 
@@ -544,11 +514,11 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
         const QByteArray before("[A]\nk=1\n");
-        Spit(file, before);
+        WriteFile(file, before);
         QVERIFY(::chmod(QFile::encodeName(file).constData(), 0444) == 0);
         QCOMPARE(WriteWithoutPrivileges(dir, 0777, file), QString("Geen schrijfrechten op het bestand"));
-        QCOMPARE(Slurp(file), before);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     // A full disk, made with a file-size limit on the writing process.
@@ -557,19 +527,19 @@ private slots:
         const QString file = dir.filePath("server.ini");
         QByteArray before("[Files]\n");
         for (int i = 0; i < 400; ++i) before += QByteArray("Key") + QByteArray::number(i) + "=some value\n";
-        Spit(file, before);
+        WriteFile(file, before);
         QString reason;
         QCOMPARE(RunHelper({"--fsize", "2048", "--save", file, "Files", "Key1=other", "New=1"}, &reason), 2);
         QVERIFY2(!reason.isEmpty(), "no reason given");
-        QCOMPARE(Slurp(file), before);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     void lockedFileFails() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
         const QByteArray before("[A]\nk=1\n");
-        Spit(file, before);
+        WriteFile(file, before);
         // Another copy of the program holds the file for its save.
         const int other = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
         QVERIFY(other >= 0);
@@ -585,7 +555,7 @@ private slots:
             QCOMPARE(msg::FailureReason(error), QString("Het bestand is in gebruik door een ander programma"));
         }
         QVERIFY(calls > 0);
-        QCOMPARE(Slurp(file), before);
+        QCOMPARE(ReadFile(file), before);
         // The other writer finishes while we wait: the save goes through.
         SetLockWaitMs(5000);
         calls = 0;
@@ -594,7 +564,7 @@ private slots:
         });
         Write(file, "A", "k", "2");
         QCOMPARE(calls, 3);
-        QCOMPARE(Slurp(file), QByteArray("[A]\nk=2\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[A]\nk=2\n"));
         calls = 0;
         Write(file, "A", "k", "3");  // free: no waiting
         QCOMPARE(calls, 0);
@@ -604,7 +574,7 @@ private slots:
     void pathChecks() {
         QTemporaryDir dir;
         const QString file = JoinPath(dir.path(), "data.mdb");
-        Spit(file, "x");
+        WriteFile(file, "x");
         QVERIFY(FolderExists(dir.path()));
         QVERIFY(!FolderExists(file));
         QVERIFY(FileExists(file));

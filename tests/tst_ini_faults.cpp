@@ -11,36 +11,15 @@
 
 #include "fuzz/IniInvariant.h"
 #include "settings/AtomicFile.h"
+#include "support/TestFolder.h"
 #include "settings/IniAccessor.h"
 #include "settings/PathChecks.h"
 #include "text/Messages.h"
 
 using namespace quorvant;
+using namespace quorvant::test;
 
 namespace {
-
-QByteArray Slurp(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Spit(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QString Read(const QString& file, const QString& section, const QString& key) {
-    IniAccessor ini;
-    ini.SetFile(file);
-    ini.SetSection(section);
-    ini.SetKey(key);
-    return ini.ReadValue();
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // One save of key=value pairs into `section`; the failure, if any.
 std::optional<IniError> Save(IniAccessor& ini, const QString& section, const QList<QPair<QString, QString>>& pairs,
@@ -128,7 +107,7 @@ private slots:
         QFETCH(Pairs, reads);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, before);
+        WriteFile(file, before);
         IniAccessor ini;
         ini.SetFile(file);
         const std::optional<IniError> error = Save(ini, "a", writes);
@@ -136,7 +115,7 @@ private slots:
             QVERIFY2(error, "save accepted");
             QCOMPARE(int(error->Failure()), failure);
             QCOMPARE(error->File(), file);
-            QCOMPARE(Slurp(file), before);
+            QCOMPARE(ReadFile(file), before);
             if (error->Failure() == IniFailure::Unencodable) {
                 QCOMPARE(error->Details().key, writes.first().first);
                 QVERIFY(msg::FailureReason(*error).contains("[a] k"));
@@ -144,8 +123,8 @@ private slots:
         } else {
             QVERIFY2(!error, error ? qPrintable(msg::FailureReason(*error)) : "");
         }
-        for (const auto& [key, value] : reads) QCOMPARE(Read(file, "a", key), value);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        for (const auto& [key, value] : reads) QCOMPARE(ReadKey(file, "a", key), value);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
 
         // The same through the document alone keeps the promise, line by line.
         QList<check::Write> documentWrites;
@@ -171,7 +150,7 @@ private slots:
             {{"Files", "LogPath", "/var/log"}, {"new", "x", ""}, {"a", "k", "]"}},
         };
         for (const QString& path : files) {
-            const QByteArray bytes = Slurp(path);
+            const QByteArray bytes = ReadFile(path);
             for (const QList<check::Write>& writes : saves) {
                 const QString broken = check::SaveKeepsTheRest(bytes, writes);
                 QVERIFY2(broken.isEmpty(), qPrintable(path + ": " + broken));
@@ -183,18 +162,18 @@ private slots:
     void staleTempFilesRemoved() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[a]\nk=1\n");
-        Spit(dir.filePath(".server.ini.Ab12Cd"), QByteArray(4096, 'x'));
-        Spit(dir.filePath(".server.ini.zzzzzz"), "old");
-        Spit(dir.filePath(".server.ini.toolong1"), "not ours");
-        Spit(dir.filePath(".news.ini.Ab12Cd"), "another file's");
-        Spit(dir.filePath("server.ini.Ab12Cd"), "no dot");
+        WriteFile(file, "[a]\nk=1\n");
+        WriteFile(dir.filePath(".server.ini.Ab12Cd"), QByteArray(4096, 'x'));
+        WriteFile(dir.filePath(".server.ini.zzzzzz"), "old");
+        WriteFile(dir.filePath(".server.ini.toolong1"), "not ours");
+        WriteFile(dir.filePath(".news.ini.Ab12Cd"), "another file's");
+        WriteFile(dir.filePath("server.ini.Ab12Cd"), "no dot");
         IniAccessor ini;
         ini.SetFile(file);
         QVERIFY(!Save(ini, "a", {{"k", "2"}}));
-        QCOMPARE(Entries(dir.path()),
+        QCOMPARE(FolderEntries(dir.path()),
                  (QStringList{".news.ini.Ab12Cd", ".server.ini.toolong1", "server.ini", "server.ini.Ab12Cd"}));
-        QCOMPARE(Slurp(file), QByteArray("[a]\nk=2\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[a]\nk=2\n"));
     }
 
     // A file without any write permission bit is left alone, also by root.
@@ -202,15 +181,15 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
         const QByteArray before("[a]\nk=1\n");
-        Spit(file, before);
+        WriteFile(file, before);
         QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
         IniAccessor ini;
         ini.SetFile(file);
         const std::optional<IniError> error = Save(ini, "a", {{"k", "2"}});
         QVERIFY(error);
         QCOMPARE(error->Failure(), IniFailure::FileReadOnly);
-        QCOMPARE(Slurp(file), before);
-        QCOMPARE(Entries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
     }
 
     // Reasons are Dutch for the common system errors and say what a non-file is.
@@ -255,13 +234,13 @@ private slots:
         QCOMPARE(KindOf(fifo), FileKind::Fifo);
         QCOMPARE(KindOf("/dev/null"), FileKind::CharDevice);
         const QString odd = dir.filePath("odd.ini");
-        Spit(odd, QByteArray::fromHex("fffe5b0061005d0041"));
+        WriteFile(odd, QByteArray::fromHex("fffe5b0061005d0041"));
         ini.SetFile(odd);
         QVERIFY(ini.LoadProblem());
         QCOMPARE(ini.LoadProblem()->Failure(), IniFailure::Undecodable);
         QVERIFY(msg::NotRead(*ini.LoadProblem()).contains("odd.ini"));
         const QString sound = dir.filePath("sound.ini");
-        Spit(sound, "[a]\nk=1\n");
+        WriteFile(sound, "[a]\nk=1\n");
         ini.SetFile(sound);
         QVERIFY(!ini.LoadProblem());
     }
@@ -271,7 +250,7 @@ private slots:
     void changedElsewhere() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
-        Spit(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=5\nOther=a\n");
+        WriteFile(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=5\nOther=a\n");
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("Faders");
@@ -280,7 +259,7 @@ private slots:
             ini.SetKey(key);
             shown[key] = ini.ReadValue();
         }
-        Spit(file, "[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n");
+        WriteFile(file, "[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n");
         const Pairs writes{{"PresLevel", shown["PresLevel"]}, {"Sabam", shown["Sabam"]}, {"Speed", "6"}};
         const std::optional<IniError> error = Save(ini, "Faders", writes);
         QVERIFY(error);
@@ -288,14 +267,14 @@ private slots:
         QCOMPARE(error->Details().keys, (QStringList{"PresLevel", "Sabam"}));
         QCOMPARE(msg::ChangedElsewhereQuestion(*error),
                  file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam. Toch bewaren?");
-        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n"));
         // Asked and allowed.
         QVERIFY(!Save(ini, "Faders", writes, /*overwriteChanged=*/true));
-        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=6\nOther=b\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=6\nOther=b\n"));
         // Unrelated changes, or the same value on both sides, need no question.
-        Spit(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n");
+        WriteFile(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n");
         QVERIFY(!Save(ini, "Faders", {{"PresLevel", "80"}, {"Speed", "7"}}));
-        QCOMPARE(Slurp(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n"));
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n"));
     }
 };
 

@@ -15,19 +15,6 @@
 using namespace quorvant;
 using namespace quorvant::test;
 
-namespace {
-
-QByteArray Utf16(const QString& text) {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
-
-}  // namespace
-
 class SaveFaultsTest : public QObject {
     Q_OBJECT
 
@@ -44,7 +31,7 @@ private slots:
     // A character a UTF-16 file cannot hold: the message names the key and the field, and
     // news.ini is saved all the same.
     void unencodableNamesKeyAndField() {
-        WindowFixture f(Utf16("[Files]\r\nLogPath=C:\\log\r\n"));
+        WindowFixture f(Utf16LeWithBom("[Files]\r\nLogPath=C:\\log\r\n"));
         const QByteArray before = f.folder.Read("server.ini");
         f.window->Files().txtLog->setText(QString("C:\\log") + QChar(0xD800));
         QVERIFY(!f.window->cmdSave_Click());

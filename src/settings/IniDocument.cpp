@@ -3,20 +3,11 @@
 #include <cstring>
 
 #include "settings/IniError.h"
+#include "settings/ValueRules.h"
 
 namespace quorvant {
 
 namespace {
-
-bool IsSpaceOrTab(QChar c) { return c == u' ' || c == u'\t'; }
-
-QStringView TrimSpacesAndTabs(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && IsSpaceOrTab(text[begin])) ++begin;
-    while (end > begin && IsSpaceOrTab(text[end - 1])) --end;
-    return text.sliced(begin, end - begin);
-}
 
 [[noreturn]] void Refuse(IniFailure failure, IniErrorDetails details = {}) {
     throw IniError(QString(), failure, std::move(details));

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+#include "settings/IniAccessor.h"
 #include "text/TextTable.h"
 #include "windows/shared/NewsItems.h"
 
@@ -21,6 +22,27 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write test file");
     file.write(bytes);
+}
+
+QByteArray Utf16LeWithBom(const QString& text) {
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+QString ReadKey(const QString& file, const QString& section, const QString& key) {
+    IniAccessor ini;
+    ini.SetFile(file);
+    ini.SetSection(section);
+    ini.SetKey(key);
+    return ini.ReadValue();
+}
+
+QStringList FolderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 TempProgramFolder::TempProgramFolder(bool withLanguage) {

@@ -9,6 +9,12 @@ namespace quorvant::test {
 
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
+// `text` as UTF-16LE with its byte-order mark, the way the server's tools write such files.
+QByteArray Utf16LeWithBom(const QString& text);
+// One value through a fresh accessor, as a window reading the file would see it.
+QString ReadKey(const QString& file, const QString& section, const QString& key);
+// Every entry of a folder, hidden ones included, by name.
+QStringList FolderEntries(const QString& folder);
 
 // A temporary program folder (and a database folder inside it) for building real windows.
 class TempProgramFolder {

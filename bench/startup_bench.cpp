@@ -37,6 +37,7 @@ const QString kSource = QStringLiteral(STARTUP_BENCH_SOURCE);
 class SilentReporter : public quorvant::ErrorReporter {
 public:
     void Report(QWidget*, const QString&, const QString&) override {}
+    bool Ask(QWidget*, const QString&, const QString&, const QString&) override { return true; }
 };
 
 bool Copy(const QString& from, const QString& to) {

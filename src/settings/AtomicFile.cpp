@@ -14,6 +14,7 @@
 #include <dirent.h>
 
 #include "settings/IniError.h"
+#include "settings/PathChecks.h"
 
 namespace quorvant {
 
@@ -21,16 +22,6 @@ namespace {
 
 int g_lockWaitMs = 5000;
 std::function<void()> g_lockWaitHook;
-
-FileKind KindOfMode(mode_t mode) {
-    if (S_ISREG(mode)) return FileKind::Regular;
-    if (S_ISDIR(mode)) return FileKind::Folder;
-    if (S_ISFIFO(mode)) return FileKind::Fifo;
-    if (S_ISCHR(mode)) return FileKind::CharDevice;
-    if (S_ISBLK(mode)) return FileKind::BlockDevice;
-    if (S_ISSOCK(mode)) return FileKind::Socket;
-    return FileKind::Other;
-}
 
 FileStamp StampFrom(const struct stat& st) {
     FileStamp stamp;

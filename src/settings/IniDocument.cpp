@@ -373,9 +373,15 @@ QString IniDocument::LineText(int line) const {
 }
 
 bool IniDocument::IsHeaderLine(int line) const {
-    const QString text = LineText(line);
-    const QStringView trimmed = TrimSpacesAndTabs(text);
-    return trimmed.size() >= 2 && trimmed.front() == u'[' && trimmed.back() == u']';
+    QString name;
+    qsizetype eq = -1;
+    return Classify(LineText(line), &name, &eq) == LineKind::Section;
+}
+
+QString IniDocument::KeyText(int line) const {
+    const int unit = encoding_ == IniEncoding::Utf16Le ? 2 : 1;
+    const QByteArrayView content = Content(lines_[line]);
+    return Decode(content.data(), lines_[line].valueAt - unit, encoding_);
 }
 
 QStringList IniDocument::SectionNames() const {
@@ -398,12 +404,8 @@ QStringList IniDocument::KeyNames(const QString& section) const {
     for (auto it = keys_.cbegin(); it != keys_.cend(); ++it)
         if (it.key().section == s->header) counted.insert(it.value(), true);
     QStringList names;
-    const int unit = encoding_ == IniEncoding::Utf16Le ? 2 : 1;
-    for (int i = head_; i >= 0; i = next_[i]) {
-        if (!counted.contains(i)) continue;
-        const QByteArrayView content = Content(lines_[i]);
-        names.append(TrimSpacesAndTabs(Decode(content.data(), lines_[i].valueAt - unit, encoding_)).toString());
-    }
+    for (int i = head_; i >= 0; i = next_[i])
+        if (counted.contains(i)) names.append(TrimSpacesAndTabs(KeyText(i)).toString());
     return names;
 }
 
@@ -412,7 +414,6 @@ bool IniDocument::RemoveKey(const QString& section, const QString& key) {
     const auto s = sections_.find(NameKey(section));
     if (s == sections_.end()) return false;
     const QString keyName = NameKey(key);
-    const int unit = encoding_ == IniEncoding::Utf16Le ? 2 : 1;
     bool removed = false;
     int lastKey = s->header;
     int previous = s->header;
@@ -421,8 +422,7 @@ bool IniDocument::RemoveKey(const QString& section, const QString& key) {
         const Line& line = lines_[i];
         const bool keyLine = line.valueAt >= 0;
         if (keyLine) {
-            const QByteArrayView content = Content(line);
-            if (NameKey(Decode(content.data(), line.valueAt - unit, encoding_)) == keyName) {
+            if (NameKey(KeyText(i)) == keyName) {
                 // Other programs see a second line after a CR; it would go with this one.
                 if (LineText(i).contains(u'\r')) Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
                 next_[previous] = next_[i];

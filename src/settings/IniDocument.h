@@ -113,6 +113,8 @@ private:
     QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key) const;
     QString LineText(int line) const;
     bool IsHeaderLine(int line) const;
+    // The text before the "=" of a key line, as it stands in the file.
+    QString KeyText(int line) const;
 
     QByteArray original_;
     qsizetype bomSize_ = 0;

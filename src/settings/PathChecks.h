@@ -11,6 +11,8 @@ bool FileExists(const QString& path);
 
 // What a path leads to (symlinks followed), to say why it is no usable file.
 FileKind KindOf(const QString& path);
+// The same for a stat() mode already at hand.
+FileKind KindOfMode(unsigned mode);
 
 // The folder that holds the running program, without a trailing separator.
 QString ProgramFolder();

@@ -171,7 +171,18 @@ private slots:
         result = RunTool({dir.path(), "list"});
         QCOMPARE(result.exitCode, 3);
         QVERIFY2(result.err.contains("not a regular file"), qPrintable(result.err));
-        // A missing file is created by set, as the window's save creates it.
+        // A UTF-16 file with a byte too many cannot be read truthfully: no value is printed as if it were.
+        const QString damaged = dir.path() + "/damaged.ini";
+        const QByteArray damagedBytes = Utf16LeWithBom("[a]\r\nk=1\r\n") + "A";
+        WriteFile(damaged, damagedBytes);
+        for (const QStringList& args : {QStringList{damaged, "get", "a", "k"}, QStringList{damaged, "list"},
+                                        QStringList{damaged, "set", "a", "k", "2"}}) {
+            result = RunTool(args);
+            QCOMPARE(result.exitCode, 3);
+            QVERIFY2(result.err.contains(damaged) && result.out.isEmpty(), qPrintable(result.err));
+        }
+        QCOMPARE(ReadFile(damaged), damagedBytes);
+                // A missing file is created by set, as the window's save creates it.
         result = RunTool({missing, "set", "Files", "LogPath", "x"});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(ReadFile(missing), QByteArray("[Files]\nLogPath=x\n"));

@@ -73,6 +73,9 @@ private slots:
                                           << "  mijn nieuws.mp3  "
                                           << "  mijn nieuws.mp3  "
                                           << "mijn nieuws.mp3";
+        // Longer than a text box holds by default: it must come back whole.
+        const QString longFile = QString(40000, u'n') + ".mp3";
+        QTest::newRow("File of 40004 characters") << "File" << longFile << longFile << longFile;
         QTest::newRow("File empty") << "File"
                                     << ""
                                     << ""

@@ -15,6 +15,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "settings/IniEncoding.h"
+#include "settings/IniDocument.h"
 
 namespace {
 
@@ -134,8 +135,16 @@ std::optional<FileState> ReadState(const QString& file, bool mayBeMissing, int* 
         return std::nullopt;
     }
     quorvant::FileStamp stamp;
-    if (!quorvant::ReadWholeFile(file, &state.bytes, &stamp)) {
-        *code = Fail(kFileError, QStringLiteral("%1: cannot read: permission denied or read error").arg(file));
+    std::optional<IniError> problem;
+    if (!quorvant::ReadWholeFile(file, &state.bytes, &stamp, &problem)) {
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: %2")
+                                     .arg(file, problem ? EnglishReason(*problem) : QStringLiteral("read error")));
+        return std::nullopt;
+    }
+    // What a damaged file would print is not what it holds; the window refuses it too.
+    if (quorvant::IniDocument(state.bytes).Damaged()) {
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: %2")
+                                     .arg(file, EnglishReason(IniError(file, quorvant::IniFailure::Undecodable))));
         return std::nullopt;
     }
     state.exists = true;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <limits>
 #include <QRadioButton>
 
 #include "widgets/LedSpin.h"
@@ -13,6 +14,8 @@
 namespace quorvant {
 
 KeyRow TextRow(const QString& key, QLineEdit* box, TextWrite write, bool onlyWhenNotEmpty) {
+    // A text box cuts what it is given at 32767 characters by default; a value must come back whole.
+    box->setMaxLength(std::numeric_limits<int>::max());
     return Row(
         key,
         [=](const QString& text) {

@@ -80,7 +80,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     statusLine->ShowFolder(QDir::toNativeSeparators(programFolder));
     statusLine->ListOtherWindows(true);
     layout->addWidget(statusLine);
-    // A text box cuts what it is given at 32767 characters by default; a value must come back whole.
+    // Boxes bound by TextRow already hold any length; the port boxes and the rest must too.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
 
     Form_Load();

@@ -101,8 +101,11 @@ bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, cons
         } catch (const IniError& error) {
             if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
                 if (!errors.Ask(window, window->windowTitle(), msg::ChangedElsewhereQuestion(error),
-                                msg::SaveAnywayCaption()))
+                                msg::SaveAnywayCaption())) {
+                    // As after a failed save: the window shows again what it holds.
+                    if (beforeReport) beforeReport();
                     return false;
+                }
                 overwriteChanged = true;
                 continue;
             }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -243,7 +244,6 @@ private slots:
         QCOMPARE(ReadFile(file), QByteArray("[Blokken]\nAantal=-3\nMax=2147483647\n"));
         const mode_t mask = umask(0);
         umask(mask);
-        QCOMPARE(QFileInfo(file).permissions() & 0xFFF, QFileInfo(file).permissions() & 0xFFF);
         struct stat st;
         QCOMPARE(stat(QFile::encodeName(file).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0666 & ~mask);
@@ -548,6 +548,11 @@ private slots:
         // The waiting program gets called back while it waits, and only then.
         int calls = 0;
         SetLockWaitHook([&calls] { ++calls; });
+        // A failed check must not leave a hook on this function's variables for the next tests.
+        const auto restore = qScopeGuard([] {
+            SetLockWaitHook({});
+            SetLockWaitMs(5000);
+        });
         try {
             Write(file, "A", "k", "2");
             QFAIL("write accepted");

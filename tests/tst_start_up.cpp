@@ -93,7 +93,7 @@ private slots:
         QTemporaryDir dir;
         const Run version = RunProgram({"--version"});
         QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.out, frmSetup::VersionCaption() + "\n");
+        QCOMPARE(version.out, QString("Quorvant %1.%2 build %3\n").arg(QUORVANT_VERSION_MAJOR).arg(QUORVANT_VERSION_MINOR).arg(QUORVANT_VERSION_BUILD));
         const Run help = RunProgram({"--help"});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("--folder"));

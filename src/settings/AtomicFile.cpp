@@ -217,8 +217,9 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
             if (errno == EINTR) continue;
             // A file system without locks still gets the atomic replace.
             if (errno != EWOULDBLOCK) break;
-            if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
+            // The hook runs at least once, however short the wait.
             if (g_lockWaitHook) g_lockWaitHook();
+            if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
             QThread::msleep(10);
         }
     }

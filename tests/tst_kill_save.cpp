@@ -1,13 +1,16 @@
 // A save killed at any moment leaves the file exactly as it was or exactly as saved, and the
 // next save removes what the killed one left behind.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <algorithm>
 
+#include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 
 using namespace quorvant;
@@ -39,6 +42,23 @@ private slots:
         QRandomGenerator random(seed);
         const QString helper = QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_kill_saver");
         const QStringList tempFilter{".server.ini.??????"};
+        // How long one save takes here (a sanitizer build is many times slower): the kills are
+        // spread over a few saves' time, so some fall inside one whatever the build.
+        qint64 saveUs = 0;
+        {
+            const FileStamp start = StampOf(file);
+            QProcess saver;
+            saver.start(helper, {file, QString::number(kPayload)});
+            QVERIFY2(saver.waitForReadyRead(30000), qPrintable(saver.errorString()));
+            QElapsedTimer clock;
+            clock.start();
+            while (StampOf(file) == start && clock.elapsed() < 30000) QThread::usleep(500);
+            saveUs = clock.nsecsElapsed() / 1000;
+            saver.kill();
+            QVERIFY(saver.waitForFinished(30000));
+        }
+        const quint32 spreadUs = quint32(std::clamp<qint64>(3 * saveUs, 60000, 600000));
+        qInfo("one save took %lld us; kills fall within %u us", saveUs, spreadUs);
         int leftBehind = 0;
         int newContent = 0;
         for (int kill = 0; kill < kKills; ++kill) {
@@ -46,7 +66,7 @@ private slots:
             saver.start(helper, {file, QString::number(kPayload)});
             QVERIFY2(saver.waitForReadyRead(30000), qPrintable(saver.errorString()));
             // Anywhere from before the first save to a few saves in.
-            QThread::usleep(random.bounded(60000));
+            QThread::usleep(random.bounded(spreadUs));
             saver.kill();
             QVERIFY(saver.waitForFinished(30000));
             QFile f(file);

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/GenreDatabase.h"
-#include "platform/GenreProtocol.h"
+#include "platform/mdb/GenreProtocol.h"
 #include "platform/mdb/GenreReader.h"
 #include "support/TestFolder.h"
 

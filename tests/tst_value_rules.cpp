@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "settings/KeyTable.h"
+#include "binding/Binding.h"
 #include "settings/ValueRules.h"
 
 using namespace quorvant;
@@ -211,16 +211,22 @@ private slots:
         QTemporaryDir dir;
         IniAccessor ini;
         ini.SetFile(dir.filePath("x.ini"));
-        SectionTable table{"S", {}, order};
-        for (const char* key : {"A", "B", "C"})
-            table.rows.append(Row(key, {}, [key]() -> IniValue { return qint16(*key - 'A' + 1); }));
-        ini.SetSection(table.section);
+        const schema::Key keys[] = {schema::Entry(schema::File::Server, "S", "A", schema::Rule::Text),
+                                    schema::Entry(schema::File::Server, "S", "B", schema::Rule::Text),
+                                    schema::Entry(schema::File::Server, "S", "C", schema::Rule::Text)};
+        QList<Binding> bindings;
+        for (const schema::Key& key : keys)
+            bindings.append(Binding{&key, {}, [&key]() -> IniValue { return qint16(*key.name - 'A' + 1); }});
+        QList<const Binding*> rows;
+        for (const Binding& binding : bindings) rows.append(&binding);
+        if (order.isEmpty()) order = QStringList{"A", "B", "C"};
+        ini.SetSection("S");
         if (written.isEmpty()) {
-            QVERIFY_THROWS_EXCEPTION(std::logic_error, WriteRows(ini, table));
+            QVERIFY_THROWS_EXCEPTION(std::logic_error, WriteInOrder(ini, rows, order));
             QVERIFY(!QFile::exists(dir.filePath("x.ini")));
             return;
         }
-        WriteRows(ini, table);
+        WriteInOrder(ini, rows, order);
         QFile file(dir.filePath("x.ini"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().replace("\r\n", "\n"), written);

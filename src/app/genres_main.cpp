@@ -1,5 +1,5 @@
 // quorvant-genres <data.mdb>: prints the sorted genre list of the database on stdout (see
-// platform/GenreProtocol.h). It runs apart from the settings window because libmdb can hang or
+// platform/mdb/GenreProtocol.h). It runs apart from the settings window because libmdb can hang or
 // crash on a damaged file; the window kills it when it takes too long.
 
 #include <fcntl.h>
@@ -9,7 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "platform/GenreProtocol.h"
+#include "platform/mdb/GenreProtocol.h"
 #include "platform/mdb/GenreReader.h"
 
 namespace {

@@ -1,47 +1,46 @@
 #pragma once
 
-#include "settings/KeyTable.h"
+#include "binding/Binding.h"
 #include "settings/ValueRules.h"
 
-class QLineEdit;
-class QComboBox;
-class QRadioButton;
 class QAbstractButton;
+class QButtonGroup;
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
 
 namespace quorvant {
 
 class LedSpin;
-class StateCheckBox;
 class WeekHourGrid;
 
-// Row factories for the value rules, bound to controls. A page's table is a list of these, so
-// each key is declared once for both passes.
+// A key of the schema bound to a control: the key's rule, default, limits and irregularities say
+// how its text reaches the control and what the save writes. A rule the control cannot show is a
+// programming error (std::logic_error).
 
-enum class TextWrite { AsIs, Trimmed };
-
-// Text rule. `onlyWhenNotEmpty`: an empty text leaves the box as it was.
-KeyRow TextRow(const QString& key, QLineEdit* box, TextWrite write = TextWrite::AsIs, bool onlyWhenNotEmpty = false);
-// Empty-default rule into an LED spin; written as a 32-bit number.
-KeyRow EmptyDefaultRow(const QString& key, LedSpin* spin, qint32 defaultValue, IntWidth readWidth = IntWidth::Bits32);
-// Whole-number rule without default into an LED spin (empty fails); written as a 32-bit number.
-KeyRow WholeNumberRow(const QString& key, LedSpin* spin);
-// Whole-number rule into a form-level number; written with the given width.
-KeyRow NumberRow(const QString& key, qint32* number, IntWidth width);
-// One-means-on rule into a check box; written as its check state (16-bit).
-KeyRow OneMeansOnRow(const QString& key, QCheckBox* box);
-// Check-state rule; empty text fails unless `emptyIsOff`.
-KeyRow CheckStateRow(const QString& key, StateCheckBox* box, bool emptyIsOff);
-// List-position rule; empty text leaves the list as it was. Written as a 16-bit position, -1 for none.
-KeyRow ListPositionRow(const QString& key, QComboBox* list);
+// Text rule (written trimmed where the key says so); an editable list's text, too.
+Binding Bind(const schema::Key& key, QLineEdit* box);
+// An LED field: its limits and digits come from the key. Written as a 32-bit number.
+Binding Bind(const schema::Key& key, LedSpin* spin);
+// A form-level number (whole-number rule), written with the key's width.
+Binding Bind(const schema::Key& key, qint32* number);
+// One-means-on (written as the box's check state) or, for a state check box, the check-state rule.
+Binding Bind(const schema::Key& key, QCheckBox* box);
+// List-position rule, or the text of an editable list (text rule).
+Binding Bind(const schema::Key& key, QComboBox* list);
 // Pair rule: on selects `second`, off `first`; written 1 when `second` is selected.
-KeyRow PairRow(const QString& key, QRadioButton* first, QRadioButton* second);
-// One day string of a week-hour grid. `skipBadCharacters`: a bad character leaves its box as it
-// was (the main window); otherwise it counts as 0.
-KeyRow DayRow(const QString& key, WeekHourGrid* grid, int day, bool skipBadCharacters);
-
-// The same row with another name for the write pass (the read/write name pairs).
-KeyRow WrittenAs(KeyRow row, const QString& writeKey);
+Binding Bind(const schema::Key& key, QRadioButton* first, QRadioButton* second);
+// One-means-on into one button of an exclusive pair: 1 selects it; any other number or a word
+// clears it and leaves the partner alone. Written 1 when it is selected.
+Binding Bind(const schema::Key& key, QRadioButton* button);
+// Option rule: the id of the selected button of the group (0 when none is).
+Binding Bind(const schema::Key& key, QButtonGroup* group);
+// One day string of a week-hour grid.
+Binding Bind(const schema::Key& key, WeekHourGrid* grid, int day);
+// A key whose way into its control is the window's own.
+Binding Bind(const schema::Key& key, QWidget* control, std::function<void(const QString&)> read,
+             std::function<IniValue()> write);
 
 // Selects no button of an exclusive group of radio buttons.
 void ClearRadio(QAbstractButton* button);

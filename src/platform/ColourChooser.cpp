@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 
-#include "widgets/ColourPanel.h"
+#include "settings/ValueRules.h"
 
 namespace quorvant {
 
@@ -31,11 +31,11 @@ void HideCustomColourPart(QColorDialog& dialog) {
 }  // namespace
 
 std::optional<qint32> QtColourChooser::Choose(QWidget* parent) {
-    QColorDialog dialog(ColourPanel::ToColor(current_), parent);
+    QColorDialog dialog(QColor::fromRgb(ColourToRgb(current_)), parent);
     dialog.setOption(QColorDialog::DontUseNativeDialog, true);
     if (flags_ & kPreventFullOpen) HideCustomColourPart(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    current_ = ColourPanel::FromColor(dialog.selectedColor());
+    current_ = ColourFromRgb(dialog.selectedColor().rgb());
     return current_;
 }
 

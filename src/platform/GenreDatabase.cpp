@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/GenreProtocol.h"
+#include "platform/mdb/GenreProtocol.h"
 #include "text/Messages.h"
 
 namespace quorvant {

@@ -111,4 +111,13 @@ std::optional<int> ListPosition(const QString& text, int count) {
     return *number;
 }
 
+quint32 ColourToRgb(qint32 colour) {
+    const quint32 v = quint32(colour);
+    return 0xFF000000u | ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu);
+}
+
+qint32 ColourFromRgb(quint32 rgb) {
+    return qint32(((rgb >> 16) & 0xFFu) | (rgb & 0xFF00u) | ((rgb & 0xFFu) << 16));
+}
+
 }  // namespace quorvant

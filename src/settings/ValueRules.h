@@ -5,9 +5,9 @@
 #include <optional>
 #include <stdexcept>
 
-namespace quorvant {
+#include "settings/IntWidth.h"
 
-enum class IntWidth { Bits16, Bits32 };
+namespace quorvant {
 
 // Whole-number rule: blanks around, optional sign, digits, optional "." fraction rounded half to
 // even, in range for the width. Anything else (empty, blanks, "1e3", "0x10", "1,5") fails.
@@ -28,6 +28,9 @@ std::optional<int> ListPosition(const QString& text, int count);
 
 // Colour rule: a 32-bit whole number 0x00BBGGRR, taken as it stands (no range beyond 32 bits).
 inline std::optional<qint32> Colour(const QString& text) { return WholeNumber(text, IntWidth::Bits32); }
+// A colour number as the screen's opaque 0xFFRRGGBB (the top byte is ignored), and back.
+quint32 ColourToRgb(qint32 colour);
+qint32 ColourFromRgb(quint32 rgb);
 
 // The number form of the whole-number rule, of any size: whether `text` would convert but for range.
 bool HasNumberForm(const QString& text);

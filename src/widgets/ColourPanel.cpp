@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "settings/ValueRules.h"
+
 namespace quorvant {
 
 ColourPanel::ColourPanel(QWidget* parent) : QFrame(parent) {
@@ -45,15 +47,9 @@ void ColourPanel::SetLowered(bool lowered) {
     update();
 }
 
-QColor ColourPanel::ToColor(qint32 bgr) {
-    const quint32 v = quint32(bgr);
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
+QColor ColourPanel::ToColor(qint32 bgr) { return QColor::fromRgb(ColourToRgb(bgr)); }
 
-qint32 ColourPanel::FromColor(const QColor& color) {
-    const QColor rgb = color.toRgb();
-    return qint32(quint32(rgb.red()) | (quint32(rgb.green()) << 8) | (quint32(rgb.blue()) << 16));
-}
+qint32 ColourPanel::FromColor(const QColor& color) { return ColourFromRgb(color.rgb()); }
 
 QSize ColourPanel::sizeHint() const {
     const QFontMetrics fm(font());

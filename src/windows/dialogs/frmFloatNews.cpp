@@ -9,8 +9,6 @@
 #include <QVBoxLayout>
 
 #include "binding/ControlRows.h"
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
 #include "text/Messages.h"
 #include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
@@ -22,31 +20,14 @@ namespace quorvant {
 
 namespace {
 
-// One-means-on into the named button of an exclusive pair. 1 selects it (its partner clears);
-// any other number or a word clears it and leaves the partner alone, so neither is selected.
-// An empty text changes nothing. Written 1 when the named button is selected, else 0.
-KeyRow NamedButtonRow(const QString& key, QRadioButton* named) {
-    return Row(
-        key,
-        [=](const QString& text) {
-            if (text.isEmpty()) return;
-            if (OneMeansOn(text))
-                named->setChecked(true);
-            else
-                ClearRadio(named);
-        },
-        [=]() -> IniValue { return static_cast<qint16>(named->isChecked() ? 1 : 0); });
-}
-
 QRadioButton* MakeRadio(const QString& caption, const QString& name, const QString& accessibleName, QWidget* parent) {
     auto* button = Named<QRadioButton>(name, caption, parent);
     if (!accessibleName.isEmpty()) button->setAccessibleName(accessibleName);
     return button;
 }
 
-LedSpin* MakeSpin(const QString& name, const QString& accessibleName, int digits, qint32 highest, QWidget* parent) {
+LedSpin* MakeSpin(const QString& name, const QString& accessibleName, QWidget* parent) {
     auto* spin = Named<LedSpin>(name, parent);
-    spin->Configure(digits, 0, highest, 1, 0, true);
     spin->setAccessibleName(accessibleName);
     return spin;
 }
@@ -79,32 +60,29 @@ HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameNa
 }  // namespace
 
 frmFloatNews::frmFloatNews(const QString& programFolder, const Services& services, QWidget* parent)
-    : DialogWindow(parent), programFolder_(programFolder), services_(services) {
+    : SettingsDialog(programFolder, services, schema::File::Server, schema::Window::FloatNews, parent) {
     setObjectName("frmFloatNews");
     // Its captions are fixed Dutch texts, not taken from the language file.
     setWindowTitle(msg::FloatNewsCaption());
     BuildControls();
 
-    // The keys of [Float] in the order they are read and written. The mixed case of the names
-    // (B6live, B6feed, B6LiveHard) is what the server expects.
-    table_ = {"Float",
-              {
-                  CheckStateRow("B6AutoStart", chkUseFloatNews, false),
-                  NamedButtonRow("B6Start", optStart2),
-                  WholeNumberRow("B6Min", ledStartMin0),
-                  WholeNumberRow("B6Sec", ledStartSec0),
-                  CheckStateRow("B6Auto", chkBlokAuto0, false),
-                  NamedButtonRow("B6AutoHard", optAutoHard0),
-                  CheckStateRow("B6live", chkBlokLive0, false),
-                  NamedButtonRow("B6LiveHard", optLiveHard0),
-                  CheckStateRow("B6feed", chkFeed1_0, false),
-                  CheckStateRow("B6feed2", chkFeed2_0, false),
-                  CheckStateRow("B6feed3", chkFeed3_0, false),
-                  WholeNumberRow("B6len", ledUitvul0),
-              }};
+    // The keys of [Float], each read as its own step: a value that does not convert or is refused
+    // leaves its control as it was, and the load goes on.
+    Add(Bind(Key("B6AutoStart"), chkUseFloatNews));
+    Add(Bind(Key("B6Start"), optStart2));
+    Add(Bind(Key("B6Min"), ledStartMin0));
+    Add(Bind(Key("B6Sec"), ledStartSec0));
+    Add(Bind(Key("B6Auto"), chkBlokAuto0));
+    Add(Bind(Key("B6AutoHard"), optAutoHard0));
+    Add(Bind(Key("B6live"), chkBlokLive0));
+    Add(Bind(Key("B6LiveHard"), optLiveHard0));
+    Add(Bind(Key("B6feed"), chkFeed1_0));
+    Add(Bind(Key("B6feed2"), chkFeed2_0));
+    Add(Bind(Key("B6feed3"), chkFeed3_0));
+    Add(Bind(Key("B6len"), ledUitvul0));
 
-    Form_Load();
-    statusLine = AddStatusLine(this, [this] { return PendingValues(kServerIni, table_); }, cmdSave, {cmdSave});
+    ReadKeys();
+    AddStatus(cmdSave, {cmdSave});
 }
 
 void frmFloatNews::BuildControls() {
@@ -128,12 +106,12 @@ void frmFloatNews::BuildControls() {
     startOrStop->addButton(optStop0);
 
     auto* time = new QHBoxLayout;
-    ledStartMin0 = MakeSpin("ledStartMin(0)", msg::MinutesName(), 2, 59, fraTijd);
+    ledStartMin0 = MakeSpin("ledStartMin(0)", msg::MinutesName(), fraTijd);
     Label47_0 = Named<QLabel>("Label47(0)", "'", fraTijd);
-    ledStartSec0 = MakeSpin("ledStartSec(0)", msg::SecondsName(), 2, 59, fraTijd);
+    ledStartSec0 = MakeSpin("ledStartSec(0)", msg::SecondsName(), fraTijd);
     Label48_0 = Named<QLabel>("Label48(0)", "''", fraTijd);
     lblUitvul0 = Named<QLabel>("lblUitvul(0)", msg::FillUpToCaption(), fraTijd);
-    ledUitvul0 = MakeSpin("ledUitvul(0)", msg::FillUpToName(), 3, 999, fraTijd);
+    ledUitvul0 = MakeSpin("ledUitvul(0)", msg::FillUpToName(), fraTijd);
     lblUitvulSec0 = Named<QLabel>("lblUitvulSec(0)", msg::SecondsUnit(), fraTijd);
     lblUitvul0->setBuddy(ledUitvul0);
     time->addWidget(ledStartMin0);
@@ -184,18 +162,8 @@ void frmFloatNews::BuildControls() {
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
 }
 
-void frmFloatNews::Form_Load() {
-    // Each key is its own step: a value that does not convert or is refused leaves its control
-    // as it was, and the load goes on.
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    iniCon.SetSection(table_.section);
-    ReadRows(iniCon, table_);
-}
-
 bool frmFloatNews::cmdSave_Click() {
-    // File and section are selected again: the load's selection is not relied on.
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    if (!SaveOrReport(this, *services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
+    if (!SaveKeys()) return false;
     close();
     return true;
 }

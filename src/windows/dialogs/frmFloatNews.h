@@ -2,10 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/ServiceInterfaces.h"
-#include "settings/IniAccessor.h"
-#include "settings/KeyTable.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/dialogs/SettingsDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -14,15 +11,13 @@ class QRadioButton;
 
 namespace quorvant {
 
-class StatusLine;
-
 class LedSpin;
 class StateCheckBox;
 
 // The floating news block, server.ini [Float].
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // It reads [Float] when it is built, writes it and closes on save; closing it otherwise saves nothing.
-class frmFloatNews : public DialogWindow {
+class frmFloatNews : public SettingsDialog {
     Q_OBJECT
 
 public:
@@ -31,8 +26,6 @@ public:
     // Writes the twelve keys as one atomic replacement of server.ini and closes the window.
     // On failure tells the user which file and why, and stays open with its values; returns false.
     bool cmdSave_Click();
-
-    const SectionTable& Table() const { return table_; }
 
     StateCheckBox* chkUseFloatNews = nullptr;
     QGroupBox* fraTijd = nullptr;       // the time frame; it has no caption
@@ -56,17 +49,10 @@ public:
     StateCheckBox* chkFeed2_0 = nullptr;
     StateCheckBox* chkFeed3_0 = nullptr;
     QPushButton* cmdSave = nullptr;
-
-    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
-    IniAccessor iniCon;
+    IniAccessor& iniCon = ini_;
 
 private:
     void BuildControls();
-    void Form_Load();
-
-    QString programFolder_;
-    Services services_;
-    SectionTable table_;
 };
 
 }  // namespace quorvant

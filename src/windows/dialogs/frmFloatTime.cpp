@@ -9,8 +9,6 @@
 #include <algorithm>
 
 #include "binding/ControlRows.h"
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
@@ -26,38 +24,26 @@ namespace {
 const QString kAutoSection = QStringLiteral("FloatTSauto");
 const QString kLiveSection = QStringLiteral("FloatTSlive");
 
-// Seconds around the hour change. Empty reads as 0; a text that is not a 16-bit whole number
-// also reads as 0 rather than leaving the other set's value on screen. Written as a 32-bit number.
-KeyRow TimeRow(const QString& key, LedSpin* spin) {
-    return Row(
-        key, [=](const QString& text) { spin->SetValue(EmptyDefault(text, 0, IntWidth::Bits16).value_or(0)); },
-        [=]() -> IniValue { return spin->Value(); });
-}
-
-LedSpin* MakeTimeSpin(const QString& name, QWidget* parent) {
-    auto* spin = Named<LedSpin>(name, parent);
-    spin->Configure(3, 0, 600, 1, 0, true);
-    return spin;
-}
+// The two times of a set, and its seven day strings: the dialog reads and writes them in two steps.
+bool IsTime(const schema::Key& key) { return key.rule != schema::Rule::DayString; }
+bool IsDay(const schema::Key& key) { return key.rule == schema::Rule::DayString; }
 
 }  // namespace
 
 frmFloatTime::frmFloatTime(const QString& programFolder, const Services& services, QWidget* parent)
-    : DialogWindow(parent), programFolder_(programFolder), services_(services) {
+    : SettingsDialog(programFolder, services, schema::File::Server, schema::Window::FloatTime, parent) {
     setObjectName("frmFloatTime");
     BuildControls();
 
     // The keys of each set; the section is selected by LeesIniAuto/LeesIniLive and BewaarAuto/BewaarLive.
-    times_ = {QString(), {TimeRow("PreTime", ledVoor), TimeRow("AfterTime", ledNa)}};
+    Add(Bind(Key("PreTime"), ledVoor).Labelled(Label2));
+    Add(Bind(Key("AfterTime"), ledNa).Labelled(Label5));
     // Each day string is written whole. A character other than 0, 1 or 2 reads as an off hour.
-    for (int day = 0; day < WeekHourGrid::kDays; ++day)
-        hours_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
+    for (int day = 0; day < WeekHourGrid::kDays; ++day) Add(Bind(Key(WeekHourGrid::DayKeys()[day]), grid, day));
 
     Form_Load();
     // The shown set; its only button saves it (and closes), so Ctrl+S does the same.
-    statusLine = AddStatusLine(
-        this, [this] { return PendingValues(kServerIni, times_) + PendingValues(kServerIni, hours_); }, cmdStop,
-        {cmdStop});
+    AddStatus(cmdStop, {cmdStop});
 }
 
 void frmFloatTime::BuildControls() {
@@ -97,7 +83,7 @@ void frmFloatTime::BuildControls() {
         auto* frame = Named<QGroupBox>(row.frameName, this);
         auto* line = new QHBoxLayout(frame);
         QLabel* before = Named<QLabel>(row.beforeName, frame);
-        LedSpin* spin = MakeTimeSpin(row.spinName, frame);
+        LedSpin* spin = Named<LedSpin>(row.spinName, frame);
         QLabel* after = Named<QLabel>(row.afterName, frame);
         before->setBuddy(spin);
         line->addWidget(before);
@@ -130,8 +116,7 @@ void frmFloatTime::LaadScherm() {
     Option2->setText(Text(318));
     Frame1->setTitle(Text(319));
     Frame2->setTitle(Text(320));
-    Label2->setText(Text(321));
-    Label5->setText(Text(322));
+    KeyBindings().ApplyCaptions();
     Label3->setText(Text(323));
     Label4->setText(Text(324));
     // The two spins line up although the sentences before them differ in length.
@@ -162,28 +147,19 @@ void frmFloatTime::SelectShown(bool live) {
 }
 
 void frmFloatTime::ReadSet(const QString& section) {
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    iniCon.SetSection(section);
-    ReadRowsStrict(iniCon, times_);
-}
-
-void frmFloatTime::WriteSet(const QString& section) {
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    iniCon.SetSection(section);
-    WriteRows(iniCon, times_);
+    section_ = section;
+    ReadKeys(IsTime);
 }
 
 void frmFloatTime::LeesIniAuto() { ReadSet(kAutoSection); }
 void frmFloatTime::LeesIniLive() { ReadSet(kLiveSection); }
-void frmFloatTime::LeesUren() { ReadRowsStrict(iniCon, hours_); }
-void frmFloatTime::BewaarAuto() { WriteSet(kAutoSection); }
-void frmFloatTime::BewaarLive() { WriteSet(kLiveSection); }
-void frmFloatTime::BewaarUren() { WriteRows(iniCon, hours_); }
+void frmFloatTime::LeesUren() { ReadKeys(IsDay); }
+void frmFloatTime::BewaarAuto() { WriteKeys(IsTime, kAutoSection); }
+void frmFloatTime::BewaarLive() { WriteKeys(IsTime, kLiveSection); }
+void frmFloatTime::BewaarUren() { WriteKeys(IsDay); }
 
 bool frmFloatTime::SaveShown() {
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    return SaveOrReport(
-        this, *services_.errors, iniCon,
+    return SaveKeys(
         [this] {
             if (liveShown_)
                 BewaarLive();
@@ -200,7 +176,6 @@ void frmFloatTime::Option_Toggled(bool live) {
     // The shown set goes to its own section before the other is read. If it cannot be saved, the
     // user's edits stay on screen and so does the set they belong to.
     if (!SaveShown()) return;
-    statusLine->Saved({kServerIni});
     if (live)
         LeesIniLive();
     else

@@ -2,10 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/ServiceInterfaces.h"
-#include "settings/IniAccessor.h"
-#include "settings/KeyTable.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/dialogs/SettingsDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -14,8 +11,6 @@ class QRadioButton;
 
 namespace quorvant {
 
-class StatusLine;
-
 class LedSpin;
 class WeekHourGrid;
 
@@ -23,7 +18,7 @@ class WeekHourGrid;
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // Both sets share the controls; switching sets saves the shown one and then shows the other, and
 // cmdStop saves the shown one and closes. Closing it otherwise saves nothing.
-class frmFloatTime : public DialogWindow {
+class frmFloatTime : public SettingsDialog {
     Q_OBJECT
 
 public:
@@ -61,9 +56,7 @@ public:
     QGroupBox* fraUur = nullptr;
     WeekHourGrid* grid = nullptr;  // chkI_MA .. chkI_ZO, lblI_Dag, lblI_Uur
     QPushButton* cmdStop = nullptr;
-
-    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
-    IniAccessor iniCon;
+    IniAccessor& iniCon = ini_;
 
 private:
     void BuildControls();
@@ -73,12 +66,7 @@ private:
     // Writes the shown set as one save; false (after telling the user) when it did not reach the disk.
     bool SaveShown();
     void ReadSet(const QString& section);
-    void WriteSet(const QString& section);
 
-    QString programFolder_;
-    Services services_;
-    SectionTable times_;  // PreTime, AfterTime of the selected section
-    SectionTable hours_;  // the seven day strings of the selected section
     bool liveShown_ = false;
     bool selecting_ = false;  // the program itself is setting the option buttons
 };

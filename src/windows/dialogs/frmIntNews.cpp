@@ -10,8 +10,6 @@
 #include <QVBoxLayout>
 
 #include "binding/ControlRows.h"
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
@@ -34,36 +32,22 @@ QPointer<frmFloatNews>& FloatNewsDialog() {
 
 frmIntNews::frmIntNews(const QString& programFolder, const Services& services, QWidget* parent,
                        std::function<QString(int item)> itemCaption)
-    : DialogWindow(parent), programFolder_(programFolder), services_(services), itemCaption_(std::move(itemCaption)) {
+    : SettingsDialog(programFolder, services, schema::File::News, schema::Window::IntNews, parent),
+      itemCaption_(std::move(itemCaption)) {
     setObjectName("frmIntNews");
     BuildControls();
 
-    // Read order; the save writes Oud before Rotate (writeOrder below). Values the load cannot use (a word in Oud,
-    // Tijd or Rotate) leave their control as it was; a bad grid character counts as 0.
-    table_.rows = {
-        TextRow("File", txtNewsFile, TextWrite::Trimmed),
-        Row(
-            "Rotate",
-            [this](const QString& text) {
-                // Empty: unchanged. Exactly 1 (1, 1.0): on; any other number: off.
-                if (text.isEmpty()) return;
-                if (OneMeansOn(text))
-                    chkAutoRotate->setChecked(true);
-                else if (HasNumberForm(text))
-                    chkAutoRotate->setChecked(false);
-            },
-            // Written for every item, also where the box is hidden.
-            [this]() -> IniValue { return static_cast<qint16>(chkAutoRotate->isChecked() ? 1 : 0); }),
-        EmptyDefaultRow("Oud", ledNewsOld, 0),
-    };
-    for (int day = 0; day < WeekHourGrid::kDays; ++day)
-        table_.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, false));
-    // Only an empty value gives 150; a stored 0 stays 0.
-    table_.rows.append(EmptyDefaultRow("Tijd", ledMix, 150));
-    table_.writeOrder = QStringList{"File", "Oud", "Rotate"} + WeekHourGrid::DayKeys() + QStringList{"Tijd"};
+    // Values the load cannot use (a word in Oud or Tijd) leave their control as it was; a bad grid
+    // character counts as 0.
+    Add(Bind(Key("File"), txtNewsFile).Labelled(lblFile));
+    Add(Bind(Key("Rotate"), chkAutoRotate).Labelled(chkAutoRotate));
+    Add(Bind(Key("Oud"), ledNewsOld).Labelled(lblMax));
+    ledNewsOld->SetZeroBlank(false);  // 0 is shown, not blanked
+    for (int day = 0; day < WeekHourGrid::kDays; ++day) Add(Bind(Key(WeekHourGrid::DayKeys()[day]), grid, day));
+    Add(Bind(Key("Tijd"), ledMix).Labelled(lblMix));
 
     Form_Load();
-    statusLine = AddStatusLine(this, [this] { return PendingValues(kNewsIni, table_); }, cmdSave, {cmdSave, cmdStop});
+    AddStatus(cmdSave, {cmdSave, cmdStop});
 }
 
 void frmIntNews::BuildControls() {
@@ -77,13 +61,10 @@ void frmIntNews::BuildControls() {
     lblFile->setBuddy(txtNewsFile);
     lblMax = Named<QLabel>("lblMax", fraMain);
     ledNewsOld = Named<LedSpin>("ledNewsOld", fraMain);
-    // Two digits, yet 100 is allowed; 0 is shown, not blanked.
-    ledNewsOld->Configure(2, 0, 100, 1, 0, false);
     lblMax->setBuddy(ledNewsOld);
     lblUur = Named<QLabel>("lblUur", fraMain);
     lblMix = Named<QLabel>("lblMix", fraMain);
     ledMix = Named<LedSpin>("ledMix", fraMain);
-    ledMix->Configure(5, 0, 99999, 10, 0, true);
     lblMix->setBuddy(ledMix);
     chkAutoRotate = Named<QCheckBox>("chkAutoRotate", msg::AutoRotateCaption(), fraMain);
     chkAutoRotate->hide();
@@ -119,13 +100,11 @@ void frmIntNews::BuildControls() {
 }
 
 void frmIntNews::LaadScherm() {
+    KeyBindings().ApplyCaptions();
     fraMain->setTitle(Text(274));
-    lblFile->setText(Text(275));
-    lblMax->setText(Text(276));
     lblUur->setText(Text(277));
     // The spin sits inside a sentence: "mag maximaal [n] uren oud zijn".
-    ledNewsOld->setAccessibleName(QString("%1 %2").arg(Text(276), Text(277)).trimmed());
-    lblMix->setText(Text(293));
+    ledNewsOld->setAccessibleName(QString("%1 %2").arg(lblMax->text(), lblUur->text()).trimmed());
     fraUur->setTitle(Text(278));
     grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
     SetPicture(cmdSave, IconResource(103), Text(279));
@@ -134,29 +113,26 @@ void frmIntNews::LaadScherm() {
 
 void frmIntNews::Form_Load() {
     LaadScherm();
-    iniNews.SetFile(JoinPath(programFolder_, kNewsIni));
     const int item = SelectedNewsItem;
     if (item >= 0 && item < kNewsItems) {
         item_ = item;
-        table_.section = NewsItems()[item].section;
-        iniNews.SetSection(table_.section);
+        section_ = schema::NewsItemSections().value(item);
         if (itemCaption_) setWindowTitle(itemCaption_(item));
         chkAutoRotate->setVisible(item >= 5);
         if (item == 9) cmdFloat->show();
     } else {
         // Not an item: there is no section to write into. The reads still run and find nothing,
         // so the fields show their defaults.
+        section_ = QStringLiteral("");
         cmdSave->setEnabled(false);
     }
-    ReadRows(iniNews, table_);
+    ReadKeys();
 }
 
 bool frmIntNews::cmdSave_Click() {
     if (item_ < 0) return false;
     // Writes into the section the load selected.
-    if (!SaveOrReport(this, *services_.errors, iniNews, [this] { WriteRows(iniNews, table_); })) return false;
-    statusLine->Saved({kNewsIni});
-    return true;
+    return SaveKeys();
 }
 
 void frmIntNews::cmdStop_Click() { close(); }

@@ -4,10 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/ServiceInterfaces.h"
-#include "settings/IniAccessor.h"
-#include "settings/KeyTable.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/dialogs/SettingsDialog.h"
 #include "windows/shared/NewsItems.h"
 
 class QCheckBox;
@@ -18,14 +15,12 @@ class QPushButton;
 
 namespace quorvant {
 
-class StatusLine;
-
 class LedSpin;
 class WeekHourGrid;
 
 // Schedule of one news item in news.ini, chosen by SelectedNewsItem when it loads.
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
-class frmIntNews : public DialogWindow {
+class frmIntNews : public SettingsDialog {
     Q_OBJECT
 
 public:
@@ -59,19 +54,15 @@ public:
     WeekHourGrid* grid = nullptr;  // chkI_MA..chkI_ZO, lblI_Dag, lblI_Uur
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdStop = nullptr;
-    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
-    IniAccessor iniNews;
+    IniAccessor& iniNews = ini_;
 
 private:
     void BuildControls();
     void LaadScherm();
     void Form_Load();
 
-    QString programFolder_;
-    Services services_;
     std::function<QString(int)> itemCaption_;
     int item_ = -1;
-    SectionTable table_;
     QPointer<QWidget> floatNews_;
 };
 

@@ -5,9 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
-#include "settings/ValueRules.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
@@ -20,7 +17,7 @@
 namespace quorvant {
 
 frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& services, QWidget* parent)
-    : DialogWindow(parent), programFolder_(programFolder), services_(services) {
+    : SettingsDialog(programFolder, services, schema::File::Server, schema::Window::MultiJingles, parent) {
     setObjectName("frmMultiJingles");
 
     auto* layout = new QVBoxLayout(this);
@@ -43,30 +40,11 @@ frmMultiJingles::frmMultiJingles(const QString& programFolder, const Services& s
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 
-    table_ = {"AudioPlayers",
-              {
-                  CardKey("Jingle_A_Card", 0),
-                  CardKey("Jingle_B_Card", 1),
-                  CardKey("Jingle_C_Card", 2),
-                  CardKey("Jingle_D_Card", 3),
-              }};
+    const std::array<const char*, 4> keys = {"Jingle_A_Card", "Jingle_B_Card", "Jingle_C_Card", "Jingle_D_Card"};
+    for (int column = 0; column < 4; ++column) Add(rows_[column]->Bind(Key(keys[column])).Labelled(Label1[column]));
 
     Form_Load();
-    statusLine = AddStatusLine(this, [this] { return PendingValues(kServerIni, table_); }, cmdSave, {cmdSave, cmdStop});
-}
-
-// Empty or absent: -1 with the display left as it is. A text the whole-number rule refuses counts
-// as absent. Written as a 16-bit number.
-KeyRow frmMultiJingles::CardKey(const QString& key, int column) {
-    CardRow* row = rows_[column];
-    return Row(
-        key,
-        [row](const QString& text) {
-            const auto card = text.isEmpty() ? std::nullopt : WholeNumber(text, IntWidth::Bits16);
-            row->SetCard(card ? qint16(*card) : qint16(-1));
-            if (card) row->ToonKaart(row->Card());
-        },
-        [row]() -> IniValue { return row->Card(); });
+    AddStatus(cmdSave, {cmdSave, cmdStop});
 }
 
 qint16 frmMultiJingles::Card(int column) const { return rows_.at(column)->Card(); }
@@ -79,25 +57,17 @@ void frmMultiJingles::Form_Load() {
 
 void frmMultiJingles::LaadScherm() {
     setWindowTitle(Text(310));
+    KeyBindings().ApplyCaptions();
     for (int column = 0; column < 4; ++column) {
-        Label1[column]->setText(Text(312 + column));
-        const QString name = TextOr(312 + column, msg::JingleColumnCaption(column));
+        const QString caption = Label1[column]->text();
+        const QString name = caption.isEmpty() ? msg::JingleColumnCaption(column) : caption;
         rows_[column]->SetNames(name, msg::JingleCardDisplayName(name));
     }
 }
 
-void frmMultiJingles::LeesIni() {
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    iniCon.SetSection(table_.section);
-    ReadRowsStrict(iniCon, table_);
-}
+void frmMultiJingles::LeesIni() { ReadKeys(); }
 
-bool frmMultiJingles::cmdSave_Click() {
-    iniCon.SetFile(JoinPath(programFolder_, kServerIni));
-    if (!SaveOrReport(this, *services_.errors, iniCon, [this] { WriteSection(iniCon, table_); })) return false;
-    statusLine->Saved({kServerIni});
-    return true;
-}
+bool frmMultiJingles::cmdSave_Click() { return SaveKeys(); }
 
 void frmMultiJingles::cmdStop_Click() { close(); }
 

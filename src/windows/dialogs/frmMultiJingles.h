@@ -3,17 +3,12 @@
 #include <QWidget>
 #include <array>
 
-#include "platform/ServiceInterfaces.h"
-#include "settings/IniAccessor.h"
-#include "settings/KeyTable.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/dialogs/SettingsDialog.h"
 
 class QLabel;
 class QPushButton;
 
 namespace quorvant {
-
-class StatusLine;
 
 class CardRow;
 class LedLabel;
@@ -22,7 +17,7 @@ class SpinButton;
 // Sound cards of the jingle pad's four columns ([AudioPlayers] Jingle_A_Card..Jingle_D_Card).
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 // It reads its keys when it is built and is deleted when it closes.
-class frmMultiJingles : public DialogWindow {
+class frmMultiJingles : public SettingsDialog {
     Q_OBJECT
 
 public:
@@ -44,17 +39,12 @@ public:
     std::array<LedLabel*, 4> ledKaart{};
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdStop = nullptr;
-    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
-    IniAccessor iniCon;
+    IniAccessor& iniCon = ini_;
 
 private:
     void Form_Load();
-    KeyRow CardKey(const QString& key, int column);
 
-    QString programFolder_;
-    Services services_;
     std::array<CardRow*, 4> rows_{};
-    SectionTable table_;
 };
 
 }  // namespace quorvant

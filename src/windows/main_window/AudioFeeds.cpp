@@ -55,7 +55,6 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
 
         auto* levelLabel = Named<QLabel>(QString("lblFeedVol(%1)").arg(feed), msg::FeedLevelCaption(), frame);
         auto* level = Named<LedSpin>(QString("ledFeedLevel(%1)").arg(feed), frame);
-        level->Configure(3, 0, 100, 1, 0);
         levelLabel->setBuddy(level);
         auto* unit = Named<QLabel>(QString("Label25(%1)").arg(feed), msg::PercentUnit(), frame);
 
@@ -89,16 +88,14 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
     context_.TabLayout(Tab::ExternalAudio)->addWidget(page);
     context_.TabLayout(Tab::ExternalAudio)->addStretch(1);
 
-    // [Faders] lies between the automation timing keys and TMFaderSpeed; these are the feeds' keys.
-    QList<KeyRow> rows;
+    // Between the automation timing keys and TMFaderSpeed in [Faders].
     for (int feed = 0; feed < 4; ++feed) {
         const QString n = QString::number(feed + 1);
-        rows << CheckStateRow("UseLine" + n, chkUseLine[feed], false)
-             << NumberRow("LineCard" + n, &lineCard_[feed], IntWidth::Bits16)
-             << NumberRow("LineChannel" + n, &lineChannel_[feed], IntWidth::Bits16)
-             << WholeNumberRow("Level" + n, ledFeedLevel[feed]);
+        Add(Bind(ServerKey("Faders", "UseLine" + n), chkUseLine[feed]).Labelled(chkUseLine[feed]));
+        Add(Bind(ServerKey("Faders", "LineCard" + n), &lineCard_[feed]).Labelled(lblFeedCard[feed]));
+        Add(Bind(ServerKey("Faders", "LineChannel" + n), &lineChannel_[feed]).Labelled(lblFeedChan[feed]));
+        Add(Bind(ServerKey("Faders", "Level" + n), ledFeedLevel[feed]).Labelled(lblFeedVol[feed]));
     }
-    tables_ = {{"Faders", rows}};
 }
 
 AudioFeeds::~AudioFeeds() = default;
@@ -106,10 +103,6 @@ AudioFeeds::~AudioFeeds() = default;
 void AudioFeeds::LaadScherm() {
     for (int feed = 0; feed < 4; ++feed) {
         fraAudioFeed[feed]->setTitle(Text(feed < 3 ? 187 + feed : 308));
-        if (feed < 3) chkUseLine[feed]->setText(Text(190 + feed));
-        lblFeedCard[feed]->setText(Text(196));
-        lblFeedChan[feed]->setText(Text(197));
-        lblFeedVol[feed]->setText(Text(198));
         // Four lists share each label text; the frame tells them apart.
         const QString frame = FeedName(feed);
         cobMaster[feed]->setAccessibleName(QString("%1: %2").arg(frame, TextOr(196, msg::FeedCardCaption())));

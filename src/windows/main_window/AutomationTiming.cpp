@@ -20,8 +20,6 @@
 
 namespace quorvant {
 
-namespace {}  // namespace
-
 AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     auto* page = Named<QWidget>("fraAutomatisatie");
     auto* grid = new QGridLayout(page);
@@ -31,32 +29,29 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
         const char* spinName;
         QLabel** label;
         const char* labelName;
-        int digits;
-        qint32 lowest;
-        qint32 highest;
-        qint32 step;
-        qint32 initial;
+        const char* section;
+        const char* key;
     };
     const std::array<SpinRow, 8> spins = {{
-        {&ledPresLevel, "ledPresLevel", &lblPresNiv, "lblPresNiv", 3, 0, 999, 1, 0},
-        {&ledPresSpeed, "ledPresSpeed", &lblPresSpeed, "lblPresSpeed", 4, 0, 9999, 10, 0},
-        {&ledMixSpeed, "ledMixSpeed", &lblMix, "lblMix", 4, 0, 9999, 10, 0},
-        {&ledFaderStap, "ledFaderStap", &lblFaderStap, "lblFaderStap", 2, 0, 10, 1, 1},
-        {&ledIntroComp, "ledIntroComp", &lblIntroComp, "lblIntroComp", 5, -99999, 99999, 10, 0},
-        {&ledOuttroComp, "ledOuttroComp", &lblOuttroComp, "lblOuttroComp", 5, -99999, 99999, 10, 0},
-        {&ledLatency, "ledLatency", &lblLatency, "lblLatency", 4, 0, 9999, 10, 0},
-        {&ledT6Blok, "ledT6Blok", &lblTBlok, "lblTBlok", 2, 50, 59, 1, 50},
+        {&ledPresLevel, "ledPresLevel", &lblPresNiv, "lblPresNiv", "Faders", "PresLevel"},
+        {&ledPresSpeed, "ledPresSpeed", &lblPresSpeed, "lblPresSpeed", "Faders", "PresSpeed"},
+        {&ledMixSpeed, "ledMixSpeed", &lblMix, "lblMix", "Faders", "FaderSpeed"},
+        {&ledFaderStap, "ledFaderStap", &lblFaderStap, "lblFaderStap", "Faders", "PresFactor"},
+        {&ledIntroComp, "ledIntroComp", &lblIntroComp, "lblIntroComp", "Faders", "IntroComp"},
+        {&ledOuttroComp, "ledOuttroComp", &lblOuttroComp, "lblOuttroComp", "Faders", "OuttroComp"},
+        {&ledLatency, "ledLatency", &lblLatency, "lblLatency", "Sequencer", "Latency"},
+        {&ledT6Blok, "ledT6Blok", &lblTBlok, "lblTBlok", "Sequencer", "B6Start"},
     }};
     for (int row = 0; row < int(spins.size()); ++row) {
         const SpinRow& s = spins[row];
         auto* spin = Named<LedSpin>(s.spinName, page);
-        spin->Configure(s.digits, s.lowest, s.highest, s.step, s.initial);
         QLabel* label = Named<QLabel>(s.labelName, page);
         label->setBuddy(spin);
         grid->addWidget(label, row, 0);
         grid->addWidget(spin, row, 1, Qt::AlignLeft);
         *s.spin = spin;
         *s.label = label;
+        Add(Bind(ServerKey(s.section, s.key), spin).Labelled(label));
     }
 
     // Unit labels beside their fields; FaderStap has none.
@@ -94,50 +89,17 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     context_.TabLayout(Tab::Automation)->addWidget(page);
     context_.TabLayout(Tab::Automation)->addStretch(1);
 
-    tables_ = {
-        {"Faders",
-         {
-             EmptyDefaultRow("PresLevel", ledPresLevel, 0),
-             EmptyDefaultRow("PresSpeed", ledPresSpeed, 0),
-             EmptyDefaultRow("FaderSpeed", ledMixSpeed, 0),
-             EmptyDefaultRow("PresFactor", ledFaderStap, 1),
-             EmptyDefaultRow("IntroComp", ledIntroComp, 0),
-             EmptyDefaultRow("OuttroComp", ledOuttroComp, 0),
-         }},
-        {"Sequencer",
-         {
-             // An empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
-             Row(
-                 "PanicGenre",
-                 [this](const QString& text) {
-                     if (!text.isEmpty()) cobPanic->setEditText(text);
-                 },
-                 [this]() -> IniValue { return cobPanic->currentText(); }),
-             EmptyDefaultRow("Latency", ledLatency, 0),
-             EmptyDefaultRow("B6Start", ledT6Blok, 55),
-             CheckStateRow("IgnoreVT", chkIgnoreVT, /*emptyIsOff=*/true),
-         },
-         // The server's files have Latency before PanicGenre, although it is read after it.
-         {"Latency", "PanicGenre", "B6Start", "IgnoreVT"}},
-    };
+    // An empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
+    Add(Bind(ServerKey("Sequencer", "PanicGenre"), cobPanic).Labelled(lblPanic));
+    Add(Bind(ServerKey("Sequencer", "IgnoreVT"), chkIgnoreVT).Labelled(chkIgnoreVT));
 }
 
 void AutomationTiming::LaadScherm() {
-    lblPresNiv->setText(Text(145));
-    lblPresSpeed->setText(Text(144));
-    lblMix->setText(Text(143));
-    lblFaderStap->setText(Text(281));
-    lblIntroComp->setText(Text(282));
-    lblOuttroComp->setText(Text(283));
-    lblLatency->setText(Text(142));
-    lblTBlok->setText(Text(146));
     lblProcent->setText(Text(148));
     for (QLabel* label : lblMsec) label->setText(Text(147));
     lblMinuten->setText(Text(149));
-    chkIgnoreVT->setText(Text(301));
-    lblPanic->setText(Text(299));
     // The text part is a control of its own for screen readers.
-    cobPanic->lineEdit()->setAccessibleName(Text(299));
+    cobPanic->lineEdit()->setAccessibleName(lblPanic->text());
 
     // Screen readers get the unit with the field.
     ledPresLevel->setAccessibleDescription(Text(148));

@@ -22,41 +22,21 @@
 
 namespace quorvant {
 
-namespace {
-LedSpin* MakeSecondsSpin(const QString& name, QWidget* parent) {
-    auto* spin = Named<LedSpin>(name, parent);
-    spin->Configure(3, 0, 999, 1, 0, true);
-    return spin;
-}
-}  // namespace
-
-ExternalNews::ExternalNews(SetupContext& context, FileLocations& files, IniAccessor& iniNews)
-    : SetupPart(context), iniNews_(iniNews) {
+ExternalNews::ExternalNews(SetupContext& context, FileLocations& files) : SetupPart(context) {
     BuildExternalNewsPage();
     BuildInternalNewsPage(files);
 
-    SectionTable extNews{
-        "ExtNews",
-        {
-            CheckStateRow("UseExtNews", chkUseExtNews, true),
-            // Empty or missing: no feed selected.
-            Row(
-                "NewsFeed",
-                [this](const QString& text) {
-                    SelectPosition(cobNewsFeed, text.isEmpty() ? -1 : OrSkip(ListPosition(text, cobNewsFeed->count())));
-                },
-                [this]() -> IniValue { return static_cast<qint16>(cobNewsFeed->currentIndex()); }),
-            CheckStateRow("StopMode", chkStopMode, true),
-            EmptyDefaultRow("TimeOut", ledNewsTimeOut, 0),
-            EmptyDefaultRow("MinNews", ledMinNews, 0),
-        }};
-    // MA..ZO: a bad character leaves its hour as it was; each day is written as one value.
+    const auto key = [](const char* name) -> const schema::Key& { return ServerKey("ExtNews", name); };
+    Add(Bind(key("UseExtNews"), chkUseExtNews).Labelled(chkUseExtNews));
+    Add(Bind(key("NewsFeed"), cobNewsFeed).Labelled(lblNewsFeed));
+    Add(Bind(key("StopMode"), chkStopMode).Labelled(chkStopMode));
+    Add(Bind(key("TimeOut"), ledNewsTimeOut).Labelled(lblMaxNewsLengte));
+    Add(Bind(key("MinNews"), ledMinNews).Labelled(lblMinNewsLengte));
     for (int day = 0; day < WeekHourGrid::kDays; ++day)
-        extNews.rows.append(DayRow(WeekHourGrid::DayKeys()[day], grid, day, true));
-    tables_ = {extNews};
+        Add(Bind(ServerKey("ExtNews", WeekHourGrid::DayKeys()[day]), grid, day));
 
-    // BlokkenPath is read only when not empty, and written trimmed (also when empty).
-    newsTable_ = {"Blokken", {TextRow("BlokkenPath", txtNews, TextWrite::Trimmed, true)}};
+    Add(Bind(schema::Find(schema::File::News, QStringLiteral("Blokken"), QStringLiteral("BlokkenPath")), txtNews)
+            .Labelled(lblNewsLoc));
 }
 
 void ExternalNews::BuildExternalNewsPage() {
@@ -76,13 +56,13 @@ void ExternalNews::BuildExternalNewsPage() {
     lblNewsFeed->setBuddy(cobNewsFeed);
 
     lblMinNewsLengte = Named<QLabel>("lblMinNewsLengte", fraExtNewsAlg);
-    ledMinNews = MakeSecondsSpin("ledMinNews", fraExtNewsAlg);
+    ledMinNews = Named<LedSpin>("ledMinNews", fraExtNewsAlg);
     lblMinNewsLengte->setBuddy(ledMinNews);
 
     // The language file has no text for this label; it keeps its design-time caption.
     lblMaxNewsLengte = Named<QLabel>("lblMaxNewsLengte", msg::MaxNewsWaitCaption(), fraExtNewsAlg);
     lblMaxNewsLengte->setWordWrap(true);
-    ledNewsTimeOut = MakeSecondsSpin("ledNewsTimeOut", fraExtNewsAlg);
+    ledNewsTimeOut = Named<LedSpin>("ledNewsTimeOut", fraExtNewsAlg);
     lblMaxNewsLengte->setBuddy(ledNewsTimeOut);
 
     for (int i = 0; i < 2; ++i) {
@@ -150,33 +130,19 @@ void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
 }
 
 void ExternalNews::LaadScherm() {
-    chkUseExtNews->setText(Text(235));
     fraExtNewsAlg->setTitle(Text(244));
-    lblNewsFeed->setText(Text(245));
     // A list would otherwise be announced by its selected item.
-    cobNewsFeed->setAccessibleName(Text(245));
-    lblMinNewsLengte->setText(Text(246));
+    cobNewsFeed->setAccessibleName(lblNewsFeed->text());
     for (QLabel* label : lblNewsSec) label->setText(Text(248));
     ledMinNews->setAccessibleDescription(Text(248));
     ledNewsTimeOut->setAccessibleDescription(Text(248));
-    chkStopMode->setText(Text(289));
     fraExtNewsShed->setTitle(Text(236));
     grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
 
-    lblNewsLoc->setText(Text(266));
     // Runs after FileLocations, which gave every browse button its general tool tip.
     cmdPath3->setToolTip(Text(267));
-    cmdPath3->setAccessibleName(QString("%1: %2").arg(Text(266), Text(125)));
+    cmdPath3->setAccessibleName(QString("%1: %2").arg(lblNewsLoc->text(), Text(125)));
 }
-
-void ExternalNews::LeesNews() {
-    iniNews_.SetFile(JoinPath(context_.programFolder, kNewsIni));
-    iniNews_.SetSection(newsTable_.section);
-    // No skipping of its own: a failure ends the whole step.
-    ReadRowsStrict(iniNews_, newsTable_);
-}
-
-void ExternalNews::SchrijfNews() { WriteSection(iniNews_, newsTable_); }
 
 frmIntNews* ExternalNews::IntNews() const { return intNews_.data(); }
 

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <array>
 
-#include "settings/IniAccessor.h"
 #include "windows/main_window/SetupPart.h"
 #include "windows/shared/NewsItems.h"
 
@@ -24,13 +23,9 @@ class frmIntNews;
 // External news [ExtNews] (tab 10), the news folder of news.ini and the news buttons (tab 12).
 class ExternalNews : public SetupPart {
 public:
-    // `files` does the browsing of the news folder's button; `iniNews` is the window's news.ini accessor.
-    ExternalNews(SetupContext& context, FileLocations& files, IniAccessor& iniNews);
+    // `files` does the browsing of the news folder's button.
+    ExternalNews(SetupContext& context, FileLocations& files);
     void LaadScherm() override;
-    // news.ini [Blokken] through the window's iniNews.
-    void LeesNews();
-    void SchrijfNews();  // inside the news.ini save; the file is already selected
-    const SectionTable& NewsTable() const { return newsTable_; }
 
     // Opens the schedule of news item `index`, or only raises the schedule that is already open.
     void cdmExtNews_Click(int index);
@@ -61,9 +56,6 @@ private:
     void BuildExternalNewsPage();
     void BuildInternalNewsPage(FileLocations& files);
 
-    // news.ini, read by LeesNews and written by SchrijfNews (not part of the server.ini passes).
-    IniAccessor& iniNews_;
-    SectionTable newsTable_;
     QPointer<frmIntNews> intNews_;
 };
 

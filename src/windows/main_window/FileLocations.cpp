@@ -52,20 +52,17 @@ FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
     context_.TabLayout(Tab::FileLocations)->addWidget(frame);
     context_.TabLayout(Tab::FileLocations)->addStretch(1);
 
-    tables_ = {{"Files",
-                {
-                    // DatabasePath is also kept as the run's database folder (genres, descriptions).
-                    Row(
-                        "DatabasePath",
-                        [this](const QString& text) {
-                            context_.databasePath = text;
-                            txtDatabase->setText(text);
-                        },
-                        [this]() -> IniValue { return txtDatabase->text(); }),
-                    TextRow("LogPath", txtLog),
-                    TextRow("RepeatPath", txtRepeat),
-                    TextRow("FragPath", txtFrag),
-                }}};
+    // DatabasePath is also kept as the run's database folder (genres, descriptions).
+    Add(Bind(ServerKey("Files", "DatabasePath"), txtDatabase,
+             [this](const QString& text) {
+                 context_.databasePath = text;
+                 txtDatabase->setText(text);
+             },
+             [this]() -> IniValue { return txtDatabase->text(); })
+            .Labelled(lblLocaties[0]));
+    Add(Bind(ServerKey("Files", "LogPath"), txtLog).Labelled(lblLocaties[1]));
+    Add(Bind(ServerKey("Files", "RepeatPath"), txtRepeat).Labelled(lblLocaties[2]));
+    Add(Bind(ServerKey("Files", "FragPath"), txtFrag).Labelled(lblLocaties[3]));
 }
 
 void FileLocations::AttachNewsPath(QPushButton* button, QLineEdit* box) {
@@ -76,7 +73,6 @@ void FileLocations::AttachNewsPath(QPushButton* button, QLineEdit* box) {
 }
 
 void FileLocations::LaadScherm() {
-    for (int i = 0; i < 4; ++i) lblLocaties[i]->setText(Text(117 + i));
     txtDatabase->setToolTip(Text(121));
     txtLog->setToolTip(Text(122));
     txtRepeat->setToolTip(Text(123));

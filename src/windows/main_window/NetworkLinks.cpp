@@ -29,28 +29,31 @@ struct LinkDesign {
     const char* txtRemoteName;
     const char* txtRemotePort;
     const char* txtHostPort;
-    Tab tab;
-    int captionId;
-    int enableId;
-    int firstLabelId;  // remote name; remote port and host port follow
+    // Its switch, remote name, remote port and host port in [InterPC]; the switch's key names the
+    // page and the frame's caption.
+    std::array<const char*, 4> keys;
 };
 
 // In the order of NetworkLinks::LinkId. The control names are the established ones, irregular
 // letter case included.
 constexpr std::array<LinkDesign, NetworkLinks::kLinks> kLinkDesigns = {{
     {"fraOstrin", "chkInterPCRDS", "lblRemoteNameRDS", "lblRemotePortRDS", "lblHostPortRDS", "txtRemoteNameRDS",
-     "txtRemotePortRDS", "txtHostPortRDS", Tab::InterPc, 211, 214, 215},
+     "txtRemotePortRDS", "txtHostPortRDS", {"networkRDS", "RemoteNameRDS", "RemotePortRDS", "HostPortRDS"}},
     {"fraPelmar", "chkInterPCWEB", "lblRemoteNameWEB", "lblRemotePortWEB", "lblHostPortWEB", "txtRemoteNameWEB",
-     "txtRemotePortWEB", "txtHostPortWEB", Tab::InterPc, 212, 214, 215},
+     "txtRemotePortWEB", "txtHostPortWEB", {"networkWEB", "RemoteNameWEB", "RemotePortWEB", "HostPortWEB"}},
     {"fraVektal", "chkInterPCLOG", "lblRemoteNameLOG", "lblRemotePortLOG", "lblHostPortLog", "txtRemoteNameLOG",
-     "txtRemotePortLOG", "txtHostPortLog", Tab::InterPc, 213, 214, 215},
+     "txtRemotePortLOG", "txtHostPortLog", {"networkLOG", "RemoteNameLOG", "RemotePortLOG", "HostPortLOG"}},
     {"fraExterneControle", "chkEXT", "lblRemoteNameEXT", "lblRemotePortEXT", "lblHostPortEXT", "txtRemoteNameEXT",
-     "txtRemotePortEXT", "txtHostPortEXT", Tab::ExternalControl, 233, 214, 215},
+     "txtRemotePortEXT", "txtHostPortEXT", {"networkEXT", "RemoteNameExt", "RemotePortEXT", "HostPortEXT"}},
     {"fraIO", "chkInterface", "lblInterFaceRemoteName", "lblInterfaceRemotePort", "lblInterfaceHostPort",
-     "txtIORemoteName", "txtIORemotePort", "txtIOHostPort", Tab::IoInterface, 199, 200, 201},
+     "txtIORemoteName", "txtIORemotePort", "txtIOHostPort", {"NetworkIO", "RemoteNameIO", "RemotePortIO", "HostPortIO"}},
     {"fraWD", "chkUseWD", "lblWDRemoteName", "lblWDRemotePort", "lblWDHostPort", "txtWDRemoteName", "txtWDRemotePort",
-     "txtWDHostPort", Tab::IoInterface, 300, 200, 201},
+     "txtWDHostPort", {"NetworkWD", "RemoteNameWD", "RemotePortWD", "HostPortWD"}},
 }};
+
+const schema::Key& LinkKey(int link, int field) {
+    return schema::Find(schema::File::Server, QStringLiteral("InterPC"), QString::fromLatin1(kLinkDesigns[link].keys[field]));
+}
 
 QLabel* AddLabelled(QGridLayout* grid, int row, const char* labelName, const char* boxName, QLineEdit** box,
                     int boxWidth) {
@@ -97,48 +100,17 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
             grid->addWidget(cobSysteem, 4, 1, Qt::AlignLeft);
         }
         grid->setColumnStretch(2, 1);
-        context_.TabLayout(design.tab)->addWidget(link.frame);
+        context_.TabLayout(LinkKey(id, 0).tab)->addWidget(link.frame);
     }
     for (Tab tab : {Tab::IoInterface, Tab::InterPc, Tab::ExternalControl}) context_.TabLayout(tab)->addStretch(1);
 
-    const Link& rds = links_[RDS];
-    const Link& web = links_[WEB];
-    const Link& log = links_[LOG];
-    const Link& ext = links_[EXT];
-    const Link& io = links_[IO];
-    const Link& wd = links_[WD];
-    tables_ = {{"InterPC",
-                {
-                    WrittenAs(OneMeansOnRow("networkRDS", rds.enable), "NetworkRDS"),
-                    TextRow("RemoteNameRDS", rds.txtRemoteName),
-                    PortRow("RemotePortRDS", RDS, rds.txtRemotePort, rds.lblRemotePort, PortWrite::Number),
-                    PortRow("HostPortRDS", RDS, rds.txtHostPort, rds.lblHostPort, PortWrite::Number),
-
-                    WrittenAs(OneMeansOnRow("networkWEB", web.enable), "NetworkWEB"),
-                    TextRow("RemoteNameWEB", web.txtRemoteName),
-                    PortRow("RemotePortWEB", WEB, web.txtRemotePort, web.lblRemotePort, PortWrite::Number),
-                    PortRow("HostPortWEB", WEB, web.txtHostPort, web.lblHostPort, PortWrite::Number),
-
-                    WrittenAs(OneMeansOnRow("networkLOG", log.enable), "NetworkLOG"),
-                    TextRow("RemoteNameLOG", log.txtRemoteName),
-                    PortRow("RemotePortLOG", LOG, log.txtRemotePort, log.lblRemotePort, PortWrite::Number),
-                    PortRow("HostPortLOG", LOG, log.txtHostPort, log.lblHostPort, PortWrite::Number),
-
-                    OneMeansOnRow("networkEXT", ext.enable),
-                    TextRow("RemoteNameExt", ext.txtRemoteName),
-                    PortRow("RemotePortEXT", EXT, ext.txtRemotePort, ext.lblRemotePort, PortWrite::AsIs),
-                    PortRow("HostPortEXT", EXT, ext.txtHostPort, ext.lblHostPort, PortWrite::AsIs),
-
-                    WrittenAs(CheckStateRow("NetworkIO", chkInterface, true), "NetWorkIO"),
-                    TextRow("RemoteNameIO", io.txtRemoteName),
-                    PortRow("RemotePortIO", IO, io.txtRemotePort, io.lblRemotePort, PortWrite::Trimmed),
-                    PortRow("HostPortIO", IO, io.txtHostPort, io.lblHostPort, PortWrite::AsIs),
-
-                    WrittenAs(CheckStateRow("NetworkWD", chkUseWD, true), "NetWorkWD"),
-                    TextRow("RemoteNameWD", wd.txtRemoteName),
-                    PortRow("RemotePortWD", WD, wd.txtRemotePort, wd.lblRemotePort, PortWrite::Trimmed),
-                    PortRow("HostPortWD", WD, wd.txtHostPort, wd.lblHostPort, PortWrite::AsIs),
-                }}};
+    for (int id = 0; id < kLinks; ++id) {
+        const Link& link = links_[id];
+        Add(Bind(LinkKey(id, 0), link.enable).Labelled(link.enable));
+        Add(Bind(LinkKey(id, 1), link.txtRemoteName).Labelled(link.lblRemoteName));
+        Add(PortBinding(LinkKey(id, 2), LinkId(id), link.txtRemotePort, link.lblRemotePort).Labelled(link.lblRemotePort));
+        Add(PortBinding(LinkKey(id, 3), LinkId(id), link.txtHostPort, link.lblHostPort).Labelled(link.lblHostPort));
+    }
 }
 
 namespace {
@@ -152,30 +124,24 @@ QString PortProblem(const QString& box, const QString& frame, const QString& tex
 }  // namespace
 
 // Ports: read by the text rule; an empty box shows "0" from the save on (RefuseSave puts it
-// there) and the file gets 0. The write itself changes no box: the window also asks it what a
-// save would write, to know whether it holds unsaved edits.
-KeyRow NetworkLinks::PortRow(const QString& key, LinkId link, QLineEdit* box, QLabel* label, PortWrite write) {
-    if (write == PortWrite::Number) numberPorts_.append({link, box, label});
+// there) and the file gets 0. The key says whether the file gets a number, the trimmed text or the
+// text as typed. The write itself changes no box: the window also asks it what a save would
+// write, to know whether it holds unsaved edits.
+Binding NetworkLinks::PortBinding(const schema::Key& key, LinkId link, QLineEdit* box, QLabel* label) {
+    if (key.Has(schema::WrittenAsNumber)) numberPorts_.append({link, box, label});
     allPorts_.append(box);
-    return Row(
-        key, [box](const QString& text) { box->setText(text); },
-        [this, link, box, label, write]() -> IniValue {
+    return Bind(
+        key, box, [box](const QString& text) { box->setText(text); },
+        [this, &key, link, box, label]() -> IniValue {
             const QString text = box->text().isEmpty() ? QStringLiteral("0") : box->text();
-            switch (write) {
-                case PortWrite::Number: {
-                    const std::optional<qint32> number = WholeNumber(text, IntWidth::Bits32);
-                    // RefuseSave stops the save before this; never write text as a number.
-                    if (!number)
-                        throw std::runtime_error(
-                            PortProblem(label->text(), links_[link].frame->title(), text).toStdString());
-                    return *number;
-                }
-                case PortWrite::Trimmed:
-                    return TrimSpaces(text);
-                case PortWrite::AsIs:
-                    break;
+            if (key.Has(schema::WrittenAsNumber)) {
+                const std::optional<qint32> number = WholeNumber(text, IntWidth::Bits32);
+                // RefuseSave stops the save before this; never write text as a number.
+                if (!number)
+                    throw std::runtime_error(PortProblem(label->text(), links_[link].frame->title(), text).toStdString());
+                return *number;
             }
-            return text;
+            return key.Has(schema::WrittenTrimmed) ? TrimSpaces(text) : text;
         });
 }
 
@@ -184,7 +150,7 @@ QString NetworkLinks::RefuseSave() {
         const QString problem = PortProblem(port.label->text(), links_[port.link].frame->title(), port.box->text());
         if (problem.isEmpty()) continue;
         // Show the box so the user can correct it after the message.
-        context_.ShowTab(kLinkDesigns[port.link].tab);
+        context_.ShowTab(LinkKey(port.link, 0).tab);
         port.box->setFocus();
         port.box->selectAll();
         return problem;
@@ -197,14 +163,9 @@ QString NetworkLinks::RefuseSave() {
 
 void NetworkLinks::LaadScherm() {
     for (int id = 0; id < kLinks; ++id) {
-        const LinkDesign& design = kLinkDesigns[id];
         const Link& link = links_[id];
-        const QString frame = Text(design.captionId);
+        const QString frame = Text(LinkKey(id, 0).caption.group);
         link.frame->setTitle(frame);
-        link.enable->setText(Text(design.enableId));
-        link.lblRemoteName->setText(Text(design.firstLabelId));
-        link.lblRemotePort->setText(Text(design.firstLabelId + 1));
-        link.lblHostPort->setText(Text(design.firstLabelId + 2));
         // Every link has the same captions; the names say which link a control belongs to.
         link.enable->setAccessibleName(QString("%1: %2").arg(frame, link.enable->text()));
         link.txtRemoteName->setAccessibleName(QString("%1: %2").arg(frame, link.lblRemoteName->text()));

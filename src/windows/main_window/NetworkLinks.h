@@ -49,8 +49,7 @@ public:
     QComboBox* cobSysteem = nullptr;
 
 private:
-    enum class PortWrite { Number, AsIs, Trimmed };
-    KeyRow PortRow(const QString& key, LinkId link, QLineEdit* box, QLabel* label, PortWrite write);
+    Binding PortBinding(const schema::Key& key, LinkId link, QLineEdit* box, QLabel* label);
 
     std::array<Link, kLinks> links_{};
     struct NumberPort {

@@ -2,24 +2,23 @@
 
 #include <QPushButton>
 
-#include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
+#include "binding/ControlRows.h"
 #include "text/TextTable.h"
 
 namespace quorvant {
 
 NewsDescriptions::NewsDescriptions(SetupContext& context, const std::array<QPushButton*, kNewsItems>& buttons)
-    : SetupPart(context), buttons_(buttons) {}
-
-void NewsDescriptions::LaadDesc() {
-    // The database folder as the read pass found it; editing it later does not move this file.
-    iniDesc.SetFile(JoinPath(context_.databasePath, kCommonSettingsIni));
-    iniDesc.SetSection("Desc");
+    : SetupPart(context) {
+    // commonsettings.ini [Desc], one key per news button in button order. Any text counts as a
+    // description, blanks included; only an empty one falls back to the key's own caption.
+    const std::span<const schema::Key> keys = schema::KeysOf(schema::File::Common);
     for (int item = 0; item < kNewsItems; ++item) {
-        iniDesc.SetKey(NewsItems()[item].descriptionKey);
-        const QString text = iniDesc.ReadValue();
-        // Any text counts as a description, blanks included; only an empty one falls back.
-        buttons_[item]->setText(text.isEmpty() ? Text(NewsItems()[item].fallbackText) : text);
+        const schema::Key& key = keys[std::size_t(item)];
+        QPushButton* button = buttons[std::size_t(item)];
+        Add(Bind(
+            key, button,
+            [&key, button](const QString& text) { button->setText(text.isEmpty() ? schema::LabelText(key) : text); },
+            [button]() -> IniValue { return button->text(); }));
     }
 }
 

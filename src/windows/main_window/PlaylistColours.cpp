@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "binding/ControlRows.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
@@ -57,31 +58,19 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
     context_.TabLayout(Tab::Colours)->addWidget(fraColors);
     context_.TabLayout(Tab::Colours)->addStretch(1);
 
-    tables_ = {{"Colors",
-                {
-                    ColourRow("MusBack", MusBack),
-                    ColourRow("MusTxt", MusTxt),
-                    ColourRow("JingBack", JingBack),
-                    ColourRow("JingTxt", JingTxt),
-                    ColourRow("PresBack", PresBack),
-                    ColourRow("PresTxt", PresTxt),
-                    ColourRow("RecBack", RecBack),
-                    ColourRow("RecTxt", RecTxt),
-                    ColourRow("TijdBack", TijdBack),
-                    ColourRow("TijdTxt", TijdTxt),
-                    ColourRow("EventBack", EventBack),
-                    ColourRow("EventTxt", EventTxt),
-                },
-                // The save writes commercials and events before time signal and presentation.
-                {"MusBack", "MusTxt", "JingBack", "JingTxt", "RecBack", "RecTxt", "EventBack", "EventTxt", "TijdBack",
-                 "TijdTxt", "PresBack", "PresTxt"}}};
+    const std::array<const char*, kColours> keys = {"MusBack", "MusTxt", "JingBack", "JingTxt", "PresBack",  "PresTxt",
+                                                    "RecBack", "RecTxt", "TijdBack", "TijdTxt", "EventBack", "EventTxt"};
+    for (int index = 0; index < kColours; ++index) {
+        const auto colour = static_cast<Colour>(index);
+        Add(ColourBinding(ServerKey("Colors", keys[index]), colour).Labelled(buttons_[colour]));
+    }
 }
 
 // Colour rule into the slot; the panel is painted from the slot even when the conversion fails, so
 // a missing key shows the slot's start value, black.
-KeyRow PlaylistColours::ColourRow(const QString& key, Colour colour) {
-    return Row(
-        key,
+Binding PlaylistColours::ColourBinding(const schema::Key& key, Colour colour) {
+    return Bind(
+        key, buttons_[colour],
         [this, colour](const QString& text) {
             const std::optional<qint32> value = quorvant::Colour(text);
             if (value) colourSlots_[colour] = *value;
@@ -110,7 +99,6 @@ void PlaylistColours::LaadScherm() {
     for (int index = 0; index < kColours; ++index) {
         const auto colour = static_cast<Colour>(index);
         QPushButton* button = buttons_[colour];
-        button->setText(Text(IsBackground(colour) ? 183 : 184));
         // Six buttons share each caption; the name says which item and which colour.
         button->setAccessibleName(QString("%1: %2").arg(Panel(colour)->Caption(), button->text()));
     }

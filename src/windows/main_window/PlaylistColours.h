@@ -53,7 +53,7 @@ public:
     ColourPanel* panEvents = nullptr;
 
 private:
-    KeyRow ColourRow(const QString& key, Colour colour);
+    Binding ColourBinding(const schema::Key& key, Colour colour);
     void Paint(Colour colour);
 
     // Kept outside the panels: the slots are what the save writes. Black until read or chosen.

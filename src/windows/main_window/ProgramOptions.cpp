@@ -52,9 +52,9 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     fraStartUp = Named<QGroupBox>("fraStartUp");
     AddOptions(fraStartUp, "optStart", optStart, 2);
     fraServerMode = Named<QGroupBox>("fraServerMode");
-    AddOptions(fraServerMode, "optMaster", optMaster, 2);
+    QButtonGroup* serverMode = AddOptions(fraServerMode, "optMaster", optMaster, 2);
     fraLogTime = Named<QGroupBox>("fraLogTime");
-    loginGroup_ = AddOptions(fraLogTime, "optLogin", optLogin, 4);
+    QButtonGroup* login = AddOptions(fraLogTime, "optLogin", optLogin, 4);
 
     fraLog = Named<QGroupBox>("fraLog");
     auto* logLayout = new QVBoxLayout(fraLog);
@@ -117,62 +117,27 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
     chkAutoIR = AddCheck(new QCheckBox(fraIR), "chkAutoIR", irLayout);
     context_.TabLayout(Tab::IoInterface)->addWidget(fraIR);
 
-    tables_ = {{"program",
-                {
-                    OneMeansOnRow("Debugger", chkDebug),
-                    OneMeansOnRow("BlockLive", chkBlockStraksLive),
-                    OneMeansOnRow("Sabam", chkSabam),
-                    TextRow("Mes1", txtTekst, TextWrite::Trimmed),
-                    PairRow("Dual", optScherm[0], optScherm[1]),
-                    PairRow("ScreenPos", optSchermPos[0], optSchermPos[1]),
-                    PairRow("StartUp", optStart[0], optStart[1]),
-                    OneMeansOnRow("IR", chkIR),
-                    OneMeansOnRow("AutoIR", chkAutoIR),
-                    // Log-in time: the stored text is compared exactly with "0".."7" (no trimming, no
-                    // number conversion); empty or anything else selects the first option.
-                    Row(
-                        "Login",
-                        [this](const QString& text) {
-                            int index = 0;
-                            for (int n = 0; n < int(optLogin.size()); ++n) {
-                                if (text == QString::number(n)) {
-                                    index = n;
-                                    break;
-                                }
-                            }
-                            optLogin[index]->setChecked(true);
-                        },
-                        [this]() -> IniValue { return static_cast<qint16>(std::max(0, loginGroup_->checkedId())); }),
-                    WrittenAs(CheckStateRow("AutoLogin", chkAutoLogin, true), "Autologin"),
-                    ListPositionRow("LoginLevel", cobNiveau),
-                    CheckStateRow("PersJingle", chkPersJingle, true),
-                    // Server mode: empty selects Master; otherwise the number is the option's index, and
-                    // anything but 0 or 1 is refused, leaving both options unselected (a save writes 0).
-                    Row(
-                        "Slave",
-                        [this](const QString& text) {
-                            if (text.isEmpty()) {
-                                optMaster[0]->setChecked(true);
-                                return;
-                            }
-                            const qint32 index = OrSkip(WholeNumber(text, IntWidth::Bits16));
-                            if (index != 0 && index != 1) throw StepFailed();
-                            optMaster[index]->setChecked(true);
-                        },
-                        [this]() -> IniValue { return static_cast<qint16>(optMaster[1]->isChecked() ? 1 : 0); }),
-                }}};
+    const auto key = [](const char* name) -> const schema::Key& { return ServerKey("program", name); };
+    Add(Bind(key("Debugger"), chkDebug).Labelled(chkDebug));
+    Add(Bind(key("BlockLive"), chkBlockStraksLive).Labelled(chkBlockStraksLive));
+    Add(Bind(key("Sabam"), chkSabam).Labelled(chkSabam));
+    Add(Bind(key("Mes1"), txtTekst).Labelled(fraBoodschap));
+    Add(Bind(key("Dual"), optScherm[0], optScherm[1]).Labelled(fraScreen));
+    Add(Bind(key("ScreenPos"), optSchermPos[0], optSchermPos[1]).Labelled(fraScreenPos));
+    Add(Bind(key("StartUp"), optStart[0], optStart[1]).Labelled(fraStartUp));
+    Add(Bind(key("IR"), chkIR).Labelled(chkIR));
+    Add(Bind(key("AutoIR"), chkAutoIR).Labelled(chkAutoIR));
+    Add(Bind(key("Login"), login).Labelled(fraLogTime));
+    Add(Bind(key("AutoLogin"), chkAutoLogin).Labelled(chkAutoLogin));
+    Add(Bind(key("LoginLevel"), cobNiveau));
+    Add(Bind(key("PersJingle"), chkPersJingle).Labelled(chkPersJingle));
+    Add(Bind(key("Slave"), serverMode).Labelled(fraServerMode));
 }
 
 void ProgramOptions::LaadScherm() {
-    fraScreen->setTitle(Text(150));
     fraLog->setTitle(Text(151));
-    fraBoodschap->setTitle(Text(152));
-    fraStartUp->setTitle(Text(153));
     fraAutoLog->setTitle(Text(154));
-    fraLogTime->setTitle(Text(155));
     fraJingles->setTitle(Text(156));
-    fraServerMode->setTitle(Text(157));
-    fraScreenPos->setTitle(Text(284));
     fraIR->setTitle(Text(208));
 
     optScherm[0]->setText(Text(158));
@@ -185,17 +150,10 @@ void ProgramOptions::LaadScherm() {
     optMaster[1]->setText(Text(175));
     for (int n = 0; n < int(optLogin.size()); ++n) optLogin[n]->setText(Text(165 + n));
 
-    chkDebug->setText(Text(160));
-    chkSabam->setText(Text(161));
-    chkAutoLogin->setText(Text(164));
-    chkPersJingle->setText(Text(173));
-    chkIR->setText(Text(209));
-    chkAutoIR->setText(Text(210));
-
     // Neither box has a label of its own: the level completes "log in automatically as ...", and the
     // message box is the whole of its frame.
-    cobNiveau->setAccessibleName(Text(164));
-    txtTekst->setAccessibleName(Text(152));
+    cobNiveau->setAccessibleName(chkAutoLogin->text());
+    txtTekst->setAccessibleName(fraBoodschap->title());
 }
 
 }  // namespace quorvant

@@ -48,9 +48,6 @@ public:
     StateCheckBox* chkPersJingle = nullptr;
     QLineEdit* txtTekst = nullptr;
     QComboBox* cobNiveau = nullptr;
-
-private:
-    QButtonGroup* loginGroup_ = nullptr;
 };
 
 }  // namespace quorvant

@@ -4,8 +4,9 @@
 #include <QString>
 #include <array>
 
+#include "binding/Binding.h"
 #include "platform/ServiceInterfaces.h"
-#include "settings/KeyTable.h"
+#include "schema/KeySchema.h"
 
 class QTabWidget;
 class QWidget;
@@ -13,23 +14,9 @@ class QVBoxLayout;
 
 namespace quorvant {
 
-// The main window's tab pages, by the caption each gets from the text table (texts 104..116).
-enum class Tab {
-    FileLocations,        // Bestandslocaties
-    SoundCards,           // Geluidskaarten
-    Automation,           // Automatisatie
-    Miscellaneous,        // Allerlei
-    Colours,              // Kleuren
-    ExternalAudio,        // Externe Audio
-    IoInterface,          // I/O Interface
-    InterPc,              // Inter PC
-    TimeSignalBlock,      // Tijdseinblok
-    ExternalControl,      // Externe Aansturing
-    ExternalNews,         // Extern Nieuws
-    FloatingCommercials,  // Vlottende Reclame: no controls, switched off at start-up
-    InternalNews,         // Intern Nieuws
-};
-constexpr int kTabs = 13;
+// The main window's tab pages (the schema names where each key is shown).
+using schema::Tab;
+using schema::kTabs;
 
 // What the pieces of the main window share: where the program lives, the platform services, the
 // window (parent of dialogs and messages), its tab pages, and the DatabasePath value of the read pass.
@@ -41,13 +28,15 @@ struct SetupContext {
     std::array<QWidget*, kTabs> tabs{};
     // Set once by the read pass; editing the box later does not move where this run looks.
     QString databasePath;
+    // Every key the window shows, bound to its control by the page that shows it.
+    Bindings bindings;
 
     QVBoxLayout* TabLayout(Tab tab) const;
     void ShowTab(Tab tab) const;
 };
 
 // One settings group of the main window: its controls on one or more tab pages, its texts, and
-// its keys declared once for the read pass and the save.
+// the bindings of its keys (added to the window's bindings when it is built).
 class SetupPart {
 public:
     explicit SetupPart(SetupContext& context) : context_(context) {}
@@ -55,15 +44,19 @@ public:
     SetupPart(const SetupPart&) = delete;
     SetupPart& operator=(const SetupPart&) = delete;
 
+    // The texts of the part's controls that are not the captions of its keys.
     virtual void LaadScherm() {}
-    // The part's keys, per section, in read order (see SectionTable for the write order).
-    const QList<SectionTable>& Tables() const { return tables_; }
     // Non-empty: the save is refused before anything is written, with this message.
     virtual QString RefuseSave() { return {}; }
 
 protected:
+    // A key of server.ini as the schema declares it.
+    static const schema::Key& ServerKey(const char* section, const QString& name) {
+        return schema::Find(schema::File::Server, QString::fromLatin1(section), name);
+    }
+    void Add(Binding binding) { context_.bindings.Add(std::move(binding)); }
+
     SetupContext& context_;
-    QList<SectionTable> tables_;
 };
 
 }  // namespace quorvant

@@ -45,42 +45,25 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
     context_.TabLayout(Tab::SoundCards)->addWidget(frame);
     context_.TabLayout(Tab::SoundCards)->addStretch(1);
 
-    tables_ = {{"AudioPlayers",
-                {
-                    OneMeansOnRow("MultiJingle", chkMultiJingle),
-                    CardKey("Player_Auto_card", 0),
-                    CardKey("Player_Jingles_card", 1),
-                    CardKey("Player_A_card", 2),
-                    CardKey("Player_B_card", 3),
-                }}};
+    Add(Bind(ServerKey("AudioPlayers", "MultiJingle"), chkMultiJingle).Labelled(chkMultiJingle));
+    const std::array<const char*, 4> cardKeys = {"Player_Auto_card", "Player_Jingles_card", "Player_A_card",
+                                                 "Player_B_card"};
+    for (int player = 0; player < 4; ++player)
+        Add(rows_[player]->Bind(ServerKey("AudioPlayers", cardKeys[player])).Labelled(lblKaart[player]));
 }
 
 SoundCards::~SoundCards() = default;
 
 frmMultiJingles* SoundCards::MultiJingles() const { return multiJingles_; }
 
-// Empty-default rule (-1, the default device) into the player's card number; the display follows
-// every read, also one whose conversion failed and left the number as it was.
-KeyRow SoundCards::CardKey(const QString& key, int player) {
-    CardRow* row = rows_[player];
-    return Row(
-        key,
-        [row](const QString& text) {
-            if (const auto card = EmptyDefault(text, -1, IntWidth::Bits16)) row->SetCard(qint16(*card));
-            row->ToonKaart(row->Card());
-        },
-        [row]() -> IniValue { return row->Card(); });
-}
-
 qint16 SoundCards::Card(int player) const { return rows_.at(player)->Card(); }
 
 void SoundCards::LaadScherm() {
     for (int player = 0; player < 4; ++player) {
-        lblKaart[player]->setText(Text(302 + player));
-        const QString name = TextOr(302 + player, msg::PlayerCaption(player));
+        const QString caption = lblKaart[player]->text();
+        const QString name = caption.isEmpty() ? msg::PlayerCaption(player) : caption;
         rows_[player]->SetNames(msg::PlayerCardSpinName(name), msg::PlayerCardDisplayName(name));
     }
-    chkMultiJingle->setText(Text(306));
     cmdMultiJingle->setText(Text(307));
 }
 

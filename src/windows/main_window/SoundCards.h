@@ -40,7 +40,6 @@ public:
     QPushButton* cmdMultiJingle = nullptr;
 
 private:
-    KeyRow CardKey(const QString& key, int player);
 
     std::array<CardRow*, 4> rows_{};
     QPointer<frmMultiJingles> multiJingles_;

@@ -93,7 +93,6 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     auto* grid = new QGridLayout(options);
     lblFaderTS = Named<QLabel>("lblFaderTS", options);
     ledTMFaderSpeed = Named<LedSpin>("ledTMFaderSpeed", options);
-    ledTMFaderSpeed->Configure(4, 0, 9999, 10, 0);
     lblFaderTS->setBuddy(ledTMFaderSpeed);
     lblTSmsec = Named<QLabel>("lblTSmsec", options);
     grid->addWidget(lblFaderTS, 0, 0);
@@ -102,7 +101,6 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
 
     chkTS_Pre_float = Named<QCheckBox>("chkTS_Pre_float", options);
     ledTS_Pre_Float = Named<LedSpin>("ledTS_Pre_Float", options);
-    ledTS_Pre_Float->Configure(2, 0, 99, 1, 0);
     lblTS_Float_Sec[0] = Named<QLabel>("lblTS_Float_Sec(0)", options);
     grid->addWidget(chkTS_Pre_float, 1, 0);
     grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
@@ -120,21 +118,15 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     tab->addWidget(options);
     tab->addStretch(1);
 
-    tables_ = {
-        // After the feeds' keys: the last key of [Faders].
-        {"Faders", {EmptyDefaultRow("TMFaderSpeed", ledTMFaderSpeed, 0)}},
-        {"Sequencer",
-         {
-             ListPositionRow("B6-1", cob61),
-             ListPositionRow("B6-2", cob62),
-             ListPositionRow("B6-3", cob63),
-             ListPositionRow("B1-1", cob11),
-             ListPositionRow("B1-2", cob12),
-             ListPositionRow("B1-3", cob13),
-             OneMeansOnRow("TS_Pre_Float", chkTS_Pre_float),
-             EmptyDefaultRow("TS_Pre_Float_Time", ledTS_Pre_Float, 0),
-         }},
-    };
+    // After the feeds' keys: the last key of [Faders].
+    Add(Bind(ServerKey("Faders", "TMFaderSpeed"), ledTMFaderSpeed).Labelled(lblFaderTS));
+    const std::array<const char*, 6> slotKeys = {"B6-1", "B6-2", "B6-3", "B1-1", "B1-2", "B1-3"};
+    for (int i = 0; i < 6; ++i) {
+        QComboBox* list = i < 3 ? BeforeLists()[i] : AfterLists()[i - 3];
+        Add(Bind(ServerKey("Sequencer", slotKeys[i]), list).Labelled(lblPlaats[i]));
+    }
+    Add(Bind(ServerKey("Sequencer", "TS_Pre_Float"), chkTS_Pre_float).Labelled(chkTS_Pre_float));
+    Add(Bind(ServerKey("Sequencer", "TS_Pre_Float_Time"), ledTS_Pre_Float));
 }
 
 TimeSignalBlock::~TimeSignalBlock() = default;
@@ -145,22 +137,15 @@ void TimeSignalBlock::LaadScherm() {
     lblVoorTS->setText(Text(218));
     lblNaTS->setText(Text(219));
     panTS->SetCaption(Text(220));
-    lblFaderTS->setText(Text(221));
     lblTSmsec->setText(Text(222));
-    chkTS_Pre_float->setText(Text(287));
     lblTS_Float_Sec[0]->setText(Text(256));
     cmdVlottendTijdsein->setText(Text(309));
 
-    // One heading over three lists: each list is named after it and its place.
-    for (int i = 0; i < 3; ++i) {
-        BeforeLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(218)).arg(i + 1));
-        AfterLists()[i]->setAccessibleName(QString("%1 %2").arg(Text(219)).arg(i + 1));
-        lblPlaats[i]->setText(BeforeLists()[i]->accessibleName());
-        lblPlaats[i + 3]->setText(AfterLists()[i]->accessibleName());
-    }
+    // One heading over three lists: each list is named after it and its place, as its label says.
+    for (int i = 0; i < 6; ++i) lblPlaats[i]->buddy()->setAccessibleName(lblPlaats[i]->text());
     ledTMFaderSpeed->setAccessibleDescription(Text(222));
     // The seconds field has only its unit beside it; it belongs to the check box before it.
-    ledTS_Pre_Float->setAccessibleName(Text(287));
+    ledTS_Pre_Float->setAccessibleName(chkTS_Pre_float->text());
     ledTS_Pre_Float->setAccessibleDescription(Text(256));
 }
 

@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include "settings/PathChecks.h"
-#include "settings/SettingsFiles.h"
 #include "settings/ValueRules.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
@@ -29,14 +28,14 @@
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
 namespace {
-// The sections of server.ini in the order of both passes.
-const QStringList kSectionOrder = {"Files",   "AudioPlayers", "Faders",  "Sequencer",
-                                   "program", "Colors",       "InterPC", "ExtNews"};
+// The files the window writes, in the order of the save.
+constexpr schema::File kWrittenFiles[] = {schema::File::Server, schema::File::News};
 }  // namespace
 
 frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidget* parent) : QWidget(parent) {
@@ -71,7 +70,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     options_ = std::make_unique<ProgramOptions>(context_);
     colours_ = std::make_unique<PlaylistColours>(context_);
     links_ = std::make_unique<NetworkLinks>(context_);
-    news_ = std::make_unique<ExternalNews>(context_, *files_, iniNews);
+    news_ = std::make_unique<ExternalNews>(context_, *files_);
     descriptions_ = std::make_unique<NewsDescriptions>(context_, news_->cdmExtNews);
 
     statusLine = new StatusLine(this, [this] { return PendingValuesNow(); }, [this](QWidget* control) {
@@ -96,11 +95,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
 
 QList<PendingValue> frmSetup::PendingValuesNow() const {
     QList<PendingValue> values;
-    for (const QString& section : kSectionOrder)
-        for (SetupPart* part : Parts())
-            for (const SectionTable& table : part->Tables())
-                if (table.section == section) values += PendingValues(kServerIni, table);
-    values += PendingValues(kNewsIni, news_->NewsTable());
+    for (schema::File file : kWrittenFiles) values += context_.bindings.Pending(file);
     return values;
 }
 
@@ -147,8 +142,8 @@ std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
         {"LaadScherm", [this] { LaadScherm(); }},
         {"VulTijdSeinBlok", [this] { timeSignal_->VulTijdSeinBlok(); }},
         {"LeesIni", [this] { LeesIni(); }},
-        {"LaadDesc", [this] { descriptions_->LaadDesc(); }},
-        {"LeesNews", [this] { news_->LeesNews(); }},
+        {"LaadDesc", [this] { LaadDesc(); }},
+        {"LeesNews", [this] { LeesNews(); }},
         {"caption", [this] { setWindowTitle(VersionCaption()); }},
         {"card spin limits", [this] { soundCards_->SetSpinLimits(); }},
         {"feed card lists", [this] { feeds_->FillDeviceLists(); }},
@@ -174,9 +169,9 @@ void frmSetup::Form_Load() {
 void frmSetup::ReportLoadProblems() {
     // The window opens with defaults either way; the user learns once which file was not read.
     QStringList messages;
-    for (const QString& name : {kServerIni, kNewsIni}) {
+    for (schema::File file : kWrittenFiles) {
         IniAccessor probe;
-        probe.SetFile(JoinPath(context_.programFolder, name));
+        probe.SetFile(PathOf(file));
         if (const std::optional<IniError> problem = probe.LoadProblem()) messages << msg::NotRead(*problem);
     }
     if (!messages.isEmpty()) context_.services.errors->Report(this, windowTitle(), messages.join("\n\n"));
@@ -187,26 +182,38 @@ void frmSetup::LaadScherm() {
     for (int tab = 0; tab < kTabs; ++tab) tabSetup->setTabText(tab, Text(104 + tab));
     SetPicture(cmdSave, IconResource(103), Text(101));
     SetPicture(cmdStop, IconResource(101), Text(102));
+    // The keys' captions first: pages name some controls after them.
+    SkipOnFailure([this] { context_.bindings.ApplyCaptions(); });
     for (SetupPart* part : Parts()) SkipOnFailure([part] { part->LaadScherm(); });
 }
 
-void frmSetup::EachTable(const std::function<void(const SectionTable&)>& pass) {
-    for (const QString& section : kSectionOrder) {
-        iniCon.SetSection(section);
-        for (SetupPart* part : Parts())
-            for (const SectionTable& table : part->Tables())
-                if (table.section == section) pass(table);
+QString frmSetup::PathOf(schema::File file) const {
+    // commonsettings.ini lies in the database folder as the read pass found it.
+    const QString folder = file == schema::File::Common ? context_.databasePath : context_.programFolder;
+    return JoinPath(folder, schema::FileName(file));
+}
+
+IniAccessor& frmSetup::Accessor(schema::File file) {
+    switch (file) {
+        case schema::File::News:
+            return iniNews;
+        case schema::File::Common:
+            return iniDesc;
+        case schema::File::Server:
+            break;
     }
+    return iniCon;
 }
 
-void frmSetup::LeesIni() {
-    iniCon.SetFile(JoinPath(context_.programFolder, kServerIni));
-    EachTable([this](const SectionTable& table) { ReadRows(iniCon, table); });
+void frmSetup::ReadFile(schema::File file) {
+    IniAccessor& ini = Accessor(file);
+    ini.SetFile(PathOf(file));
+    context_.bindings.Read(ini, file);
 }
 
-void frmSetup::SchrijfIni() {
-    EachTable([this](const SectionTable& table) { WriteRows(iniCon, table); });
-}
+void frmSetup::LeesIni() { ReadFile(schema::File::Server); }
+void frmSetup::LaadDesc() { ReadFile(schema::File::Common); }
+void frmSetup::LeesNews() { ReadFile(schema::File::News); }
 
 bool frmSetup::cmdSave_Click() {
     for (SetupPart* part : Parts()) {
@@ -217,14 +224,18 @@ bool frmSetup::cmdSave_Click() {
         }
     }
     // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
-    const bool server = SaveOrReport(this, *context_.services.errors, iniCon, [this] { SchrijfIni(); });
-    iniNews.SetFile(JoinPath(context_.programFolder, kNewsIni));
-    const bool news = SaveOrReport(this, *context_.services.errors, iniNews, [this] { news_->SchrijfNews(); });
     QStringList saved;
-    if (server) saved << kServerIni;
-    if (news) saved << kNewsIni;
+    bool all = true;
+    for (schema::File file : kWrittenFiles) {
+        IniAccessor& ini = Accessor(file);
+        ini.SetFile(PathOf(file));
+        if (SaveOrReport(this, *context_.services.errors, ini, [&] { context_.bindings.Write(ini, file); }))
+            saved << schema::FileName(file);
+        else
+            all = false;
+    }
     if (!saved.isEmpty()) statusLine->Saved(saved);
-    return server && news;
+    return all;
 }
 
 void frmSetup::cmdStop_Click() {

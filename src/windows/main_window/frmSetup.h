@@ -26,7 +26,6 @@ class NetworkLinks;
 class ExternalNews;
 class NewsDescriptions;
 class StatusLine;
-struct PendingValue;
 
 // The main settings window: 13 tab pages, save and quit.
 class frmSetup : public QWidget {
@@ -45,10 +44,13 @@ public:
     std::vector<StartUpStep> StartUpSteps();
 
     void LaadScherm();
+    // The read steps of start-up: server.ini, commonsettings.ini (in the database folder just
+    // read), news.ini. Each reads the file's keys of every page.
     void LeesIni();
-    void SchrijfIni();
-    // Saves server.ini, then news.ini [Blokken]; each file is one atomic replacement. Returns
-    // false (after telling the user which file and why) when something was not saved.
+    void LaadDesc();
+    void LeesNews();
+    // Saves server.ini, then news.ini; each file is one atomic replacement. Returns false (after
+    // telling the user which file and why) when something was not saved.
     bool cmdSave_Click();
     void cmdStop_Click();
 
@@ -64,6 +66,7 @@ public:
     StatusLine* statusLine = nullptr;
     IniAccessor iniCon;
     IniAccessor iniNews;
+    IniAccessor iniDesc;
 
     FileLocations& Files() { return *files_; }
     SoundCards& Cards() { return *soundCards_; }
@@ -74,7 +77,8 @@ public:
     PlaylistColours& Colours() { return *colours_; }
     NetworkLinks& Links() { return *links_; }
     ExternalNews& News() { return *news_; }
-    NewsDescriptions& Descriptions() { return *descriptions_; }
+    // Every key the window shows, bound to its control.
+    const Bindings& KeyBindings() const { return context_.bindings; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,8 +91,10 @@ private:
     QString PageOf(QWidget* control) const;
     void ReportLoadProblems();
     std::vector<SetupPart*> Parts() const;
-    // Both passes: selects each section of server.ini in turn and hands `pass` the parts' tables of it.
-    void EachTable(const std::function<void(const SectionTable&)>& pass);
+    // Where the window reads and writes each of its files, and through which accessor.
+    QString PathOf(schema::File file) const;
+    IniAccessor& Accessor(schema::File file);
+    void ReadFile(schema::File file);
 
     SetupContext context_;
     std::unique_ptr<FileLocations> files_;

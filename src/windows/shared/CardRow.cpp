@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "settings/ValueRules.h"
 #include "text/Messages.h"
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
@@ -42,6 +43,21 @@ void CardRow::ToonKaart(qint16 card) {
 void CardRow::updKaart_Change(int value) {
     ToonKaart(qint16(value));
     card_ = qint16(value);
+}
+
+Binding CardRow::Bind(const schema::Key& key) {
+    return Binding{&key,
+                   [this, &key](const QString& text) {
+                       const std::optional<qint32> card = EmptyDefault(text, key.fallback, key.width);
+                       if (key.Has(schema::FailGivesDefault)) {
+                           SetCard(qint16(card.value_or(key.fallback)));
+                           if (card && !text.isEmpty()) ToonKaart(card_);
+                           return;
+                       }
+                       if (card) SetCard(qint16(*card));
+                       ToonKaart(card_);
+                   },
+                   [this]() -> IniValue { return card_; }, spin};
 }
 
 void CardRow::StartSpin(int highest) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include "binding/Binding.h"
 #include "platform/ServiceInterfaces.h"
 
 class QGridLayout;
@@ -29,6 +30,11 @@ public:
     // Shows the device name of `card` in the display; the row's card stays as it is.
     void ToonKaart(qint16 card);
     void updKaart_Change(int value);
+
+    // The key of the row's card (empty-default rule, written as a 16-bit number). The sound cards
+    // page shows the card after every read, also one that left the number as it was; a jingle
+    // column whose text is refused has no card, and shows only a card the file names.
+    Binding Bind(const schema::Key& key);
 
     qint16 Card() const { return card_; }
     void SetCard(qint16 card) { card_ = card; }

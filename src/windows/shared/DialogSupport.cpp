@@ -3,17 +3,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
-#include <exception>
+#include <algorithm>
 
-#include "platform/ServiceInterfaces.h"
-#include "settings/IniAccessor.h"
-#include "text/Messages.h"
 #include "widgets/WeekHourGrid.h"
-#include "windows/shared/BusyWait.h"
 
 namespace quorvant {
 
@@ -65,63 +60,23 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-namespace {
-
-// The field that shows a text holding `character`, named as the user sees it: for a value that
-// cannot be stored, the key alone does not tell the operator where to look.
-QString FieldShowing(QWidget* window, const QString& character) {
-    if (character.isEmpty()) return {};
-    for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
-        if (!box->text().contains(character)) continue;
-        QString name = box->accessibleName();
-        if (name.isEmpty())
-            for (QLabel* label : window->findChildren<QLabel*>())
-                if (label->buddy() == box || (box->parentWidget() && label->buddy() == box->parentWidget()))
-                    name = label->text().remove(u'&');
-        if (name.isEmpty()) name = box->toolTip();
-        if (name.isEmpty()) name = box->objectName();
-        return name;
-    }
-    return {};
+void AddSaveShortcut(QWidget* window, QPushButton* save) {
+    auto* shortcut = new QShortcut(QKeySequence::Save, window);
+    QObject::connect(shortcut, &QShortcut::activated, save, [save] {
+        if (save->isEnabled() && save->isVisible()) save->click();
+    });
 }
 
-}  // namespace
-
-bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
-                  const std::function<void()>& beforeReport) {
-    QString message;
-    bool overwriteChanged = false;
-    for (;;) {
-        try {
-            const BusyWait busy;  // waiting for another program's lock must not freeze the windows
-            IniSave save(ini);
-            writes();
-            save.Commit(overwriteChanged);
-            return true;
-        } catch (const IniError& error) {
-            if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
-                if (!errors.Ask(window, window->windowTitle(), msg::ChangedElsewhereQuestion(error),
-                                msg::SaveAnywayCaption())) {
-                    // As after a failed save: the window shows again what it holds.
-                    if (beforeReport) beforeReport();
-                    return false;
-                }
-                overwriteChanged = true;
-                continue;
-            }
-            message = msg::NotSaved(error.File(), msg::FailureReason(error));
-            if (error.Failure() == IniFailure::Unencodable) {
-                const QString field = FieldShowing(window, error.Details().character);
-                if (!field.isEmpty()) message += "\n\n" + msg::InField(field);
-            }
-        } catch (const std::exception& error) {
-            message = msg::NotSaved(ini.File(), QString::fromLocal8Bit(error.what()));
-        }
-        break;
+void PutButtonsLast(QWidget* window, std::initializer_list<QWidget*> buttons) {
+    // The last widget of the chain that is not one of the buttons.
+    QWidget* last = nullptr;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+        if (std::find(buttons.begin(), buttons.end(), w) == buttons.end() && w->window() == window) last = w;
+    if (!last) return;
+    for (QWidget* button : buttons) {
+        QWidget::setTabOrder(last, button);
+        last = button;
     }
-    if (beforeReport) beforeReport();
-    errors.Report(window, window->windowTitle(), message);
-    return false;
 }
 
 }  // namespace quorvant

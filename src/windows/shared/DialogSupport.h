@@ -17,9 +17,7 @@ class QPushButton;
 
 namespace quorvant {
 
-class ErrorReporter;
 class WeekHourGrid;
-class IniAccessor;
 
 // A dialog the program shows without blocking the windows behind it: a window of its own that is
 // deleted when it closes, so the next opening builds it and reads its settings again.
@@ -65,15 +63,14 @@ WeekHourGrid* AddHourFrame(QBoxLayout* layout, QWidget* parent, QGroupBox*& fram
 QPushButton* AddOnlyButton(QBoxLayout* layout, const QString& objectName, const QIcon& icon, const QString& words,
                            QWidget* parent);
 
+// Ctrl+S presses the window's save button (while it can be pressed).
+void AddSaveShortcut(QWidget* window, QPushButton* save);
+
+// Moves the buttons to the end of the window's Tab order, in the order given: the window's own
+// controls first, then save, then leave.
+void PutButtonsLast(QWidget* window, std::initializer_list<QWidget*> buttons);
+
 // The window's button row: the buttons side by side at the right.
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
-
-// Runs `writes` as one save transaction on `ini`'s file. When the save fails nothing is written:
-// `beforeReport` (if any) runs, then the user is told which file could not be saved and why.
-// When another program changed keys of the save since the window read them, the user is asked
-// first; "Annuleren" leaves the file as it is (and runs `beforeReport`). Returns whether the save
-// was committed.
-bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
-                  const std::function<void()>& beforeReport = {});
 
 }  // namespace quorvant

@@ -1,0 +1,77 @@
+#pragma once
+
+// Whether a window shows something else than it read or last saved, and where.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "binding/Binding.h"
+
+class QWidget;
+
+namespace quorvant {
+
+// Tells the main window that some window's edit state changed or a window went.
+class EditHub : public QObject {
+    Q_OBJECT
+
+signals:
+    void anyChanged();
+};
+
+// Whether a window shows something else than it read or last saved: what its save would write now
+// compared with what it would have written then. Every control of the window is watched; each
+// value that changes is put down to the page (place) of the control the user changed.
+class EditState : public QObject {
+    Q_OBJECT
+
+public:
+    using Snapshot = std::function<QList<PendingValue>()>;
+    // The page a control sits on; empty when the window has no pages.
+    using PlaceOf = std::function<QString(QWidget* control)>;
+
+    EditState(QWidget* window, Snapshot snapshot, PlaceOf placeOf = {});
+    ~EditState() override;
+
+    // Starts watching the window's controls; what the window shows now counts as read.
+    void Watch();
+    // What the window shows now counts as read or saved: every file, or only `files` (a save that
+    // wrote one file of two).
+    void Reset();
+    void Reset(const QStringList& files);
+    // Compares again, for a change that no control reports.
+    void Check();
+
+    bool Dirty() const;
+    // The pages holding the differing values, in the order SetPlaceOrder gives (else as met).
+    QStringList Places() const;
+    void SetPlaceOrder(const QStringList& order) { placeOrder_ = order; }
+    QWidget* Window() const { return window_; }
+
+    // The edit states of all windows that exist now.
+    static QList<EditState*> All();
+    static EditHub& Hub();
+
+signals:
+    void changed();
+
+private slots:
+    void ControlChanged();
+
+private:
+    void Compare(QWidget* control);
+
+    QWidget* window_;
+    Snapshot snapshot_;
+    PlaceOf placeOf_;
+    QList<PendingValue> baseline_;
+    QList<PendingValue> current_;
+    QStringList placeOfEntry_;  // per entry of current_
+    QStringList placeOrder_;
+    bool watching_ = false;
+};
+
+}  // namespace quorvant

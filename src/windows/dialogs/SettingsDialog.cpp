@@ -1,0 +1,35 @@
+#include "windows/dialogs/SettingsDialog.h"
+
+#include "settings/PathChecks.h"
+#include "windows/shared/SaveOrReport.h"
+#include "windows/shared/StatusLine.h"
+
+namespace quorvant {
+
+SettingsDialog::SettingsDialog(const QString& programFolder, const Services& services, schema::File file,
+                               schema::Window window, QWidget* parent)
+    : DialogWindow(parent), programFolder_(programFolder), services_(services), file_(file), window_(window) {}
+
+void SettingsDialog::ReadKeys(const Bindings::Filter& only) {
+    ini_.SetFile(JoinPath(programFolder_, schema::FileName(file_)));
+    bindings_.Read(ini_, file_, section_, only);
+}
+
+void SettingsDialog::WriteKeys(const Bindings::Filter& only, const QString& section) {
+    bindings_.Write(ini_, file_, section.isNull() ? section_ : section, only);
+}
+
+bool SettingsDialog::SaveKeys(const std::function<void()>& writes, const std::function<void()>& beforeReport) {
+    // File and section are selected again: the load's selection is not relied on.
+    ini_.SetFile(JoinPath(programFolder_, schema::FileName(file_)));
+    if (!SaveOrReport(this, *services_.errors, ini_, writes ? writes : [this] { WriteKeys(); }, beforeReport))
+        return false;
+    statusLine->Saved({schema::FileName(file_)});
+    return true;
+}
+
+void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons) {
+    statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
+}
+
+}  // namespace quorvant

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <initializer_list>
+
+#include "binding/Binding.h"
+#include "platform/ServiceInterfaces.h"
+#include "settings/IniAccessor.h"
+#include "windows/shared/DialogSupport.h"
+
+class QPushButton;
+
+namespace quorvant {
+
+class StatusLine;
+
+// What the four dialogs share: one settings file of the program folder, the keys of it they bind
+// (declared in the key schema), their load and save, and the status line that watches the keys.
+class SettingsDialog : public DialogWindow {
+    Q_OBJECT
+
+public:
+    // The window's keys, bound to its controls.
+    const Bindings& KeyBindings() const { return bindings_; }
+
+    StatusLine* statusLine = nullptr;  // unsaved edits or the last save
+
+protected:
+    SettingsDialog(const QString& programFolder, const Services& services, schema::File file, schema::Window window,
+                   QWidget* parent);
+
+    // The window's key of that name in its file.
+    const schema::Key& Key(const QString& name) const { return schema::Find(file_, window_, name); }
+    void Add(Binding binding) { bindings_.Add(std::move(binding)); }
+
+    // Selects the file and reads the bound keys (`only` those), in `section_` when it is not null.
+    void ReadKeys(const Bindings::Filter& only = {});
+    // Collects the writes of the bound keys (`only` those) for the save around it, into `section`
+    // when it is not null, else into `section_`.
+    void WriteKeys(const Bindings::Filter& only = {}, const QString& section = {});
+    // Writes the bound keys as one atomic replacement of the file. False, after telling the user
+    // which file and why (and running `beforeReport` first), when nothing was written.
+    bool SaveKeys(const std::function<void()>& writes = {}, const std::function<void()>& beforeReport = {});
+    // The status line at the foot of the window, watching the bound keys from now on; Ctrl+S
+    // presses `save`; `buttons` come last for Tab.
+    void AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons);
+
+    QString programFolder_;
+    Services services_;
+    const schema::File file_;
+    const schema::Window window_;
+    // The section of a patterned one that the window shows; null for the schema's own.
+    QString section_;
+    IniAccessor ini_;
+
+private:
+    Bindings bindings_;
+};
+
+}  // namespace quorvant

@@ -151,7 +151,7 @@ private slots:
         folder.Write("server.ini", DatabaseFixture(folder.DatabaseFolder(), "PanicGenre=" + stored + "\n"));
         FakeServices fakes;
         const QStringList genres = {"", "Blues", "Jazz", "Pop"};  // an empty genre is an entry too
-        if (immediate) fakes.genres.immediate = GenreList{genres, {}};
+        if (immediate) fakes.genres.immediate = GenreList{genres, GenreFailure::None, {}, 0};
         frmSetup window(folder.Path(), fakes.Get());
         QComboBox* list = window.Automation().cobPanic;
         QCOMPARE(fakes.genres.requestedPaths, QStringList{folder.DatabaseFolder() + "/data.mdb"});
@@ -172,10 +172,10 @@ private slots:
     void noGenreListSaysWhy_data() {
         QTest::addColumn<QString>("databasePath");  // relative to the program folder; "-" for none
         QTest::addColumn<bool>("withMdb");
-        QTest::addColumn<QString>("failure");  // the reader's answer; empty: none expected
+        QTest::addColumn<QString>("failure");  // where the reader finds no table; empty: no request expected
         QTest::addColumn<QString>("tipMentions");
-        QTest::newRow("reader error") << "db" << true << "Tabel Genres ontbreekt"
-                                      << "Tabel Genres ontbreekt";
+        QTest::newRow("reader error") << "db" << true << "db/data.mdb"
+                                      << "Tabel Genres ontbreekt in db/data.mdb";
         QTest::newRow("data.mdb missing") << "db" << false << ""
                                           << "data.mdb";
         QTest::newRow("folder missing") << "nergens" << false << ""
@@ -199,7 +199,7 @@ private slots:
         if (failure.isEmpty()) {
             QVERIFY(fakes.genres.requestedPaths.isEmpty());
         } else {
-            QVERIFY(fakes.genres.Fail(failure));
+            QVERIFY(fakes.genres.Fail(GenreFailure::NoTable, failure));
         }
         QCOMPARE(list->count(), 0);
         QVERIFY2(list->toolTip().contains(tipMentions), qPrintable(list->toolTip()));

@@ -397,10 +397,10 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
 
 void OperatorComfortTest::genreListState_data() {
     QTest::addColumn<bool>("withDatabase");
-    QTest::addColumn<QString>("error");  // the reader's answer; empty: the list
+    QTest::addColumn<QString>("error");  // the database the reader finds damaged; empty: the list
     QTest::addColumn<QString>("shownAfter");
     QTest::newRow("list read") << true << QString() << QString();
-    QTest::newRow("reader fails") << true << "De genre-databank is beschadigd" << "De genre-databank is beschadigd";
+    QTest::newRow("reader fails") << true << "db/data.mdb" << "De genre-databank is beschadigd: db/data.mdb";
     QTest::newRow("no data.mdb") << false << QString() << "data.mdb bestaat niet";
 }
 
@@ -422,7 +422,7 @@ void OperatorComfortTest::genreListState() {
         QVERIFY(page.lblGenres->isVisible());
         QCOMPARE(page.lblGenres->text(), QString("Genres worden gelezen…"));
         QCOMPARE(page.cobPanic->currentText(), QString("Jazz"));
-        QVERIFY(error.isEmpty() ? fakes.genres.Answer({"Blues", "Jazz"}) : fakes.genres.Fail(error));
+        QVERIFY(error.isEmpty() ? fakes.genres.Answer({"Blues", "Jazz"}) : fakes.genres.Fail(GenreFailure::Damaged, error));
     }
     QCOMPARE(page.cobPanic->currentText(), QString("Jazz"));  // the box's own text never changes
     QCOMPARE(page.lblGenres->isVisible(), !shownAfter.isEmpty());

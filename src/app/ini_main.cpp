@@ -16,6 +16,9 @@
 #include "settings/IniAccessor.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniDocument.h"
+#include "schema/KeySchema.h"
+#include "text/FailureReasons.h"
+#include "text/TextTable.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ constexpr int kUsage = 2;
 constexpr int kFileError = 3;
 
 const char* const kUsageText =
-    "Usage: quorvant-ini [--help | --version] FILE COMMAND [ARGUMENTS]\n"
+    "Usage: quorvant-ini [--help | --version | --schema] FILE COMMAND [ARGUMENTS]\n"
     "\n"
     "Reads and changes one settings file as the Quorvant window does: names match without regard\n"
     "to case, the first entry counts, every save is one atomic replacement under the folder lock,\n"
@@ -42,6 +45,10 @@ const char* const kUsageText =
     "  list [SECTION]           print the sections, or the section's key=value lines\n"
     "  apply                    read 'set SECTION KEY VALUE' and 'del SECTION KEY' lines from\n"
     "                           standard input and store them all in one save, or none\n"
+    "\n"
+    "--schema prints every key the windows read and write, one JSON object per line: file,\n"
+    "section, key, writeKey, rule, default, lowest, highest, step, digits, caption, window, page\n"
+    "and flags (where the key departs from its rule). null where a key has no such value.\n"
     "\n"
     "Exit status: 0 done, 1 key or section absent, 2 usage error or refused value,\n"
     "3 the file could not be read or saved.\n";
@@ -58,63 +65,9 @@ int Fail(int code, const QString& message) {
 
 QString Brackets(const QString& section, const QString& key) { return QStringLiteral("[%1] %2").arg(section, key); }
 
-// The engine names the reason; scripts log it in English.
-QString EnglishReason(const IniError& error) {
-    const quorvant::IniErrorDetails& d = error.Details();
-    const QString where = d.section.isEmpty() ? d.key : QStringLiteral("[%1] %2").arg(d.section, d.key);
-    switch (error.Failure()) {
-        case quorvant::IniFailure::NoFileChosen:
-            return QStringLiteral("no file given");
-        case quorvant::IniFailure::ReadFailed:
-        case quorvant::IniFailure::WriteFailed:
-            switch (d.errorNumber) {
-                case ENOSPC:
-                case EDQUOT:
-                    return QStringLiteral("the disk is full");
-                case EFBIG:
-                    return QStringLiteral("the file would exceed the size limit");
-                case EACCES:
-                case EPERM:
-                case EROFS:
-                    return error.Failure() == quorvant::IniFailure::WriteFailed
-                               ? QStringLiteral("no permission to write in the folder")
-                               : QStringLiteral("no permission to read the file");
-                case ENOENT:
-                case ENOTDIR:
-                    return QStringLiteral("the folder does not exist");
-                default:
-                    return QString::fromLocal8Bit(std::strerror(d.errorNumber));
-            }
-        case quorvant::IniFailure::NotRegularFile:
-            return QStringLiteral("not a regular file");
-        case quorvant::IniFailure::InUse:
-            return QStringLiteral("the file is locked by another program");
-        case quorvant::IniFailure::FileReadOnly:
-            return QStringLiteral("no permission to write the file");
-        case quorvant::IniFailure::InvalidSectionName:
-            return QStringLiteral("the section name \"%1\" is not valid").arg(d.section);
-        case quorvant::IniFailure::InvalidKeyName:
-            return QStringLiteral("the key name \"%1\" is not valid").arg(d.key);
-        case quorvant::IniFailure::LineBreakInValue:
-            return QStringLiteral("the value of %1 contains a line break").arg(where);
-        case quorvant::IniFailure::Unencodable:
-            return QStringLiteral("%1 cannot be stored: the character \"%2\" (U+%3) does not fit the file's encoding (%4)")
-                .arg(where, d.character)
-                .arg(d.character.isEmpty() ? 0 : d.character.at(0).unicode(), 4, 16, QChar(u'0'))
-                .arg(quorvant::EncodingName(d.encoding));
-        case quorvant::IniFailure::Undecodable:
-            return QStringLiteral("the file is damaged: UTF-16 text with an odd number of bytes");
-        case quorvant::IniFailure::EncodingWouldChange:
-            return QStringLiteral("the file would no longer read as %1").arg(quorvant::EncodingName(d.encoding));
-        case quorvant::IniFailure::LoneCarriageReturn:
-            return QStringLiteral("the line of %1 holds a lone CR that other programs read as a line end").arg(where);
-        case quorvant::IniFailure::LineWouldChange:
-            return QStringLiteral("the line of %1 would no longer read as that key").arg(where);
-        case quorvant::IniFailure::ChangedElsewhere:
-            return QStringLiteral("changed by another program: %1").arg(d.keys.join(QStringLiteral(", ")));
-    }
-    return {};
-}
+// The engine names the reason; scripts log it in English, from the table the window's Dutch
+// comes from.
+QString EnglishReason(const IniError& error) { return quorvant::FailureReason(error, quorvant::Language::English); }
 
 struct FileState {
     bool exists = false;
@@ -263,6 +216,51 @@ int Apply(const QString& file) {
     return Save(file, edits, [&](size_t edit) { return lineName(lineOf[edit]); });
 }
 
+QString JsonText(const QString& text) {
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\' + QString(c);
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out + u'"';
+}
+
+// One JSON object per key of the schema, in the schema's order.
+int PrintSchema() {
+    namespace schema = quorvant::schema;
+    quorvant::LoadBuiltInTexts();
+    const QString null = QStringLiteral("null");
+    for (const schema::Key& key : schema::Keys()) {
+        const auto number = [&](bool has, qint32 value) { return has ? QString::number(value) : null; };
+        const bool led = key.hasLimits && key.limits.digits > 0;
+        QStringList flags;
+        for (const QString& flag : schema::IrregularNames(key.irregular)) flags << JsonText(flag);
+        const QString page = schema::PageText(key);
+        const QStringList fields = {
+            QStringLiteral("\"file\":") + JsonText(schema::FileName(key.file)),
+            QStringLiteral("\"section\":") + JsonText(key.Section()),
+            QStringLiteral("\"key\":") + JsonText(key.Name()),
+            QStringLiteral("\"writeKey\":") + (key.Has(schema::ReadOnly) ? null : JsonText(key.WriteName())),
+            QStringLiteral("\"rule\":") + JsonText(schema::RuleName(key.rule)),
+            QStringLiteral("\"default\":") + number(key.hasDefault, key.fallback),
+            QStringLiteral("\"lowest\":") + number(key.hasLimits, key.limits.lowest),
+            QStringLiteral("\"highest\":") + number(key.hasLimits && !key.Has(schema::SoundDevice), key.limits.highest),
+            QStringLiteral("\"step\":") + number(led, key.limits.step),
+            QStringLiteral("\"digits\":") + number(led, key.limits.digits),
+            QStringLiteral("\"caption\":") + JsonText(schema::CaptionText(key)),
+            QStringLiteral("\"window\":") + JsonText(schema::WindowName(key.window)),
+            QStringLiteral("\"page\":") + (page.isEmpty() ? null : JsonText(page)),
+            QStringLiteral("\"flags\":[") + flags.join(u',') + u']',
+        };
+        Print(stdout, u'{' + fields.join(u',') + QStringLiteral("}\n"));
+    }
+    return kDone;
+}
+
 int Run(const QStringList& args) {
     qsizetype first = 0;
     while (first < args.size() && args[first].startsWith(u'-') && args[first] != QLatin1String("-")) {
@@ -275,6 +273,7 @@ int Run(const QStringList& args) {
             std::fputs(kUsageText, stdout);
             return kDone;
         }
+        if (option == QLatin1String("--schema")) return PrintSchema();
         if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
             std::printf("quorvant-ini %d.%d build %d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
             return kDone;

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/mdb/GenreProtocol.h"
-#include "text/Messages.h"
 
 namespace quorvant {
 
@@ -15,26 +14,21 @@ namespace {
 // A reader that floods its output is as broken as one that hangs.
 constexpr qint64 kMaxAnswerBytes = 64 * 1024 * 1024;
 
-GenreList Failure(const QString& reason) { return GenreList{{}, reason}; }
-
-// "5" for 5000 ms, "0,3" for 300 ms.
-QString Seconds(int ms) {
-    QString text = QString::number(ms / 1000.0, 'f', 1);
-    if (text.endsWith(QLatin1String(".0"))) text.chop(2);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+GenreList Failure(GenreFailure failure, const QString& path, int timeLimitMs = 0) {
+    return GenreList{{}, failure, path, timeLimitMs};
 }
 
 GenreList FromAnswer(const QByteArray& output, int exitCode, const QString& mdbPath) {
     const std::optional<genre_protocol::Answer> answer = genre_protocol::Decode(output);
     if (!answer || (answer->ok && exitCode != 0)) {
-        return Failure(msg::GenreUnexpectedAnswer(mdbPath));
+        return Failure(GenreFailure::UnexpectedAnswer, mdbPath);
     }
-    if (answer->ok) return GenreList{answer->genres, {}};
-    if (answer->error == "nofile") return Failure(msg::GenreDatabaseNotFound(mdbPath));
-    if (answer->error == "notdatabase") return Failure(msg::GenreNotADatabase(mdbPath));
-    if (answer->error == "notable") return Failure(msg::GenreNoTable(mdbPath));
-    if (answer->error == "nocolumn") return Failure(msg::GenreNoColumn(mdbPath));
-    return Failure(msg::GenreDamaged(mdbPath));
+    if (answer->ok) return GenreList{answer->genres, GenreFailure::None, {}, 0};
+    if (answer->error == "nofile") return Failure(GenreFailure::NotFound, mdbPath);
+    if (answer->error == "notdatabase") return Failure(GenreFailure::NotADatabase, mdbPath);
+    if (answer->error == "notable") return Failure(GenreFailure::NoTable, mdbPath);
+    if (answer->error == "nocolumn") return Failure(GenreFailure::NoColumn, mdbPath);
+    return Failure(GenreFailure::Damaged, mdbPath);
 }
 
 }  // namespace
@@ -66,7 +60,7 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
     };
 
     if (!QFileInfo(mdbPath).isFile()) {
-        answer(Failure(msg::GenreDatabaseNotFound(mdbPath)));
+        answer(Failure(GenreFailure::NotFound, mdbPath));
         return;
     }
 
@@ -76,8 +70,8 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
     auto* timer = new QTimer(process);
     timer->setSingleShot(true);
 
-    QObject::connect(timer, &QTimer::timeout, process, [this, process, answer] {
-        answer(Failure(msg::GenreNoAnswer(Seconds(timeLimitMs_))));
+    QObject::connect(timer, &QTimer::timeout, process, [this, process, answer, mdbPath] {
+        answer(Failure(GenreFailure::NoAnswer, mdbPath, timeLimitMs_));
         process->kill();  // finished follows and removes the process
     });
     QObject::connect(process, &QProcess::readyReadStandardOutput, process, [process, answer, mdbPath] {
@@ -90,7 +84,7 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
                          timer->stop();
                          process->deleteLater();
                          if (status == QProcess::CrashExit) {
-                             answer(Failure(msg::GenreReaderCrashed(mdbPath)));
+                             answer(Failure(GenreFailure::ReaderCrashed, mdbPath));
                              return;
                          }
                          answer(FromAnswer(process->readAllStandardOutput(), exitCode, mdbPath));
@@ -100,7 +94,7 @@ void ProcessGenreSource::Request(const QString& mdbPath, std::function<void(cons
                          if (error != QProcess::FailedToStart) return;  // the other errors end in finished
                          timer->stop();
                          process->deleteLater();
-                         answer(Failure(msg::GenreReaderMissing(helper_)));
+                         answer(Failure(GenreFailure::ReaderMissing, helper_));
                      });
 
     timer->start(timeLimitMs_);

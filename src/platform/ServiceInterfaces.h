@@ -63,11 +63,27 @@ public:
     virtual std::optional<qint32> Choose(QWidget* parent) = 0;
 };
 
+// Why there is no genre list. The page that shows the list puts it into words.
+enum class GenreFailure {
+    None,
+    UnexpectedAnswer,  // the reader answered something else than a list or a reason
+    NotFound,          // no database file under the name
+    NotADatabase,
+    NoTable,           // no table Genres
+    NoColumn,          // no column Genre in it
+    Damaged,
+    NoAnswer,          // the reader took longer than its time limit
+    ReaderCrashed,
+    ReaderMissing,     // the reader program is absent or does not start
+};
+
 // The genre list of data.mdb, already in the database's sort order. Either a list or the reason
 // there is none.
 struct GenreList {
     QStringList genres;
-    QString error;  // empty on success
+    GenreFailure failure = GenreFailure::None;
+    QString path;         // the database, or the reader program when that is missing
+    int timeLimitMs = 0;  // how long the reader was given (NoAnswer)
 };
 
 // Reads the genre list without blocking the caller; `done` runs later on the caller's thread.

@@ -175,6 +175,17 @@ QString RuleName(Rule rule) {
     return {};
 }
 
+QStringList IrregularNames(unsigned irregular) {
+    static const char* const names[] = {"EmptyKeeps",      "EmptyIsOff",   "FailGivesDefault", "WordKeeps",
+                                        "WrittenTrimmed",  "WrittenAsNumber", "BadHourKeeps", "ExactText",
+                                        "KeepsOutOfRange", "ReadOnly",     "SoundDevice",      "MixerNumber",
+                                        "DatabaseFolder"};
+    QStringList list;
+    for (unsigned bit = 0; bit < std::size(names); ++bit)
+        if (irregular & (1u << bit)) list << QString::fromLatin1(names[bit]);
+    return list;
+}
+
 QStringList NewsItemSections() {
     for (const Section& section : SectionsOf(File::News))
         if (section.window == Window::IntNews) return SectionNames(section.name);

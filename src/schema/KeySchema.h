@@ -218,6 +218,8 @@ QString LabelText(const Key& key);
 QString CaptionText(const Key& key);
 QString PageText(const Key& key);
 QString RuleName(Rule rule);
+// The names of the irregularities a key has ("EmptyKeeps", ...), in declaration order.
+QStringList IrregularNames(unsigned irregular);
 
 // The sections of the ten news items in news.ini, in the order of the news buttons.
 QStringList NewsItemSections();

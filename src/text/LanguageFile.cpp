@@ -57,6 +57,7 @@ bool ReadFile(const QString& path, const std::function<void(int, const QString&)
     for (int id = kFirstTextId; id <= kLastTextId; ++id) store(id, texts[id]);
     return true;
 }
+}  // namespace
 
 void ReadBuiltIn(const std::function<void(int, const QString&)>& store) {
     RegisterBuiltInTexts();
@@ -66,7 +67,6 @@ void ReadBuiltIn(const std::function<void(int, const QString&)>& store) {
     for (int id = kFirstTextId; id <= kLastTextId; ++id)
         store(id, document.Value(kSection, QString::number(id)).value_or(QString()));
 }
-}  // namespace
 
 void SetLanguageFolders(const QStringList& folders) { Folders() = folders; }
 

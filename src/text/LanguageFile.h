@@ -22,6 +22,9 @@ const LanguageSource& UsedLanguageFile();
 // folders above, else from the Dutch texts built into the program. Never leaves every text empty.
 void ReadLanguageFile(const QString& programFolder, const std::function<void(int id, const QString& text)>& store);
 
+// The Dutch texts built into the program.
+void ReadBuiltIn(const std::function<void(int id, const QString& text)>& store);
+
 // What to tell the user, once, when the built-in texts had to be used.
 QString BuiltInTextsMessage(const LanguageSource& source);
 

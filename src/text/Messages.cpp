@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QStringList>
 #include <array>
-#include <cerrno>
-#include <cstring>
+
+#include "text/FailureReasons.h"
 
 namespace quorvant::msg {
 
@@ -47,7 +47,11 @@ QString GenreNoColumn(const QString& mdbPath) {
     return QString("Kolom Genre ontbreekt in tabel Genres van %1").arg(mdbPath);
 }
 QString GenreDamaged(const QString& mdbPath) { return QString("De genre-databank is beschadigd: %1").arg(mdbPath); }
-QString GenreNoAnswer(const QString& seconds) {
+QString GenreNoAnswer(int milliseconds) {
+    // "5" for 5000 ms, "0,3" for 300 ms.
+    QString seconds = QString::number(milliseconds / 1000.0, 'f', 1);
+    if (seconds.endsWith(QLatin1String(".0"))) seconds.chop(2);
+    seconds.replace(QLatin1Char('.'), QLatin1Char(','));
     return QString("De genre-databank antwoordt niet (afgebroken na %1 s)").arg(seconds);
 }
 QString GenreReaderCrashed(const QString& mdbPath) {
@@ -55,136 +59,6 @@ QString GenreReaderCrashed(const QString& mdbPath) {
 }
 QString GenreReaderMissing(const QString& helper) {
     return QString("Het leesprogramma van de genre-databank ontbreekt of start niet: %1").arg(helper);
-}
-
-namespace {
-QString KeyName(const IniErrorDetails& details) {
-    return details.section.isEmpty() ? details.key : QStringLiteral("[%1] %2").arg(details.section, details.key);
-}
-}  // namespace
-
-QString FileKindText(FileKind kind) {
-    switch (kind) {
-        case FileKind::Missing:
-            return QStringLiteral("het bestand bestaat niet");
-        case FileKind::Regular:
-            return QStringLiteral("een gewoon bestand");
-        case FileKind::Folder:
-            return QStringLiteral("een map");
-        case FileKind::Fifo:
-            return QStringLiteral("een FIFO (named pipe)");
-        case FileKind::CharDevice:
-            return QStringLiteral("een apparaat (tekenapparaat)");
-        case FileKind::BlockDevice:
-            return QStringLiteral("een apparaat (blokapparaat)");
-        case FileKind::Socket:
-            return QStringLiteral("een socket");
-        case FileKind::Other:
-            break;
-    }
-    return QStringLiteral("geen gewoon bestand");
-}
-
-QString SystemErrorText(int errorNumber, bool writing) {
-    switch (errorNumber) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("De schijf is vol");
-        case EFBIG:
-            return QStringLiteral("Het bestand wordt groter dan toegestaan");
-        case EACCES:
-        case EPERM:
-            return writing ? QStringLiteral("Geen schrijfrechten in de map")
-                           : QStringLiteral("Geen leesrechten op het bestand");
-        case EROFS:
-            return writing ? QStringLiteral("Geen schrijfrechten in de map (alleen-lezen bestandssysteem)")
-                           : QStringLiteral("Het bestandssysteem is alleen-lezen");
-        case ENOENT:
-        case ENOTDIR:
-            return writing ? QStringLiteral("De map bestaat niet") : QStringLiteral("Het bestand bestaat niet");
-        case EISDIR:
-            return QStringLiteral("Dit is een map, geen bestand");
-        case EIO:
-            return QStringLiteral("Lees- of schrijffout van de schijf");
-        case ENAMETOOLONG:
-            return QStringLiteral("De naam van het bestand is te lang");
-        case ELOOP:
-            return QStringLiteral("Te veel symbolische koppelingen na elkaar");
-        case EMFILE:
-        case ENFILE:
-            return QStringLiteral("Te veel bestanden tegelijk open");
-        case ENOMEM:
-            return QStringLiteral("Onvoldoende geheugen");
-        case EBUSY:
-        case ETXTBSY:
-            return QStringLiteral("Het bestand is in gebruik");
-        case EAGAIN:
-            return QStringLiteral("Het bestand is tijdelijk niet beschikbaar");
-        case ESTALE:
-        case ENOTCONN:
-        case EHOSTDOWN:
-        case ETIMEDOUT:
-            return QStringLiteral("De netwerkverbinding naar het bestand is verbroken");
-        default:
-            break;
-    }
-    const QString what = writing ? QStringLiteral("Het bestand kan niet worden geschreven")
-                                 : QStringLiteral("Het bestand kan niet worden gelezen");
-    return QStringLiteral("%1 (systeemfout %2: %3)")
-        .arg(what)
-        .arg(errorNumber)
-        .arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
-}
-
-QString FailureReason(const IniError& error) {
-    const IniErrorDetails& d = error.Details();
-    switch (error.Failure()) {
-        case IniFailure::NoFileChosen:
-            return QStringLiteral("Er is geen bestand gekozen");
-        case IniFailure::ReadFailed:
-            return SystemErrorText(d.errorNumber, false);
-        case IniFailure::WriteFailed:
-            return SystemErrorText(d.errorNumber, true);
-        case IniFailure::NotRegularFile:
-            return QStringLiteral("Dit is geen gewoon bestand maar %1").arg(FileKindText(d.kind));
-        case IniFailure::InUse:
-            return QStringLiteral("Het bestand is in gebruik door een ander programma");
-        case IniFailure::FileReadOnly:
-            return QStringLiteral("Geen schrijfrechten op het bestand");
-        case IniFailure::InvalidSectionName:
-            return QStringLiteral("De sectienaam \"%1\" is ongeldig").arg(d.section);
-        case IniFailure::InvalidKeyName:
-            return QStringLiteral("De sleutelnaam \"%1\" is ongeldig").arg(d.key);
-        case IniFailure::LineBreakInValue:
-            return QStringLiteral("De waarde van %1 bevat een regeleinde").arg(KeyName(d));
-        case IniFailure::Unencodable: {
-            const QString character = QStringLiteral("Het teken \"%1\" (U+%2)")
-                                          .arg(d.character)
-                                          .arg(d.character.isEmpty() ? 0 : d.character.at(0).unicode(), 4, 16,
-                                               QChar(u'0'));
-            const QString where = d.key.isEmpty() ? QStringLiteral("in de sectienaam \"%1\"").arg(d.section)
-                                                  : QStringLiteral("in %1").arg(KeyName(d));
-            return QStringLiteral("%1 %2 past niet in de codering van het bestand (%3)")
-                .arg(character, where, EncodingName(d.encoding));
-        }
-        case IniFailure::Undecodable:
-            return QStringLiteral("Het bestand is beschadigd: UTF-16-tekst met een oneven aantal bytes");
-        case IniFailure::EncodingWouldChange:
-            return QStringLiteral("Na het bewaren zou het bestand niet meer als %1 gelezen worden, en zouden andere "
-                                  "waarden veranderen")
-                .arg(EncodingName(d.encoding));
-        case IniFailure::LoneCarriageReturn:
-            return QStringLiteral("De regel van %1 bevat een los CR-teken; andere programma's lezen er twee regels in, "
-                                  "en de tweede zou verloren gaan")
-                .arg(KeyName(d));
-        case IniFailure::LineWouldChange:
-            return QStringLiteral("Met deze waarde zou de regel van %1 niet meer als die sleutel gelezen worden")
-                .arg(KeyName(d));
-        case IniFailure::ChangedElsewhere:
-            return QStringLiteral("Het bestand is intussen door een ander programma gewijzigd: %1")
-                .arg(d.keys.join(QStringLiteral(", ")));
-    }
-    return {};
 }
 
 QString NotRead(const IniError& error) {

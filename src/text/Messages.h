@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "settings/IniError.h"
+#include "text/FailureReasons.h"
 
 namespace quorvant::msg {
 
@@ -34,18 +35,15 @@ QString GenreNotADatabase(const QString& mdbPath);
 QString GenreNoTable(const QString& mdbPath);
 QString GenreNoColumn(const QString& mdbPath);
 QString GenreDamaged(const QString& mdbPath);
-QString GenreNoAnswer(const QString& seconds);
+QString GenreNoAnswer(int milliseconds);
 QString GenreReaderCrashed(const QString& mdbPath);
 QString GenreReaderMissing(const QString& helper);
 
 // --- Settings files ---------------------------------------------------------------------------
 
-// Why a settings file could not be read or written, as one sentence without a full stop.
-QString FailureReason(const IniError& error);
-// What a path is when it is not a regular file ("een FIFO (named pipe)").
-QString FileKindText(FileKind kind);
-// A system error number in words; the common ones in Dutch.
-QString SystemErrorText(int errorNumber, bool writing);
+// Why a settings file could not be read or written, in the window's words.
+inline QString FailureReason(const IniError& error) { return quorvant::FailureReason(error, Language::Dutch); }
+
 // A file start-up could not read: which file, why, and what the window shows instead.
 QString NotRead(const IniError& error);
 // The question before overwriting keys that another program changed since the window read them.

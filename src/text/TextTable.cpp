@@ -27,6 +27,10 @@ void ClearTexts() {
     for (QString& slot : Table()) slot.clear();
 }
 
+void LoadBuiltInTexts() {
+    ReadBuiltIn([](int id, const QString& text) { Table()[id] = text; });
+}
+
 void LaadTaal(const QString& programFolder) {
     ReadLanguageFile(programFolder, [](int id, const QString& text) { Table()[id] = text; });
 }

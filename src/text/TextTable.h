@@ -18,6 +18,9 @@ QString TextOr(int id, const QString& fallback);
 // next one of SetLanguageFolders (text/LanguageFile.h), else the built-in Dutch texts.
 void LaadTaal(const QString& programFolder);
 
+// Fills the table with the texts built into the program (tools that show captions without a window).
+void LoadBuiltInTexts();
+
 // Empties the table again (a new program start; tests).
 void ClearTexts();
 

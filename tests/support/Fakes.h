@@ -109,8 +109,8 @@ public:
     void Request(const QString& mdbPath, std::function<void(const GenreList&)> done) override;
     // Answers the oldest open request; false when none is open.
     bool Answer(const GenreList& list);
-    bool Answer(const QStringList& genres) { return Answer(GenreList{genres, {}}); }
-    bool Fail(const QString& error) { return Answer(GenreList{{}, error}); }
+    bool Answer(const QStringList& genres) { return Answer(GenreList{genres, GenreFailure::None, {}, 0}); }
+    bool Fail(GenreFailure failure, const QString& path) { return Answer(GenreList{{}, failure, path, 0}); }
     int Pending() const { return int(pending_.size()); }
 
     QStringList requestedPaths;

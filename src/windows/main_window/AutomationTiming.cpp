@@ -136,7 +136,8 @@ void AutomationTiming::LoadGenres() {
     QPointer<QLabel> state = lblGenres;
     context_.services.genres->Request(database, [list, state](const GenreList& answer) {
         if (list) FillGenres(list, answer);
-        if (list && state) ShowGenreState(state, list, answer.error.isEmpty() ? QString() : list->toolTip());
+        if (list && state)
+            ShowGenreState(state, list, answer.failure == GenreFailure::None ? QString() : list->toolTip());
     });
 }
 
@@ -154,9 +155,35 @@ void AutomationTiming::ShowGenreState(QLabel* state, QComboBox* list, const QStr
     state->show();
 }
 
+QString AutomationTiming::GenreFailureText(const GenreList& answer) {
+    switch (answer.failure) {
+        case GenreFailure::None:
+            break;
+        case GenreFailure::UnexpectedAnswer:
+            return msg::GenreUnexpectedAnswer(answer.path);
+        case GenreFailure::NotFound:
+            return msg::GenreDatabaseNotFound(answer.path);
+        case GenreFailure::NotADatabase:
+            return msg::GenreNotADatabase(answer.path);
+        case GenreFailure::NoTable:
+            return msg::GenreNoTable(answer.path);
+        case GenreFailure::NoColumn:
+            return msg::GenreNoColumn(answer.path);
+        case GenreFailure::Damaged:
+            return msg::GenreDamaged(answer.path);
+        case GenreFailure::NoAnswer:
+            return msg::GenreNoAnswer(answer.timeLimitMs);
+        case GenreFailure::ReaderCrashed:
+            return msg::GenreReaderCrashed(answer.path);
+        case GenreFailure::ReaderMissing:
+            return msg::GenreReaderMissing(answer.path);
+    }
+    return {};
+}
+
 void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
-    if (!answer.error.isEmpty()) {
-        list->setToolTip(msg::NoGenres(answer.error));
+    if (answer.failure != GenreFailure::None) {
+        list->setToolTip(msg::NoGenres(GenreFailureText(answer)));
         return;
     }
     // A combo box takes its first item as soon as items arrive; that would save a genre nobody

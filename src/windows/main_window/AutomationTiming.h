@@ -24,6 +24,8 @@ public:
     // Fills a genre list without touching what its text shows (the stored PanicGenre or nothing).
     // An error leaves the list empty and says why in its tool tip.
     static void FillGenres(QComboBox* list, const GenreList& answer);
+    // Why the answer holds no list, in words; empty for a list.
+    static QString GenreFailureText(const GenreList& answer);
 
     LedSpin* ledPresLevel = nullptr;
     LedSpin* ledPresSpeed = nullptr;

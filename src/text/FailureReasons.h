@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include "settings/IniError.h"
+
+namespace quorvant {
+
+// The window speaks Dutch; quorvant-ini writes its messages in English for scripts and logs.
+enum class Language { Dutch, English };
+
+// Why a settings file could not be read or written, as one sentence without a full stop. Both
+// languages come from one table, so they always say the same thing.
+QString FailureReason(const IniError& error, Language language);
+// What a path is when it is not a regular file ("een FIFO (named pipe)").
+QString FileKindText(FileKind kind, Language language = Language::Dutch);
+// A system error number in words, for a read or a write.
+QString SystemErrorText(int errorNumber, bool writing, Language language = Language::Dutch);
+
+}  // namespace quorvant

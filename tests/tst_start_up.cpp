@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/CommandLine.h"
+#include "app/ProgramServices.h"
 #include "app/StartFolder.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
@@ -72,6 +73,17 @@ private slots:
         QTest::newRow("help wins over a bad folder") << QStringList{"--folder", "@/none", "-h"} << int(A::Help) << ""
                                                      << "--version";
         QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << "" << kVersion + "\n";
+        // Qt's own options are left to its application object, with or without their values.
+        QTest::newRow("Qt: -platform before --version") << QStringList{"-platform", "offscreen", "--version"}
+                                                        << int(A::Version) << "" << kVersion;
+        QTest::newRow("Qt: options beside --folder") << QStringList{"-style", "fusion", "-reverse", "--folder", "@", "-display", ":9"}
+                                                     << int(A::Run) << "@" << "";
+        QTest::newRow("Qt: = form and two dashes") << QStringList{"-style=fusion", "-qmljsdebugger=port:1", "--platform", "xcb"}
+                                                   << int(A::Run) << "" << "";
+        QTest::newRow("Qt: option without its value") << QStringList{"-platform"} << int(A::Error) << "" << "platform";
+        QTest::newRow("Qt: a misspelt one is still refused") << QStringList{"-plattform", "xcb"} << int(A::Error) << ""
+                                                             << "plattform";
+        QTest::newRow("help names Qt's options in one line") << QStringList{"--help"} << int(A::Help) << "" << "-platform, -style";
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -91,12 +103,14 @@ private slots:
     // Without a display: help, version and a wrong folder all end before any window.
     void programEndsBeforeTheWindow() {
         QTemporaryDir dir;
-        const Run version = RunProgram({"--version"});
-        QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.out, QString("Quorvant %1.%2 build %3\n").arg(QUORVANT_VERSION_MAJOR).arg(QUORVANT_VERSION_MINOR).arg(QUORVANT_VERSION_BUILD));
-        const Run help = RunProgram({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.contains("--folder"));
+        for (const QStringList& qt : {QStringList{}, QStringList{"-platform", "offscreen"}}) {
+            const Run version = RunProgram(qt + QStringList{"--version"});
+            QCOMPARE(version.exitCode, 0);
+            QCOMPARE(version.out, QString("Quorvant %1.%2.%3\n").arg(QUORVANT_VERSION_MAJOR).arg(QUORVANT_VERSION_MINOR).arg(QUORVANT_VERSION_BUILD));
+            const Run help = RunProgram(qt + QStringList{"--help"});
+            QCOMPARE(help.exitCode, 0);
+            QVERIFY(help.out.contains("--folder") && !help.out.contains("--platform"));
+        }
 
         const QString missing = dir.path() + "/server";
         const Run wrong = RunProgram({"--folder", missing});
@@ -105,6 +119,23 @@ private slots:
         QVERIFY(wrong.out.isEmpty());
         QVERIFY(!QFileInfo::exists(missing));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    // The window's icon needs no image plugin (no SVG) and no icon theme, in every size.
+    void windowIconIsBuiltIn() {
+        const QStringList pluginFolders = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        const QIcon icon = ProgramIcon();
+        QCoreApplication::setLibraryPaths(pluginFolders);
+        QVERIFY(icon.name().isEmpty());
+        QList<QSize> sizes;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(size, size));
+        QCOMPARE(icon.availableSizes(), sizes);
+        for (const QSize& size : sizes) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), size);
+            QCOMPARE(image.pixelColor(size.width() / 8, size.height() / 2), QColor(0x1f, 0x3a, 0x5f));
+        }
     }
 
     void startFolder_data() {

@@ -1,13 +1,18 @@
 // The program's start: command line, which folder it edits, where its texts come from.
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "app/StartFolder.h"
+#include "platform/FolderChooser.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "settings/IniAccessor.h"
@@ -46,6 +51,12 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A scratch home and configuration folder, so nothing the program writes there is lost.
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", QFile::encodeName(home_.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.path() + "/.config"));
+    }
     void init() { ResetProgramState(); }
 
     void commandLine_data() {
@@ -143,7 +154,7 @@ private slots:
         QTest::addColumn<bool>("serverIniBeside");   // server.ini in the executable's folder
         QTest::addColumn<bool>("installed");         // a share/quorvant beside bin/
         QTest::addColumn<QString>("remembered");     // "" none, "other", "gone"
-        QTest::addColumn<QString>("answer");         // chooser: "" cancel, "other"
+        QTest::addColumn<QString>("answer");         // chooser: "" cancel, "other"; "qt": Qt's, cancelled
         QTest::addColumn<QString>("expected");       // "bin", "other", "" (program ends)
         QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("rememberedAfter");
@@ -156,6 +167,8 @@ private slots:
         QTest::newRow("installed: remembered folder gone, asks") << "" << false << true << "gone" << "other" << "other" << 1
                                                                  << "other";
         QTest::newRow("installed: cancel writes nothing") << "" << false << true << "" << "" << "" << 1 << "";
+        QTest::newRow("installed: Qt's chooser cancelled writes nothing, not even Qt's settings")
+            << "" << false << true << "" << "qt" << "" << 1 << "";
     }
     void startFolder() {
         QFETCH(QString, given);
@@ -177,12 +190,27 @@ private slots:
             QDir().mkpath(prefix.path() + "/config/quorvant");
             WriteFile(rememberFile, "[Start]\nProgramFolder=" + path(remembered).toUtf8() + "\n");
         }
-        FakeFolderChooser chooser;
-        if (!answer.isEmpty()) chooser.answer = path(answer);
+        FakeFolderChooser fake;
+        if (answer != "qt") fake.answer = path(answer);
+        QtFolderChooser qt;
+        int qtQuestions = 0;
+        QTimer cancel;  // presses the cancel button of Qt's chooser once it is shown
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* buttons = modal ? modal->findChild<QDialogButtonBox*>() : nullptr;
+            if (!buttons) return;
+            ++qtQuestions;
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        });
+        if (answer == "qt") cancel.start(10);
+        FolderChooser& chooser = answer == "qt" ? static_cast<FolderChooser&>(qt) : fake;
 
         const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser);
         QCOMPARE(folder.value_or(QString()), path(expected));
-        QCOMPARE(chooser.calls, questions);
+        QCOMPARE(answer == "qt" ? qtQuestions : fake.calls, questions);
+        // The user's configuration folder (a scratch one for this test) got nothing either.
+        QVERIFY2(!QFileInfo::exists(home_.path() + "/.config"),
+                 qPrintable(QDir(home_.path() + "/.config").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(", ")));
         if (rememberedAfter.isEmpty() && remembered.isEmpty()) {
             QVERIFY(!QFileInfo::exists(rememberFile));
         } else {
@@ -246,6 +274,9 @@ private slots:
                      qPrintable(message));
         }
     }
+
+private:
+    QTemporaryDir home_;
 };
 
 QTEST_MAIN(StartUpTest)

@@ -1,6 +1,9 @@
-// startup_bench [runs]: milliseconds from process start to a shown window, for the main window on
-// the sample folder and for a plain Qt window with the same number of widgets, started in turn as
-// child processes; prints the medians and their ratio. Run it under a display (xvfb-run -a works).
+// startup_bench [runs]: milliseconds from process start to a shown window, for the program's own
+// start path (RunProgram, what main() runs) on the sample folder and for a plain Qt window with the
+// same number of widgets, started in turn as child processes; prints the medians and their ratio.
+// startup_bench --instructions: the same two starts once each under callgrind, counting
+// instructions from process start to exit, which repeat from run to run where times do not.
+// Run it under a display (xvfb-run -a works).
 //
 // A child prints "ready <widgets>" when its window is exposed and, for the main window, the
 // genre list has arrived; the parent takes the time from starting the child to that line.
@@ -23,22 +26,13 @@
 #include <functional>
 #include <vector>
 
-#include "platform/AlsaDevices.h"
-#include "platform/ColourChooser.h"
-#include "platform/FolderChooser.h"
-#include "platform/GenreDatabase.h"
+#include "app/ProgramServices.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/frmSetup.h"
 
 namespace {
 
 const QString kSource = QStringLiteral(STARTUP_BENCH_SOURCE);
-
-class SilentReporter : public quorvant::ErrorReporter {
-public:
-    void Report(QWidget*, const QString&, const QString&) override {}
-    bool Ask(QWidget*, const QString&, const QString&, const QString&) override { return true; }
-};
 
 bool Copy(const QString& from, const QString& to) {
     QFile::remove(to);
@@ -70,26 +64,15 @@ void ReportWhen(QWidget* window, std::function<bool()> done) {
     poll->start(1);
 }
 
-int RunMainWindow(int argc, char* argv[], const QString& folder) {
-    QApplication app(argc, argv);
-    quorvant::AlsaWaveOutDevices waveOut;
-    quorvant::AlsaMixerFactory mixers;
-    quorvant::QtFolderChooser folders;
-    quorvant::QtColourChooser colours;
-    quorvant::ProcessGenreSource genres(QStringLiteral(STARTUP_BENCH_HELPER));
-    SilentReporter errors;
-    quorvant::Services services;
-    services.waveOut = &waveOut;
-    services.mixers = &mixers;
-    services.folders = &folders;
-    services.colours = &colours;
-    services.genres = &genres;
-    services.errors = &errors;
-    quorvant::frmSetup window(folder, services);
-    window.show();
-    QComboBox* panic = window.Automation().cobPanic;
-    ReportWhen(&window, [panic] { return panic->count() > 0 || !panic->toolTip().isEmpty(); });
-    return app.exec();
+// The program's own start on `folder`, as `quorvant --folder FOLDER` runs it.
+int RunMainWindow(char* program, const QString& folder) {
+    QByteArray folderArgument = folder.toLocal8Bit();
+    char option[] = "--folder";
+    char* arguments[] = {program, option, folderArgument.data(), nullptr};
+    return quorvant::RunProgram(3, arguments, [](quorvant::frmSetup& window) {
+        QComboBox* panic = window.Automation().cobPanic;
+        ReportWhen(&window, [panic] { return panic->count() > 0 || !panic->toolTip().isEmpty(); });
+    });
 }
 
 // Labels, line edits, check boxes and lists in grids on 13 tab pages, until there are `widgets`.
@@ -151,6 +134,31 @@ double TimeChild(const QStringList& arguments, int* widgets) {
     return ms;
 }
 
+// Instructions of the child from its start to its exit, counted by callgrind (the genre helper it
+// starts is not counted); -1 when it did not report ready.
+double CountInstructions(const QStringList& arguments, const QString& scratch, int* widgets) {
+    const QString out = scratch + "/callgrind.out";
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QStringLiteral("valgrind"), QStringList{"--tool=callgrind", "--quiet", "--callgrind-out-file=" + out,
+                                                        QCoreApplication::applicationFilePath()} + arguments);
+    bool ready = false;
+    while (!ready && child.waitForReadyRead(600000)) {
+        while (child.canReadLine()) {
+            const QByteArray line = child.readLine().trimmed();
+            if (!line.startsWith("ready ")) continue;
+            ready = true;
+            if (widgets) *widgets = line.mid(6).toInt();
+        }
+    }
+    child.waitForFinished(600000);
+    QFile totals(out);
+    if (!ready || !totals.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : totals.readAll().split('\n'))
+        if (line.startsWith("totals: ")) return line.mid(8).trimmed().toDouble();
+    return -1;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -159,17 +167,32 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 3 && QByteArray(argv[1]) == "--main") return RunMainWindow(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && QByteArray(argv[1]) == "--main") return RunMainWindow(argv[0], QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && QByteArray(argv[1]) == "--plain") return RunPlainWindow(argc, argv, atoi(argv[2]));
 
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    const bool instructions = argc > 1 && QByteArray(argv[1]) == "--instructions";
+    const int runs = argc > 1 && !instructions ? std::max(1, atoi(argv[1])) : 15;
     QTemporaryDir folder;
     if (!folder.isValid() || !MakeProgramFolder(folder.path())) {
         std::fprintf(stderr, "startup_bench: could not prepare the sample folder\n");
         return 1;
     }
     int widgets = 0;
+    if (instructions) {
+        QTemporaryDir scratch;
+        const double main = CountInstructions({"--main", folder.path()}, scratch.path(), &widgets);
+        const double plain = CountInstructions({"--plain", QString::number(widgets)}, scratch.path(), nullptr);
+        if (main < 0 || plain < 0) {
+            std::fprintf(stderr, "startup_bench: a window did not report ready under callgrind\n");
+            return 1;
+        }
+        std::printf("widgets %d\n", widgets);
+        std::printf("main window   %.1f M instructions\n", main / 1e6);
+        std::printf("plain window  %.1f M instructions\n", plain / 1e6);
+        std::printf("ratio %.3f\n", main / plain);
+        return 0;
+    }
     TimeChild({"--main", folder.path()}, &widgets);  // warms the file cache; not counted
     std::vector<double> main, plain;
     for (int i = 0; i < runs; ++i) {

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs the build into a temporary prefix and checks the installed copy as a user meets it:
-# the layout; --version of both programs without a display; then the installed window, started
+# the layout; one version in --version of both programs (without a display, also after Qt's
+# -platform), the manual pages and the metainfo; then the installed window, started
 # with --folder on a copy of the sample under a private X server with the accessibility bus, must
 # show its texts, fill the genre list through its helper, and save into that folder when its save
 # button is pressed. Exit 77 (skipped) for the window part when Xvfb or pyatspi is missing.
@@ -17,15 +18,25 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
 for f in bin/quorvant bin/quorvant-ini libexec/quorvant/quorvant-genres share/quorvant/quorvant.lng \
          share/applications/org.quorvant.Quorvant.desktop share/metainfo/org.quorvant.Quorvant.metainfo.xml \
-         share/icons/hicolor/scalable/apps/quorvant.svg share/man/man1/quorvant.1.gz share/man/man1/quorvant-ini.1.gz; do
+         share/icons/hicolor/scalable/apps/quorvant.svg share/man/man1/quorvant.1.gz share/man/man1/quorvant-ini.1.gz \
+         share/doc/quorvant/copyright share/doc/quorvant/changelog.gz \
+         share/icons/hicolor/16x16/apps/quorvant.png share/icons/hicolor/256x256/apps/quorvant.png; do
     [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 [ "$(ls "$prefix/bin")" = "$(printf 'quorvant\nquorvant-ini')" ] || fail "bin/ holds: $(ls "$prefix/bin")"
 [ ! -e "$prefix/lib" ] || fail "something was installed in lib/: $(ls -R "$prefix/lib")"
 
-caption=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quorvant" --version) || fail "quorvant --version"
-case "$caption" in "Quorvant "*" build "*) ;; *) fail "quorvant --version said: $caption";; esac
-"$prefix/bin/quorvant-ini" --version | grep -q '^quorvant-ini ' || fail "quorvant-ini --version"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quorvant" -platform offscreen --version) || fail "quorvant --version"
+[ "$said" = "Quorvant $version" ] || fail "quorvant --version said: $said"
+said=$("$prefix/bin/quorvant-ini" --version)
+[ "$said" = "quorvant-ini $version" ] || fail "quorvant-ini --version said: $said"
+for page in quorvant quorvant-ini; do
+    zcat "$prefix/share/man/man1/$page.1.gz" | head -1 | grep -q "\"Quorvant $version\"" || fail "$page.1 gives another version"
+done
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/org.quorvant.Quorvant.metainfo.xml" || fail "metainfo release"
+zcat "$prefix/share/doc/quorvant/changelog.gz" | head -1 | grep -q "^quorvant ($version) " || fail "changelog's newest entry"
 
 # A copy of the sample without PresLevel: the window's save writes it again, which shows where it saved.
 folder=$work/station

@@ -1,12 +1,18 @@
 // The program's start: command line, which folder it edits, where its texts come from.
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/CommandLine.h"
+#include "app/ProgramServices.h"
 #include "app/StartFolder.h"
+#include "platform/FolderChooser.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "settings/IniAccessor.h"
@@ -45,6 +51,12 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A scratch home and configuration folder, so nothing the program writes there is lost.
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", QFile::encodeName(home_.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.path() + "/.config"));
+    }
     void init() { ResetProgramState(); }
 
     void commandLine_data() {
@@ -72,6 +84,17 @@ private slots:
         QTest::newRow("help wins over a bad folder") << QStringList{"--folder", "@/none", "-h"} << int(A::Help) << ""
                                                      << "--version";
         QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << "" << kVersion + "\n";
+        // Qt's own options are left to its application object, with or without their values.
+        QTest::newRow("Qt: -platform before --version") << QStringList{"-platform", "offscreen", "--version"}
+                                                        << int(A::Version) << "" << kVersion;
+        QTest::newRow("Qt: options beside --folder") << QStringList{"-style", "fusion", "-reverse", "--folder", "@", "-display", ":9"}
+                                                     << int(A::Run) << "@" << "";
+        QTest::newRow("Qt: = form and two dashes") << QStringList{"-style=fusion", "-qmljsdebugger=port:1", "--platform", "xcb"}
+                                                   << int(A::Run) << "" << "";
+        QTest::newRow("Qt: option without its value") << QStringList{"-platform"} << int(A::Error) << "" << "platform";
+        QTest::newRow("Qt: a misspelt one is still refused") << QStringList{"-plattform", "xcb"} << int(A::Error) << ""
+                                                             << "plattform";
+        QTest::newRow("help names Qt's options in one line") << QStringList{"--help"} << int(A::Help) << "" << "-platform, -style";
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -91,12 +114,14 @@ private slots:
     // Without a display: help, version and a wrong folder all end before any window.
     void programEndsBeforeTheWindow() {
         QTemporaryDir dir;
-        const Run version = RunProgram({"--version"});
-        QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.out, QString("Quorvant %1.%2 build %3\n").arg(QUORVANT_VERSION_MAJOR).arg(QUORVANT_VERSION_MINOR).arg(QUORVANT_VERSION_BUILD));
-        const Run help = RunProgram({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.contains("--folder"));
+        for (const QStringList& qt : {QStringList{}, QStringList{"-platform", "offscreen"}}) {
+            const Run version = RunProgram(qt + QStringList{"--version"});
+            QCOMPARE(version.exitCode, 0);
+            QCOMPARE(version.out, QString("Quorvant %1.%2.%3\n").arg(QUORVANT_VERSION_MAJOR).arg(QUORVANT_VERSION_MINOR).arg(QUORVANT_VERSION_BUILD));
+            const Run help = RunProgram(qt + QStringList{"--help"});
+            QCOMPARE(help.exitCode, 0);
+            QVERIFY(help.out.contains("--folder") && !help.out.contains("--platform"));
+        }
 
         const QString missing = dir.path() + "/server";
         const Run wrong = RunProgram({"--folder", missing});
@@ -107,12 +132,29 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
+    // The window's icon needs no image plugin (no SVG) and no icon theme, in every size.
+    void windowIconIsBuiltIn() {
+        const QStringList pluginFolders = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        const QIcon icon = ProgramIcon();
+        QCoreApplication::setLibraryPaths(pluginFolders);
+        QVERIFY(icon.name().isEmpty());
+        QList<QSize> sizes;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(size, size));
+        QCOMPARE(icon.availableSizes(), sizes);
+        for (const QSize& size : sizes) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), size);
+            QCOMPARE(image.pixelColor(size.width() / 8, size.height() / 2), QColor(0x1f, 0x3a, 0x5f));
+        }
+    }
+
     void startFolder_data() {
         QTest::addColumn<QString>("given");          // "" or "other"
         QTest::addColumn<bool>("serverIniBeside");   // server.ini in the executable's folder
         QTest::addColumn<bool>("installed");         // a share/quorvant beside bin/
         QTest::addColumn<QString>("remembered");     // "" none, "other", "gone"
-        QTest::addColumn<QString>("answer");         // chooser: "" cancel, "other"
+        QTest::addColumn<QString>("answer");         // chooser: "" cancel, "other"; "qt": Qt's, cancelled
         QTest::addColumn<QString>("expected");       // "bin", "other", "" (program ends)
         QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("rememberedAfter");
@@ -125,6 +167,8 @@ private slots:
         QTest::newRow("installed: remembered folder gone, asks") << "" << false << true << "gone" << "other" << "other" << 1
                                                                  << "other";
         QTest::newRow("installed: cancel writes nothing") << "" << false << true << "" << "" << "" << 1 << "";
+        QTest::newRow("installed: Qt's chooser cancelled writes nothing, not even Qt's settings")
+            << "" << false << true << "" << "qt" << "" << 1 << "";
     }
     void startFolder() {
         QFETCH(QString, given);
@@ -146,12 +190,27 @@ private slots:
             QDir().mkpath(prefix.path() + "/config/quorvant");
             WriteFile(rememberFile, "[Start]\nProgramFolder=" + path(remembered).toUtf8() + "\n");
         }
-        FakeFolderChooser chooser;
-        if (!answer.isEmpty()) chooser.answer = path(answer);
+        FakeFolderChooser fake;
+        if (answer != "qt") fake.answer = path(answer);
+        QtFolderChooser qt;
+        int qtQuestions = 0;
+        QTimer cancel;  // presses the cancel button of Qt's chooser once it is shown
+        QObject::connect(&cancel, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* buttons = modal ? modal->findChild<QDialogButtonBox*>() : nullptr;
+            if (!buttons) return;
+            ++qtQuestions;
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        });
+        if (answer == "qt") cancel.start(10);
+        FolderChooser& chooser = answer == "qt" ? static_cast<FolderChooser&>(qt) : fake;
 
         const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser);
         QCOMPARE(folder.value_or(QString()), path(expected));
-        QCOMPARE(chooser.calls, questions);
+        QCOMPARE(answer == "qt" ? qtQuestions : fake.calls, questions);
+        // The user's configuration folder (a scratch one for this test) got nothing either.
+        QVERIFY2(!QFileInfo::exists(home_.path() + "/.config"),
+                 qPrintable(QDir(home_.path() + "/.config").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(", ")));
         if (rememberedAfter.isEmpty() && remembered.isEmpty()) {
             QVERIFY(!QFileInfo::exists(rememberFile));
         } else {
@@ -215,6 +274,9 @@ private slots:
                      qPrintable(message));
         }
     }
+
+private:
+    QTemporaryDir home_;
 };
 
 QTEST_MAIN(StartUpTest)

@@ -6,11 +6,31 @@
 
 namespace quorvant {
 
+namespace {
+// Qt's own options, which its application object takes from the command line later: accepted here
+// (one dash or two, as Qt takes them) so a wrong one of ours still ends the program before any
+// window. Those of QGuiApplication, QApplication and the X11 platform.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"session", true},
+    {"style", true}, {"stylesheet", true}, {"qmljsdebugger", true}, {"display", true},
+    {"geometry", true}, {"title", true}, {"icon", true}, {"name", true}, {"visual", true},
+    {"reverse", false}, {"widgetcount", false}, {"testability", false}, {"nograb", false}, {"dograb", false},
+};
+}  // namespace
+
 CommandLine ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
+    // Qt's options are single words after one dash, like -platform.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("Edits the settings of the radio-automation server: server.ini and news.ini in the\n"
-                       "program folder, the rest in the database folder that server.ini names."));
+                       "program folder, the rest in the database folder that server.ini names.\n"
+                       "Qt's own options (-platform, -style, -reverse, -display ...) are taken as well."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."));
     const QCommandLineOption showVersion({QStringLiteral("v"), QStringLiteral("version")},
                                          QStringLiteral("Show the version and exit."));
@@ -21,6 +41,11 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& versio
     parser.addOption(help);
     parser.addOption(showVersion);
     parser.addOption(folder);
+    for (const QtOption& qt : kQtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name), QString(), qt.takesValue ? QStringLiteral("value") : QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 
     CommandLine result;
     auto fail = [&](const QString& message) {

@@ -18,7 +18,8 @@ struct CommandLine {
 constexpr int kExitUsage = 2;
 
 // `arguments` as QCoreApplication::arguments() gives them (program name first); needs an
-// application object for the help text.
+// application object for the help text. Qt's own options are accepted and left to its application
+// object.
 CommandLine ParseCommandLine(const QStringList& arguments, const QString& version);
 
 }  // namespace quorvant

@@ -1,13 +1,29 @@
 #include "app/ProgramServices.h"
 
+#include <signal.h>
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
+#include <cstdio>
 
+#include "app/CommandLine.h"
+#include "app/InstallLayout.h"
+#include "app/StartFolder.h"
 #include "platform/AlsaDevices.h"
 #include "platform/ColourChooser.h"
 #include "platform/FolderChooser.h"
 #include "platform/GenreDatabase.h"
+#include "text/LanguageFile.h"
 #include "text/Messages.h"
+#include "windows/main_window/frmSetup.h"
+
+// Q_INIT_RESOURCE works only outside a namespace; it makes the linker keep the icons of this
+// static library.
+static void RegisterIcons() { Q_INIT_RESOURCE(quorvant_icon); }
 
 namespace quorvant {
 
@@ -25,6 +41,24 @@ public:
         return box.clickedButton() == yes;
     }
 };
+
+// The command line is settled before the window's application exists, so --help, --version and a
+// wrong folder work without a display.
+CommandLine ReadCommandLine(int argc, char* argv[]) {
+    QCoreApplication core(argc, argv);
+    // The package's version, as the project gives it; the window's caption keeps its own form.
+    const QString version = QStringLiteral("Quorvant %1.%2.%3")
+                                .arg(QUORVANT_VERSION_MAJOR)
+                                .arg(QUORVANT_VERSION_MINOR)
+                                .arg(QUORVANT_VERSION_BUILD);
+    return ParseCommandLine(QCoreApplication::arguments(), version);
+}
+
+// Qt's own choosers and message-box buttons in Dutch, like the rest of the window.
+void LoadQtDutch(QTranslator& translator) {
+    if (translator.load(QStringLiteral("qtbase_nl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
 }  // namespace
 
 struct ProgramServices::Impl {
@@ -47,5 +81,54 @@ ProgramServices::ProgramServices(const QString& genreHelper) : impl_(std::make_u
 }
 
 ProgramServices::~ProgramServices() = default;
+
+QIcon ProgramIcon() {
+    RegisterIcons();
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+int RunProgram(int argc, char* argv[], const std::function<void(frmSetup&)>& shown) {
+    const CommandLine commandLine = ReadCommandLine(argc, argv);
+    switch (commandLine.action) {
+        case CommandLine::Action::Help:
+        case CommandLine::Action::Version:
+            std::fputs(qPrintable(commandLine.text), stdout);
+            return 0;
+        case CommandLine::Action::Error:
+            std::fputs(qPrintable(commandLine.text), stderr);
+            return kExitUsage;
+        case CommandLine::Action::Run:
+            break;
+    }
+
+    // Past a file-size limit a save must fail with a message, not end the program and its edits.
+    signal(SIGXFSZ, SIG_IGN);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quorvant"));
+    // Docks and task bars match the window to its menu entry by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvant.Quorvant"));
+    // Built in, not looked up in the icon theme: the first theme lookup reads the whole theme,
+    // a sixth of the start.
+    QApplication::setWindowIcon(ProgramIcon());
+    QTranslator qtDutch;
+    LoadQtDutch(qtDutch);
+
+    const QString executableFolder = ExecutableFolder();
+    ProgramServices services(GenreHelperPath(executableFolder));
+    const std::optional<QString> programFolder =
+        StartFolder(commandLine.folder, executableFolder, RememberFile(), *services.Get().folders);
+    if (!programFolder) return 1;
+
+    SetLanguageFolders({executableFolder, InstalledDataFolder(executableFolder)});
+    frmSetup window(*programFolder, services.Get());
+    window.show();
+    if (shown) shown(window);
+    const LanguageSource& texts = UsedLanguageFile();
+    if (texts.BuiltIn()) services.Get().errors->Report(&window, QStringLiteral("Quorvant"), BuiltInTextsMessage(texts));
+    return app.exec();
+}
 
 }  // namespace quorvant

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QIcon>
+#include <functional>
 #include <memory>
 
 #include "platform/ServiceInterfaces.h"
 
 namespace quorvant {
+
+class frmSetup;
 
 // The program's real platform services: ALSA devices and mixers, Qt's choosers, the genre
 // helper program and message boxes.
@@ -20,5 +24,14 @@ private:
     std::unique_ptr<Impl> impl_;
     Services services_;
 };
+
+// The program's icon in the hicolor sizes 16 to 256, from PNGs built into this library: it needs
+// neither the icon theme nor Qt's SVG plugin.
+QIcon ProgramIcon();
+
+// The whole program after main(): command line, application, program folder, window and event
+// loop; returns the exit code. `shown` is called once the window is shown: bench/startup_bench
+// uses it to see the window ready, so it measures the very start main() runs.
+int RunProgram(int argc, char* argv[], const std::function<void(frmSetup&)>& shown = {});
 
 }  // namespace quorvant

@@ -275,7 +275,7 @@ int Run(const QStringList& args) {
         }
         if (option == QLatin1String("--schema")) return PrintSchema();
         if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
-            std::printf("quorvant-ini %d.%d build %d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
+            std::printf("quorvant-ini %d.%d.%d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
             return kDone;
         }
         return Fail(kUsage, QStringLiteral("unknown option '%1'; see quorvant-ini --help").arg(option));

@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,6 +20,24 @@ QString WithoutAccelerator(QString caption) {
     caption.replace(QStringLiteral("\x01"), QLatin1String("&"));
     return caption;
 }
+
+// While it lives, Qt's own user settings (QtProject.conf) go to a scratch folder that is then
+// removed.
+class QtSettingsDiscarded {
+public:
+    QtSettingsDiscarded() {
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, scratch_.path());
+    }
+    ~QtSettingsDiscarded() {
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, config);
+    }
+
+private:
+    QTemporaryDir scratch_;
+};
 
 // The nearest folder at or above `path` that exists; empty when none does.
 QString ExistingFolder(const QString& path) {
@@ -75,7 +96,13 @@ std::optional<QString> QtFolderChooser::Browse(QWidget* parent, const QString& p
     QObject::connect(dialog, &QDialog::finished, &frame, &QDialog::done);
     frame.resize(frame.sizeHint().expandedTo(QSize(560, 400)));
 
-    if (frame.exec() != QDialog::Accepted) return std::nullopt;
+    if (frame.exec() != QDialog::Accepted) {
+        // Qt's dialog stores its history in the user's QtProject.conf when it is destroyed; a
+        // cancelled choice leaves nothing behind (at the first start, no file at all).
+        const QtSettingsDiscarded discarded;
+        delete dialog;
+        return std::nullopt;
+    }
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(chosen.first());

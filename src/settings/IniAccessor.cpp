@@ -98,6 +98,11 @@ QStringList ChangedElsewhere(const IniDocument& seen, const IniDocument& now, co
     return keys;
 }
 
+// What the key read as in `seen`, for the characters a write may keep from it.
+QString ReadAs(const IniDocument* seen, const QString& section, const QString& key) {
+    return seen ? seen->Value(section, key).value_or(QString()) : QString();
+}
+
 // One locked read-modify-replace of a file applying the writes in order; returns the document
 // as saved. With `seen`, keys changed on disk since then are not overwritten unless allowed.
 // Touches no state of an accessor, so it may run on any thread.
@@ -123,7 +128,8 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
                     if (write.remove)
                         result->RemoveKey(write.section, write.key);
                     else
-                        result->SetValue(write.section, write.key, write.value);
+                        result->SetValue(write.section, write.key, write.value,
+                                         ReadAs(seen.get(), write.section, write.key));
                 }
                 result->MarkSaved();
                 return result->Original();
@@ -196,13 +202,14 @@ std::optional<IniError> IniAccessor::LoadProblem() const {
 }
 
 void IniAccessor::WriteValue(const QString& value) {
+    const Document seen = seen_.value(file_);
     if (!transaction_) {
-        Store(file_, {PendingWrite{section_, key_, value}});
+        Store(file_, {PendingWrite{section_, key_, value}}, seen);
         return;
     }
     // Refuse at once what the file cannot hold, so a save stops at the key that cannot be stored.
     try {
-        DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value);
+        DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value, ReadAs(seen.get(), section_, key_));
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file_);
         throw;

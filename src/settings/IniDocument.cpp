@@ -486,9 +486,10 @@ QList<QPair<QString, QString>> IniDocument::AllKeyNames() const {
     return names;
 }
 
-QByteArray IniDocument::EncodeOrThrow(const QString& text, const QString& section, const QString& key) const {
+QByteArray IniDocument::EncodeOrThrow(const QString& text, const QString& section, const QString& key,
+                                      QStringView keep) const {
     QString bad;
-    std::optional<QByteArray> bytes = Encode(text, Encoding(), &bad);
+    std::optional<QByteArray> bytes = Encode(text, Encoding(), &bad, keep);
     if (!bytes) {
         IniErrorDetails details = AtKey(section, key);
         details.character = bad;
@@ -498,7 +499,8 @@ QByteArray IniDocument::EncodeOrThrow(const QString& text, const QString& sectio
     return *bytes;
 }
 
-IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& key, const QString& value) const {
+IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& key, const QString& value,
+                                         QStringView readAs) const {
     if (Damaged()) Refuse(IniFailure::Undecodable);
     // A line break or a name that reads back as something else would change the file's structure.
     Plan plan;
@@ -513,8 +515,17 @@ IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& 
         plan.header = s->header;
         plan.line = KeyLine(*s, plan.keyName);
     }
+    // What the key holds already is not written again: its line stays byte for byte, even where
+    // its text could not be encoded anew.
+    const QString stored = plan.line >= 0 ? ValueText(plan.line) : QString();
+    if (plan.line >= 0 && stored == value) {
+        plan.unchanged = true;
+        return plan;
+    }
     if (value.contains(u'\n') || value.contains(u'\r')) Refuse(IniFailure::LineBreakInValue, AtKey(section, key));
-    const QByteArray encoded = EncodeOrThrow(value, section, key);
+    // Characters the value kept from what was read are written as they were read.
+    std::optional<QByteArray> encoded = Encode(value, Encoding(), nullptr, stored);
+    if (!encoded) encoded = EncodeOrThrow(value, section, key, readAs);
 
     // Every line the write makes must read back as what it is meant to be.
     const auto readsAs = [this](const QByteArray& raw, LineKind kind, const QString& name) {
@@ -525,10 +536,10 @@ IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& 
     if (plan.line >= 0) {
         // A CR inside the stored value: other programs see a second line after it, which
         // replacing the value would delete.
-        if (ValueText(plan.line).contains(u'\r')) Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
+        if (stored.contains(u'\r')) Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
         const QByteArrayView content = Content(plan.line);
         const Units u(content, parsed_->Wide());
-        plan.raw = content.first(u.Bytes(u.Equals() + 1)).toByteArray() + encoded;
+        plan.raw = content.first(u.Bytes(u.Equals() + 1)).toByteArray() + *encoded;
         if (!readsAs(plan.raw, LineKind::Key, plan.keyName)) Refuse(IniFailure::LineWouldChange, AtKey(section, key));
         return plan;
     }
@@ -541,17 +552,19 @@ IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& 
     if (plan.keyName.startsWith(u';') || plan.keyName.startsWith(u'['))
         Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
     plan.raw = EncodeOrThrow(key + u'=', section, key);
-    plan.raw.append(encoded);
+    plan.raw.append(*encoded);
     if (!readsAs(plan.raw, LineKind::Key, plan.keyName)) Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
     return plan;
 }
 
-void IniDocument::CheckWritable(const QString& section, const QString& key, const QString& value) const {
-    PlanWrite(section, key, value);
+void IniDocument::CheckWritable(const QString& section, const QString& key, const QString& value,
+                                QStringView readAs) const {
+    PlanWrite(section, key, value, readAs);
 }
 
-void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
-    Plan plan = PlanWrite(section, key, value);
+void IniDocument::SetValue(const QString& section, const QString& key, const QString& value, QStringView readAs) {
+    Plan plan = PlanWrite(section, key, value, readAs);
+    if (plan.unchanged) return;
     if (plan.line >= 0) {
         if (plan.line >= Lines())
             added_[size_t(plan.line - Lines())].content = std::move(plan.raw);

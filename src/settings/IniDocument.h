@@ -41,13 +41,19 @@ public:
     // end of the file) with the names as given. Throws IniError (with an empty file name) when the
     // names or the value cannot be written, or when the write could change what any other line
     // means: a damaged file, a value holding a CR, a line that would read as something else.
-    void SetValue(const QString& section, const QString& key, const QString& value);
+    // A value equal to what the key holds leaves its line as it is, whatever the line holds. A
+    // character the file's encoding cannot take anew (a lone surrogate of a UTF-16 file) is
+    // written as it was read when the key's stored value, or `readAs` (what the caller read for
+    // the key from an earlier version of the file), holds it as often: only characters the value
+    // gained are refused.
+    void SetValue(const QString& section, const QString& key, const QString& value, QStringView readAs = {});
 
     // Every key that Value finds, as (section, key) name keys, in file order; for checks of whole files.
     QList<QPair<QString, QString>> AllKeyNames() const;
 
     // Checks without changing anything that SetValue would accept the write.
-    void CheckWritable(const QString& section, const QString& key, const QString& value) const;
+    void CheckWritable(const QString& section, const QString& key, const QString& value,
+                       QStringView readAs = {}) const;
 
     // For tools that list and delete (quorvant-ini). Section names as written in the file, in
     // file order, each once; key names of the section's block that counts, as written, each once.
@@ -97,11 +103,13 @@ private:
         QString keyName;
         int header = -1;  // existing section's header line
         int line = -1;    // existing key line
+        bool unchanged = false;
         QByteArray headerRaw;
         QByteArray raw;
     };
-    Plan PlanWrite(const QString& section, const QString& key, const QString& value) const;
-    QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key) const;
+    Plan PlanWrite(const QString& section, const QString& key, const QString& value, QStringView readAs) const;
+    QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key,
+                             QStringView keep = {}) const;
     void CheckEncodingKept(const QByteArray& bytes) const;
 
     std::optional<SectionAt> FindSection(const QString& nameKey) const;

@@ -163,6 +163,8 @@ private slots:
         };
         for (const QString& path : files) {
             const QByteArray bytes = ReadFile(path);
+            const QString misread = check::ReadsLikeAPlainReader(bytes);
+            QVERIFY2(misread.isEmpty(), qPrintable(path + ": " + misread));
             for (int i = 0; i < saves.size(); ++i) {
                 bool refused = false;
                 const QString broken = check::SaveKeepsTheRest(bytes, saves[i], &refused);

@@ -502,26 +502,26 @@ QByteArray IniDocument::EncodeOrThrow(const QString& text, const QString& sectio
 IniDocument::Plan IniDocument::PlanWrite(const QString& section, const QString& key, const QString& value,
                                          QStringView readAs) const {
     if (Damaged()) Refuse(IniFailure::Undecodable);
-    // A line break or a name that reads back as something else would change the file's structure.
     Plan plan;
     plan.sectionName = NameKey(section);
-    if (plan.sectionName.isEmpty() || section.contains(u'\n') || section.contains(u'\r'))
-        Refuse(IniFailure::InvalidSectionName, AtKey(section, key));
     plan.keyName = NameKey(key);
-    if (plan.keyName.isEmpty() || key.contains(u'=') || key.contains(u'\n') || key.contains(u'\r'))
-        Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
     const std::optional<SectionAt> s = FindSection(plan.sectionName);
     if (s) {
         plan.header = s->header;
         plan.line = KeyLine(*s, plan.keyName);
     }
     // What the key holds already is not written again: its line stays byte for byte, even where
-    // its text could not be encoded anew.
+    // its text (or a name from the file) could not be written anew.
     const QString stored = plan.line >= 0 ? ValueText(plan.line) : QString();
     if (plan.line >= 0 && stored == value) {
         plan.unchanged = true;
         return plan;
     }
+    // A line break or a name that reads back as something else would change the file's structure.
+    if (plan.sectionName.isEmpty() || section.contains(u'\n') || section.contains(u'\r'))
+        Refuse(IniFailure::InvalidSectionName, AtKey(section, key));
+    if (plan.keyName.isEmpty() || key.contains(u'=') || key.contains(u'\n') || key.contains(u'\r'))
+        Refuse(IniFailure::InvalidKeyName, AtKey(section, key));
     if (value.contains(u'\n') || value.contains(u'\r')) Refuse(IniFailure::LineBreakInValue, AtKey(section, key));
     // Characters the value kept from what was read are written as they were read.
     std::optional<QByteArray> encoded = Encode(value, Encoding(), nullptr, stored);

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include "settings/IniDocument.h"
@@ -63,8 +64,9 @@ inline QString ReadsLikeAPlainReader(const QByteArray& bytes) {
     const bool endsOpen = !bytes.endsWith(lf) || (wide && (bytes.size() - bom) % 2 != 0);
     const QList<QByteArray> lines = SplitLines(bytes);
     QList<QPair<QString, QString>> names;
+    QSet<QPair<QString, QString>> named;
     QList<QString> values;
-    QList<QString> sections;
+    QSet<QString> sections;
     QString section;
     bool counted = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -79,13 +81,14 @@ inline QString ReadsLikeAPlainReader(const QByteArray& bytes) {
         if (last - first >= 2 && text[first] == u'[' && text[last - 1] == u']') {
             section = NameKey(text.mid(first + 1, last - first - 2));
             counted = !sections.contains(section);
-            sections.append(section);
+            sections.insert(section);
             continue;
         }
         const qsizetype eq = text.indexOf(u'=');
         const QPair<QString, QString> name{section, eq < 0 ? QString() : NameKey(text.left(eq))};
-        if (!counted || name.second.isEmpty() || names.contains(name)) continue;
+        if (!counted || name.second.isEmpty() || named.contains(name)) continue;
         names.append(name);
+        named.insert(name);
         values.append(text.mid(eq + 1));
     }
     IniDocument document(bytes);

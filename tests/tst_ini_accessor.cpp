@@ -11,7 +11,9 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+#include <atomic>
 
 #include "settings/AtomicFile.h"
 #include "support/TestFolder.h"
@@ -574,6 +576,47 @@ private slots:
         Write(file, "A", "k", "3");  // free: no waiting
         QCOMPARE(calls, 0);
         SetLockWaitHook({});
+    }
+
+    // A save committed on a worker thread, as a window does to stay free: it calls no hook of
+    // the thread that made the writes, only its own, and other accessors read meanwhile.
+    void commitOnAnotherThread() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[A]\nk=1\n");
+        const int other = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QCOMPARE(::flock(other, LOCK_EX), 0);
+        int windowHookCalls = 0;
+        SetLockWaitHook([&windowHookCalls] { ++windowHookCalls; });
+        const auto restore = qScopeGuard([] { SetLockWaitHook({}); });
+        IniAccessor ini;
+        ini.SetFile(file);
+        ini.SetSection("A");
+        ini.SetKey("k");
+        QCOMPARE(ini.ReadValue(), QString("1"));
+        ini.BeginSave();
+        ini.WriteValue(QStringLiteral("2"));
+        std::atomic<bool> waiting = false;
+        std::optional<IniError> failure;
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            SetLockWaitHook([&waiting] { waiting = true; });
+            try {
+                ini.CommitSave();
+            } catch (const IniError& error) {
+                failure = error;
+            }
+        }));
+        worker->start();
+        while (!waiting && !worker->isFinished()) QThread::msleep(1);
+        QCOMPARE(ReadKey(file, "A", "k"), QString("1"));
+        ::close(other);
+        QVERIFY(worker->wait(10000));
+        QVERIFY2(!failure, failure ? qPrintable(msg::FailureReason(*failure)) : "");
+        QCOMPARE(windowHookCalls, 0);
+        SetLockWaitHook({})();  // this thread's hook is still its own
+        QCOMPARE(windowHookCalls, 1);
+        QCOMPARE(ReadFile(file), QByteArray("[A]\nk=2\n"));
+        QCOMPARE(ini.ReadValue(), QString("2"));
     }
 
     void pathChecks() {

@@ -96,6 +96,18 @@ private slots:
         QTest::newRow("value that would make the key line a section header")
             << QByteArray("[a]\n[k=x\n") << Pairs{{"[k", "]"}} << int(IniFailure::LineWouldChange)
             << Pairs{{"[k", "x"}};
+        QTest::newRow("lone CR inside a value written back unchanged")
+            << QByteArray("[a]\nk=1\rx=keep\r\n") << Pairs{{"k", "1\rx=keep"}} << accepted
+            << Pairs{{"k", "1\rx=keep"}};
+        const QByteArray loneSurrogate("\xFF\xFE[\0a\0]\0\n\0k\0=\0\x00\xD8\n\0", 18);
+        QTest::newRow("lone surrogate read from the file, written back")
+            << loneSurrogate << Pairs{{"k", QString(QChar(0xD800))}} << accepted << Pairs{{"k", QString(QChar(0xD800))}};
+        QTest::newRow("lone surrogate read from the file, text added")
+            << loneSurrogate << Pairs{{"k", QString(QChar(0xD800)) + "x"}} << accepted
+            << Pairs{{"k", QString(QChar(0xD800)) + "x"}};
+        QTest::newRow("lone surrogate added to one read from the file")
+            << loneSurrogate << Pairs{{"k", QString(2, QChar(0xD800))}} << int(IniFailure::Unencodable)
+            << Pairs{{"k", QString(QChar(0xD800))}};
         QTest::newRow("unpaired surrogate names its key")
             << QByteArray("\xFF\xFE[\0a\0]\0\n\0k\0=\0v\0\n\0", 18) << Pairs{{"k", QString(QChar(0xD800))}}
             << int(IniFailure::Unencodable) << Pairs{{"k", "v"}};
@@ -151,6 +163,8 @@ private slots:
         };
         for (const QString& path : files) {
             const QByteArray bytes = ReadFile(path);
+            const QString misread = check::ReadsLikeAPlainReader(bytes);
+            QVERIFY2(misread.isEmpty(), qPrintable(path + ": " + misread));
             for (int i = 0; i < saves.size(); ++i) {
                 bool refused = false;
                 const QString broken = check::SaveKeepsTheRest(bytes, saves[i], &refused);

@@ -1,14 +1,19 @@
 // What station engineers rely on most: opening any window and saving without touching anything
 // writes the files back byte for byte, whatever their encoding, line endings or foreign content.
+#include <QLineEdit>
 #include <QtTest>
 
+#include "widgets/LedSpin.h"
 #include "windows/dialogs/frmFloatNews.h"
 #include "windows/dialogs/frmFloatTime.h"
 #include "windows/dialogs/frmIntNews.h"
 #include "windows/dialogs/frmMultiJingles.h"
+#include "windows/main_window/AutomationTiming.h"
+#include "windows/main_window/ProgramOptions.h"
 #include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
+#include "support/WindowFixture.h"
 #include "text/TextTable.h"
 
 using namespace quorvant;
@@ -69,6 +74,52 @@ private slots:
         QVERIFY(folder.Read("server.ini") == server);
         QCOMPARE(fakes.errors.reports.size(), 0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A UTF-16 server.ini whose Mes1 holds a lone surrogate, which no encoding can take anew: the
+    // user changes PresLevel (and maybe Mes1). What the user did not type never stops the save and
+    // is written as it was read; a character the user adds that the file cannot hold is refused.
+    void untypedCharacterNeverStopsASave_data() {
+        QTest::addColumn<QString>("stored");   // Mes1 in the file
+        QTest::addColumn<QString>("typed");    // Mes1 as the user leaves it; null: untouched
+        QTest::addColumn<QString>("foreign");  // Mes1 another program stores meanwhile; null: none
+        QTest::addColumn<QString>("saved");    // Mes1 after the save; null: refused, file as it was
+        const QString lone = QString("Studio ") + QChar(0xD800) + " live";
+        QTest::newRow("untouched") << lone << QString() << QString() << lone;
+        QTest::newRow("blank the window trims off") << lone + "  " << QString() << QString() << lone;
+        QTest::newRow("text added beside it") << lone << lone + "!" << QString() << lone + "!";
+        QTest::newRow("changed elsewhere, saved anyway") << lone << QString() << "Nieuw" << lone;
+        QTest::newRow("a lone surrogate typed") << lone << lone + QChar(0xDC00) << QString() << QString();
+    }
+    void untypedCharacterNeverStopsASave() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, foreign);
+        QFETCH(QString, saved);
+        const auto file = [](const QString& mes1, const QString& level) {
+            return Utf16LeWithBom("[Faders]\r\nPresLevel=" + level + "\r\n[program]\r\nMes1=" + mes1 + "\r\nDual=1\r\n");
+        };
+        WindowFixture f(file(stored, "80"));
+        f.window->Automation().ledPresLevel->SetValue(95);
+        if (!typed.isNull()) f.window->Options().txtTekst->setText(typed);
+        if (!foreign.isNull()) f.folder.Write("server.ini", file(foreign, "80"));
+        f.fakes.errors.answer = true;  // "Toch bewaren"
+        const QByteArray before = f.folder.Read("server.ini");
+        const bool done = f.window->cmdSave_Click();
+        const QByteArray after = f.folder.Read("server.ini");
+        if (saved.isNull()) {
+            QVERIFY(!done);
+            QCOMPARE(f.fakes.errors.reports.size(), 1);
+            QVERIFY2(f.fakes.errors.reports[0].message.contains("[program] Mes1"),
+                     qPrintable(f.fakes.errors.reports[0].message));
+            QCOMPARE(after, before);
+            return;
+        }
+        QVERIFY(done);
+        QVERIFY(f.fakes.errors.reports.isEmpty());
+        const auto line = [](const QString& text) { return Utf16LeWithBom(text + "\r\n").mid(2); };
+        QVERIFY(after.contains(line("Mes1=" + saved)));
+        QVERIFY(after.contains(line("PresLevel=95")));
     }
 };
 

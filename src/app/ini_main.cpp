@@ -12,10 +12,8 @@
 #include <optional>
 #include <vector>
 
-#include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "settings/IniEncoding.h"
-#include "settings/IniDocument.h"
 #include "schema/KeySchema.h"
 #include "text/FailureReasons.h"
 #include "text/TextTable.h"
@@ -69,39 +67,28 @@ QString Brackets(const QString& section, const QString& key) { return QStringLit
 // comes from.
 QString EnglishReason(const IniError& error) { return quorvant::FailureReason(error, quorvant::Language::English); }
 
-struct FileState {
-    bool exists = false;
-    QByteArray bytes;
-};
-
-// Reads the file for checks and listings; nothing when it cannot be read (the message is printed).
-std::optional<FileState> ReadState(const QString& file, bool mayBeMissing, int* code) {
+// Whether the file can be read; the message is printed when it cannot. The file is read and
+// parsed here once: the commands that follow find the parse in the engine's cache.
+bool ReadState(const QString& file, bool mayBeMissing, int* code) {
     const QFileInfo info(file);
-    FileState state;
     if (!info.exists()) {
-        if (mayBeMissing) return state;
+        if (mayBeMissing) return true;
         *code = Fail(kFileError, QStringLiteral("%1: cannot read: no such file").arg(file));
-        return std::nullopt;
+        return false;
     }
     if (!info.isFile()) {
         *code = Fail(kFileError, QStringLiteral("%1: cannot read: not a regular file").arg(file));
-        return std::nullopt;
+        return false;
     }
-    quorvant::FileStamp stamp;
-    std::optional<IniError> problem;
-    if (!quorvant::ReadWholeFile(file, &state.bytes, &stamp, &problem)) {
-        *code = Fail(kFileError, QStringLiteral("%1: cannot read: %2")
-                                     .arg(file, problem ? EnglishReason(*problem) : QStringLiteral("read error")));
-        return std::nullopt;
+    // The engine says while it reads why a file cannot be read, or that it is damaged: what a
+    // damaged file would print is not what it holds, and the window refuses it too.
+    IniAccessor ini;
+    ini.SetFile(file);
+    if (const std::optional<IniError> problem = ini.LoadProblem()) {
+        *code = Fail(kFileError, QStringLiteral("%1: cannot read: %2").arg(file, EnglishReason(*problem)));
+        return false;
     }
-    // What a damaged file would print is not what it holds; the window refuses it too.
-    if (quorvant::IniDocument(state.bytes).Damaged()) {
-        *code = Fail(kFileError, QStringLiteral("%1: cannot read: %2")
-                                     .arg(file, EnglishReason(IniError(file, quorvant::IniFailure::Undecodable))));
-        return std::nullopt;
-    }
-    state.exists = true;
-    return state;
+    return true;
 }
 
 struct Edit {

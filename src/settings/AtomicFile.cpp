@@ -9,7 +9,9 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QMutex>
 #include <QThread>
+#include <atomic>
 
 #include <dirent.h>
 
@@ -20,8 +22,8 @@ namespace quorvant {
 
 namespace {
 
-int g_lockWaitMs = 5000;
-std::function<void()> g_lockWaitHook;
+std::atomic<int> g_lockWaitMs{5000};
+thread_local std::function<void()> t_lockWaitHook;
 
 FileStamp StampFrom(const struct stat& st) {
     FileStamp stamp;
@@ -109,7 +111,20 @@ struct ReplaceState {
     }
 };
 
+// The process's umask. Reading it with umask() sets it for a moment, which another thread
+// creating a file then would get; the kernel reports it without that.
 mode_t CurrentUmask() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (!line.startsWith("Umask:")) continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok) return mode_t(mask);
+        }
+    }
+    static QBasicMutex mutex;
+    QMutexLocker lock(&mutex);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
@@ -159,7 +174,7 @@ void RemoveStaleTemps(int folder, const QByteArray& prefix) {
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
 
 std::function<void()> SetLockWaitHook(std::function<void()> hook) {
-    std::swap(g_lockWaitHook, hook);
+    std::swap(t_lockWaitHook, hook);
     return hook;
 }
 
@@ -203,7 +218,8 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp, std
     return true;
 }
 
-FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update) {
+FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
+                      const QByteArray* expected) {
     const QByteArray target = ResolveLinks(QFile::encodeName(path));
     const QByteArray folder = FolderOf(target);
     ReplaceState state;
@@ -212,13 +228,13 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     state.folder = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (state.folder < 0 && errno != EACCES) Fail(path, IniFailure::WriteFailed, errno);
     if (state.folder >= 0) {
-        const QDeadlineTimer deadline(g_lockWaitMs);
+        const QDeadlineTimer deadline(g_lockWaitMs.load());
         while (::flock(state.folder, LOCK_EX | LOCK_NB) != 0) {
             if (errno == EINTR) continue;
             // A file system without locks still gets the atomic replace.
             if (errno != EWOULDBLOCK) break;
             // The hook runs at least once, however short the wait.
-            if (g_lockWaitHook) g_lockWaitHook();
+            if (t_lockWaitHook) t_lockWaitHook();
             if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
             QThread::msleep(10);
         }
@@ -243,6 +259,7 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     } else if (errno != ENOENT) {
         Fail(path, IniFailure::ReadFailed, errno);
     }
+    if (expected && current == *expected) current = *expected;
     if (state.folder >= 0) RemoveStaleTemps(state.folder, TempPrefix(target));
 
     const QByteArray next = update(current);

@@ -39,14 +39,20 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp,
 // left behind (killed half-way) are removed under the lock. On any failure the file is left as it
 // was, no temporary file remains and IniError(path, ...) is thrown;
 // exceptions from `update` pass through unchanged.
-// Returns the stamp of the file after the step.
-FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update);
+// Returns the stamp of the file after the step. `expected`: bytes the caller holds and expects to
+// find; when the file holds exactly them, `update` gets them instead of a second copy.
+// Safe to run on several threads at once (on different files or the same one).
+FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
+                      const QByteArray* expected = nullptr);
 
-// How long ReplaceFile waits for another writer's lock before it gives up (default 5 s).
+// How long ReplaceFile waits for another writer's lock before it gives up (default 5 s); for
+// every thread.
 void SetLockWaitMs(int milliseconds);
 
 // Called every few milliseconds while ReplaceFile waits for another writer's lock, so that the
 // waiting program can keep its windows painted. It must not read or write settings files itself.
+// The hook belongs to the thread that sets it: ReplaceFile calls only the hook of the thread it
+// runs on, so a save on a worker thread never runs a window's hook there.
 // Empty (the default): the wait only sleeps. Returns the hook it replaces.
 std::function<void()> SetLockWaitHook(std::function<void()> hook);
 

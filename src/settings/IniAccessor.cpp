@@ -4,20 +4,25 @@
 #include <QList>
 #include <QMutex>
 #include <QPair>
+#include <QScopeGuard>
 #include <QSet>
 
 #include "settings/AtomicFile.h"
 #include "settings/IniDocument.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace quorvant {
 
 namespace {
 
-// Documents in the cache are not changed while shared: a save takes its document out first.
-using Document = std::shared_ptr<IniDocument>;
+// Documents in the cache are never changed: a save changes a copy, which shares the parsed bytes.
+using Document = std::shared_ptr<const IniDocument>;
 
-// Parsed files shared by every accessor of the process. A file is parsed again only when its
-// stamp on disk changed, so the many reads of a window's load cost a stat and a hash lookup each.
+// Parsed files shared by every accessor of the process, on any thread. A file is parsed again only
+// when its stamp on disk changed, so the many reads of a window's load cost a stat and a hash lookup each.
 class DocumentCache {
 public:
     static DocumentCache& Instance() {
@@ -33,24 +38,20 @@ public:
             QMutexLocker lock(&mutex_);
             const auto it = files_.constFind(path);
             if (it != files_.cend() && it->stamp == stamp) return it->document;
+            // An outdated parse goes before the file is read again, so the two are not held at once.
+            files_.remove(path);
         }
-        if (!stamp.exists) return Put(path, stamp, std::make_shared<IniDocument>());
+        if (!stamp.exists) return Put(path, stamp, std::make_shared<const IniDocument>());
         QByteArray bytes;
         FileStamp readStamp;
-        if (!ReadWholeFile(path, &bytes, &readStamp, problem)) return std::make_shared<IniDocument>();
-        return Put(path, readStamp, std::make_shared<IniDocument>(bytes));
+        if (!ReadWholeFile(path, &bytes, &readStamp, problem)) return std::make_shared<const IniDocument>();
+        return Put(path, readStamp, std::make_shared<const IniDocument>(bytes));
     }
 
-    // Takes the cached parse of exactly these bytes out of the cache, for a save to change it.
-    std::shared_ptr<IniDocument> Take(const QString& path, const QByteArray& bytes) {
+    // The last parse of the file, however old; null when there is none.
+    Document Cached(const QString& path) {
         QMutexLocker lock(&mutex_);
-        const auto it = files_.find(path);
-        if (it == files_.end() || it->document->Original() != bytes) return nullptr;
-        // Someone still reading it gets to keep it unchanged; the save works on a copy then.
-        if (it->document.use_count() > 1) return std::make_shared<IniDocument>(*it->document);
-        std::shared_ptr<IniDocument> document = std::move(it->document);
-        files_.erase(it);
-        return document;
+        return files_.value(path).document;
     }
 
     Document Put(const QString& path, const FileStamp& stamp, Document document) {
@@ -97,37 +98,59 @@ QStringList ChangedElsewhere(const IniDocument& seen, const IniDocument& now, co
     return keys;
 }
 
+// What the key read as in `seen`, for the characters a write may keep from it.
+QString ReadAs(const IniDocument* seen, const QString& section, const QString& key) {
+    return seen ? seen->Value(section, key).value_or(QString()) : QString();
+}
+
 // One locked read-modify-replace of a file applying the writes in order; returns the document
 // as saved. With `seen`, keys changed on disk since then are not overwritten unless allowed.
-std::shared_ptr<IniDocument> Store(const QString& file, const QList<PendingWrite>& writes,
-                                   const std::shared_ptr<const IniDocument>& seen = nullptr,
-                                   bool overwriteChanged = true) {
+// Touches no state of an accessor, so it may run on any thread.
+std::shared_ptr<const IniDocument> Store(const QString& file, const QList<PendingWrite>& writes,
+                                         const Document& seen = nullptr, bool overwriteChanged = true) {
     if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
     try {
-        const FileStamp stamp = ReplaceFile(file, [&](const QByteArray& current) {
-            result = DocumentCache::Instance().Take(file, current);
-            if (!result) result = std::make_shared<IniDocument>(current);
-            if (seen && !overwriteChanged && seen->Original() != current) {
-                IniErrorDetails details;
-                details.keys = ChangedElsewhere(*seen, *result, writes);
-                if (!details.keys.isEmpty()) throw IniError(file, IniFailure::ChangedElsewhere, details);
-            }
-            for (const PendingWrite& write : writes) {
-                if (write.remove)
-                    result->RemoveKey(write.section, write.key);
-                else
-                    result->SetValue(write.section, write.key, write.value);
-            }
-            result->MarkSaved();
-            return result->Original();
-        });
+        // Most saves find the file as it was last parsed: its parse is reused, and the bytes read
+        // under the lock are dropped for the ones it holds.
+        const Document cached = DocumentCache::Instance().Cached(file);
+        const FileStamp stamp = ReplaceFile(
+            file,
+            [&](const QByteArray& current) {
+                result = cached && cached->Original() == current ? std::make_shared<IniDocument>(*cached)
+                                                                 : std::make_shared<IniDocument>(current);
+                if (seen && !overwriteChanged && seen->Original() != current) {
+                    IniErrorDetails details;
+                    details.keys = ChangedElsewhere(*seen, *result, writes);
+                    if (!details.keys.isEmpty()) throw IniError(file, IniFailure::ChangedElsewhere, details);
+                }
+                for (const PendingWrite& write : writes) {
+                    if (write.remove)
+                        result->RemoveKey(write.section, write.key);
+                    else
+                        result->SetValue(write.section, write.key, write.value,
+                                         ReadAs(seen.get(), write.section, write.key));
+                }
+                result->MarkSaved();
+                return result->Original();
+            },
+            cached ? &cached->Original() : nullptr);
         DocumentCache::Instance().Put(file, stamp, result);
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file);
         throw;
     }
     return result;
+}
+
+// The parse and the copies of a file that a save leaves behind go back to the system at once.
+// glibc keeps freed blocks below its mmap threshold (which rises to the size of the blocks freed)
+// in its heap, where the next save's blocks do not always fit: without this, every save of a big
+// file would leave the process bigger.
+void ReleaseFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace
@@ -179,13 +202,14 @@ std::optional<IniError> IniAccessor::LoadProblem() const {
 }
 
 void IniAccessor::WriteValue(const QString& value) {
+    const Document seen = seen_.value(file_);
     if (!transaction_) {
-        Store(file_, {PendingWrite{section_, key_, value}});
+        Store(file_, {PendingWrite{section_, key_, value}}, seen);
         return;
     }
     // Refuse at once what the file cannot hold, so a save stops at the key that cannot be stored.
     try {
-        DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value);
+        DocumentCache::Instance().Get(file_)->CheckWritable(section_, key_, value, ReadAs(seen.get(), section_, key_));
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file_);
         throw;
@@ -234,6 +258,7 @@ void IniAccessor::BeginSave() {
 void IniAccessor::CommitSave(bool overwriteChanged) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
+    const auto release = qScopeGuard(ReleaseFreedMemory);
     for (const QString& file : transaction->order)
         seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), overwriteChanged));
 }

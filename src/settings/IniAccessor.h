@@ -61,6 +61,13 @@ public:
     // the save would set to another value than the one now on disk, is not overwritten unless
     // `overwriteChanged`: the commit throws IniError(ChangedElsewhere) naming those keys, so the
     // caller can ask and run the save again. Other changes on disk are merged without a question.
+    //
+    // Threads: an accessor is used by one thread at a time. CommitSave may run on another thread
+    // than the one that began the save and made the writes (so a window stays free while the
+    // file is locked, written and synced), as long as nothing calls this accessor until it
+    // returns. Other accessors may be used meanwhile on any thread, on any file: the parses they
+    // share are guarded by a lock and never changed. A commit calls the lock-wait hook of the
+    // thread it runs on only (see SetLockWaitHook).
     void BeginSave();
     void CommitSave(bool overwriteChanged = false);
     void AbortSave();

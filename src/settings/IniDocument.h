@@ -8,6 +8,8 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,9 +17,17 @@
 
 namespace quorvant {
 
-// One INI file as lines of raw bytes. Lines the program does not change are written back exactly
-// as read (comments, blank and odd lines, unknown sections, spelling, per-line endings, a BOM);
-// a changed key line keeps its bytes up to and including the "=", only the value is re-encoded.
+// The bytes of a file and their index; shared, never changed, by the documents read from them.
+struct ParsedIni;
+
+// One INI file as the bytes it was read from plus where each line starts. Lines the program does
+// not change are written back exactly as read (comments, blank and odd lines, unknown sections,
+// spelling, per-line endings, a BOM); a changed key line keeps its bytes up to and including the
+// "=", only the value is re-encoded.
+//
+// The bytes and their index are shared, never changed, between copies of a document; what the
+// program writes lies beside them. Copies are cheap, and a document that is only read may be read
+// from several threads at once.
 class IniDocument {
 public:
     // Parses the bytes of a file; never fails (any bytes make some document).
@@ -31,13 +41,19 @@ public:
     // end of the file) with the names as given. Throws IniError (with an empty file name) when the
     // names or the value cannot be written, or when the write could change what any other line
     // means: a damaged file, a value holding a CR, a line that would read as something else.
-    void SetValue(const QString& section, const QString& key, const QString& value);
+    // A value equal to what the key holds leaves its line as it is, whatever the line holds. A
+    // character the file's encoding cannot take anew (a lone surrogate of a UTF-16 file) is
+    // written as it was read when the key's stored value, or `readAs` (what the caller read for
+    // the key from an earlier version of the file), holds it as often: only characters the value
+    // gained are refused.
+    void SetValue(const QString& section, const QString& key, const QString& value, QStringView readAs = {});
 
-    // Every key that Value finds, as (section, key) name keys; for checks of whole files.
+    // Every key that Value finds, as (section, key) name keys, in file order; for checks of whole files.
     QList<QPair<QString, QString>> AllKeyNames() const;
 
     // Checks without changing anything that SetValue would accept the write.
-    void CheckWritable(const QString& section, const QString& key, const QString& value) const;
+    void CheckWritable(const QString& section, const QString& key, const QString& value,
+                       QStringView readAs = {}) const;
 
     // For tools that list and delete (quorvant-ini). Section names as written in the file, in
     // file order, each once; key names of the section's block that counts, as written, each once.
@@ -52,43 +68,34 @@ public:
     // Throws IniError when the new bytes would be read in another encoding than the old ones.
     void MarkSaved();
     // Whether the bytes can be written back at all (a UTF-16 file with an odd number of bytes cannot).
-    bool Damaged() const { return damaged_; }
+    bool Damaged() const;
     // The bytes the document was parsed from; equal to Serialize() until the first change.
-    const QByteArray& Original() const { return original_; }
-    IniEncoding Encoding() const { return encoding_; }
+    const QByteArray& Original() const;
+    IniEncoding Encoding() const;
 
 private:
-    // A line points into the bytes it was read from until the program writes it.
     enum class Ending : quint8 { Original, Added, AddedCrLf, None };
-    struct Line {
-        qsizetype at = 0;        // content start in original_
-        qsizetype size = 0;      // content length in original_
-        qsizetype eolSize = 0;   // length of the line's own ending, which follows the content
-        qsizetype valueAt = -1;  // offset of the value in the content on a key line, else -1
-        QByteArray written;      // content the program wrote; used when `own`
-        bool own = false;
-        Ending ending = Ending::Original;
+    // A line the program added. Line numbers below the parsed line count are the file's lines,
+    // the ones above are these; a line keeps its number for life.
+    struct Added {
+        QByteArray content;
+        Ending ending = Ending::Added;
+        int next = -1;
     };
-    QByteArrayView Content(const Line& line) const {
-        return line.own ? QByteArrayView(line.written) : QByteArrayView(original_).sliced(line.at, line.size);
-    }
-    QByteArrayView EndingOf(const Line& line) const;
-    struct Section {
-        int header = -1;   // line of "[name]"
-        int lastKey = -1;  // line after which a new key goes
+    // A section: its header line, the line after which a new key goes, and the slice of the
+    // parsed key table that holds the keys of its first block (none for a section made here).
+    struct SectionAt {
+        int header = -1;
+        int lastKey = -1;
+        qsizetype keysAt = 0;
+        qsizetype keysSize = 0;
     };
-    // Keys of all sections in one table, by the section's header line and the key's name key.
     struct KeyRef {
         int section;
         QString key;
         bool operator==(const KeyRef&) const = default;
     };
     friend size_t qHash(const KeyRef& ref, size_t seed = 0) { return qHashMulti(seed, ref.section, ref.key); }
-    int KeyLine(int section, const QString& key) const { return keys_.value(KeyRef{section, key}, -1); }
-
-    enum class LineKind { Section, Key, Other };
-    // What a decoded line is; `name` gets the section or key name key, `eq` the "=" of a key line.
-    static LineKind Classify(QStringView text, QString* name, qsizetype* eq);
 
     // A checked write: the new key line (and header) in bytes, and where they go.
     struct Plan {
@@ -96,41 +103,43 @@ private:
         QString keyName;
         int header = -1;  // existing section's header line
         int line = -1;    // existing key line
+        bool unchanged = false;
         QByteArray headerRaw;
         QByteArray raw;
-        qsizetype valueAt = -1;
     };
-    Plan PlanWrite(const QString& section, const QString& key, const QString& value) const;
+    Plan PlanWrite(const QString& section, const QString& key, const QString& value, QStringView readAs) const;
+    QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key,
+                             QStringView keep = {}) const;
     void CheckEncodingKept(const QByteArray& bytes) const;
 
-    void Parse();
-    void Index(int line, QStringView text, Section*& current);
-    void OpenSection(const QString& name, int line, Section*& current);
-    void AddKey(Section* current, const QString& key, int line);
-    int PushBack(Line line);
+    std::optional<SectionAt> FindSection(const QString& nameKey) const;
+    int KeyLine(const SectionAt& section, const QString& nameKey) const;
+    int Lines() const;
+    int Next(int line) const;
+    void SetNext(int line, int next);
+    QByteArrayView Content(int line) const;
+    QByteArrayView EndingOf(int line) const;
+    void SetEnding(int line, Ending ending);
     // Adds a line the program writes after line `after` (-1: at the end of the file).
-    int AddLine(int after, QByteArray raw, qsizetype valueAt);
-    QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key) const;
-    QString LineText(int line) const;
+    int AddLine(int after, QByteArray raw);
     bool IsHeaderLine(int line) const;
     // The text before the "=" of a key line, as it stands in the file.
     QString KeyText(int line) const;
+    QString ValueText(int line) const;
+    std::vector<int> TouchedLines() const;
 
-    QByteArray original_;
-    qsizetype bomSize_ = 0;
-    QByteArray eol_;  // encoded ending of lines the program adds
-    QByteArray crlf_;
-    bool damaged_ = false;
-    IniEncoding encoding_ = IniEncoding::Utf8;
-
-    // Lines keep their index for life; their order is a linked list so inserting is cheap and
-    // never moves an index the lookup tables hold.
-    std::vector<Line> lines_;
-    std::vector<int> next_;
+    std::shared_ptr<const ParsedIni> parsed_;
+    // What the program changed, beside the parsed bytes.
+    std::vector<Added> added_;
+    QHash<int, QByteArray> written_;  // file lines with new content
+    QHash<int, Ending> endings_;      // file lines with another ending
+    QHash<int, int> next_;            // file lines followed by another line than the next in the file
     int head_ = -1;
     int tail_ = -1;
-    QHash<QString, Section> sections_;
-    QHash<KeyRef, int> keys_;
+    QHash<QString, int> addedSections_;  // name key -> header line
+    QHash<int, int> lastKey_;            // header line -> line after which a new key goes
+    QHash<KeyRef, int> addedKeys_;
+    QHash<KeyRef, bool> removedKeys_;
 };
 
 // Names compare without regard to case or surrounding spaces and tabs.

@@ -1,5 +1,6 @@
 #include "settings/IniEncoding.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QtEndian>
 #include <array>
@@ -21,6 +22,18 @@ std::optional<char> To1252(char16_t c) {
     for (int i = 0; i < 32; ++i)
         if (kHigh1252[i] == c) return static_cast<char>(0x80 + i);
     return std::nullopt;
+}
+
+// The unpaired surrogates of a text, each as often as it stands there.
+QList<char16_t> LoneSurrogates(QStringView text) {
+    QList<char16_t> lone;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            lone.append(text[i].unicode());
+    }
+    return lone;
 }
 
 }  // namespace
@@ -119,16 +132,21 @@ QString Decode(const char* data, qsizetype size, IniEncoding encoding) {
 }
 
 std::optional<QByteArray> Encode(const QString& text, IniEncoding encoding, QString* bad) {
+    return Encode(text, encoding, bad, {});
+}
+
+std::optional<QByteArray> Encode(const QString& text, IniEncoding encoding, QString* bad, QStringView keep) {
     const auto fail = [&](qsizetype at, qsizetype length) -> std::optional<QByteArray> {
         if (bad) *bad = text.mid(at, length);
         return std::nullopt;
     };
-    // Unpaired surrogates cannot be written in any of the encodings.
+    // Unpaired surrogates cannot be written in any of the encodings; UTF-16 keeps those it read.
+    QList<char16_t> kept = encoding == IniEncoding::Utf16Le ? LoneSurrogates(keep) : QList<char16_t>();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;
-        } else if (c.isSurrogate()) {
+        } else if (c.isSurrogate() && !kept.removeOne(c.unicode())) {
             return fail(i, 1);
         }
     }

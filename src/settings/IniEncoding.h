@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 namespace quorvant {
@@ -27,5 +28,9 @@ inline QString Decode(const QByteArray& bytes, IniEncoding encoding) {
 // Encodes text, or returns nothing when the encoding cannot hold a character; `bad` then names
 // the first such character.
 std::optional<QByteArray> Encode(const QString& text, IniEncoding encoding, QString* bad = nullptr);
+// The same, except that a character the encoding cannot take anew (a lone surrogate, which only a
+// UTF-16 file can deliver) is written as the unit it was read from when `keep`, the text it was
+// read as, holds it at least as often.
+std::optional<QByteArray> Encode(const QString& text, IniEncoding encoding, QString* bad, QStringView keep);
 
 }  // namespace quorvant

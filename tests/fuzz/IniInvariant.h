@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include "settings/IniDocument.h"
@@ -48,6 +49,62 @@ inline QString KeyOfLine(const QByteArray& raw, IniEncoding encoding) {
     if (last - first >= 2 && text[first] == u'[' && text[last - 1] == u']') return {};
     const qsizetype eq = text.indexOf(u'=');
     return eq < 0 ? QString() : NameKey(text.left(eq));
+}
+
+// What a plain reader, written from the format alone, finds in a file: every key of the first
+// block of each section name, the first of each name, with its value. Empty when the document
+// reads the same; otherwise the first difference. Writing every key back as it reads must not
+// change a byte, nor be refused (unless the file is damaged).
+inline QString ReadsLikeAPlainReader(const QByteArray& bytes) {
+    int bom = 0;
+    const IniEncoding encoding = DetectEncoding(bytes, &bom);
+    const bool wide = encoding == IniEncoding::Utf16Le;
+    const QByteArray lf = wide ? QByteArray("\n\0", 2) : QByteArray("\n");
+    const QByteArray cr = wide ? QByteArray("\r\0", 2) : QByteArray("\r");
+    const bool endsOpen = !bytes.endsWith(lf) || (wide && (bytes.size() - bom) % 2 != 0);
+    const QList<QByteArray> lines = SplitLines(bytes);
+    QList<QPair<QString, QString>> names;
+    QSet<QPair<QString, QString>> named;
+    QList<QString> values;
+    QSet<QString> sections;
+    QString section;
+    bool counted = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray raw = lines[i];
+        if ((i + 1 < lines.size() || !endsOpen) && raw.endsWith(cr)) raw.chop(cr.size());
+        const QString text = Decode(raw, encoding);
+        qsizetype first = 0;
+        qsizetype last = text.size();
+        while (first < last && (text[first] == u' ' || text[first] == u'\t')) ++first;
+        while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t')) --last;
+        if (first == last || text[first] == u';') continue;
+        if (last - first >= 2 && text[first] == u'[' && text[last - 1] == u']') {
+            section = NameKey(text.mid(first + 1, last - first - 2));
+            counted = !sections.contains(section);
+            sections.insert(section);
+            continue;
+        }
+        const qsizetype eq = text.indexOf(u'=');
+        const QPair<QString, QString> name{section, eq < 0 ? QString() : NameKey(text.left(eq))};
+        if (!counted || name.second.isEmpty() || named.contains(name)) continue;
+        names.append(name);
+        named.insert(name);
+        values.append(text.mid(eq + 1));
+    }
+    IniDocument document(bytes);
+    if (document.AllKeyNames() != names) return QStringLiteral("the document lists other keys");
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (document.Value(names[i].first, names[i].second) != values[i])
+            return QStringLiteral("[%1] %2 reads otherwise").arg(names[i].first, names[i].second);
+    if (document.Damaged()) return {};
+    try {
+        for (qsizetype i = 0; i < names.size(); ++i) document.SetValue(names[i].first, names[i].second, values[i]);
+        document.MarkSaved();
+    } catch (const IniError&) {
+        return QStringLiteral("writing a key back as it reads is refused");
+    }
+    if (document.Original() != bytes) return QStringLiteral("writing every key back as it reads changes the file");
+    return {};
 }
 
 // Empty when the promise holds; otherwise what broke it. `refused` tells whether the document

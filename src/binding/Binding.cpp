@@ -96,11 +96,12 @@ void Bindings::Write(IniAccessor& ini, schema::File file, const QString& section
         const auto writable = [&](const Key& key) { return !key.Has(schema::ReadOnly) && (!only || only(key)); };
         const QList<const Binding*> rows = Of(*s, writable);
         if (rows.isEmpty()) continue;
-        QStringList order;
-        for (const QString& name : schema::WriteOrder(*s))
-            if (std::any_of(rows.begin(), rows.end(), [&](const Binding* b) { return b->key->WriteName() == name; }) ||
-                !only)
-                order << name;
+        // A part of the keys (`only`) is written in the order the whole section has.
+        QStringList order = schema::WriteOrder(*s);
+        if (only)
+            order.removeIf([&](const QString& name) {
+                return std::none_of(rows.begin(), rows.end(), [&](const Binding* b) { return b->key->WriteName() == name; });
+            });
         ini.SetSection(section.isNull() ? QString::fromLatin1(s->name) : section);
         WriteInOrder(ini, rows, order);
     }

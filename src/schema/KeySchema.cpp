@@ -1,6 +1,7 @@
 #include "schema/KeySchema.h"
 
 #include <QHash>
+#include <array>
 #include <stdexcept>
 #include <vector>
 
@@ -105,32 +106,22 @@ QStringList WriteOrder(const Section& section) {
 
 int IndexOf(const Key& key) { return int(&key - AllKeys().data()); }
 
+// Names by enumerator, in declaration order.
 QString FileName(File file) {
-    switch (file) {
-        case File::Server:
-            return kServerIni;
-        case File::News:
-            return kNewsIni;
-        case File::Common:
-            return kCommonSettingsIni;
-    }
-    return {};
+    const std::array<QString, 3> names = {kServerIni, kNewsIni, kCommonSettingsIni};
+    return names[std::size_t(file)];
 }
 
 QString WindowName(Window window) {
-    switch (window) {
-        case Window::Setup:
-            return QStringLiteral("frmSetup");
-        case Window::IntNews:
-            return QStringLiteral("frmIntNews");
-        case Window::FloatNews:
-            return QStringLiteral("frmFloatNews");
-        case Window::FloatTime:
-            return QStringLiteral("frmFloatTime");
-        case Window::MultiJingles:
-            return QStringLiteral("frmMultiJingles");
-    }
-    return {};
+    static const char* const names[] = {"frmSetup", "frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"};
+    return QString::fromLatin1(names[std::size_t(window)]);
+}
+
+QString RuleName(Rule rule) {
+    static const char* const names[] = {"text",        "empty-default", "whole-number", "one-means-on",
+                                        "check-state", "list-position", "pair",         "option",
+                                        "day-string",  "colour",        "port"};
+    return QString::fromLatin1(names[std::size_t(rule)]);
 }
 
 QString LabelText(const Key& key) {
@@ -146,34 +137,6 @@ QString CaptionText(const Key& key) {
 }
 
 QString PageText(const Key& key) { return key.tab == Tab::None ? QString() : Text(104 + int(key.tab)); }
-
-QString RuleName(Rule rule) {
-    switch (rule) {
-        case Rule::Text:
-            return QStringLiteral("text");
-        case Rule::EmptyDefault:
-            return QStringLiteral("empty-default");
-        case Rule::WholeNumber:
-            return QStringLiteral("whole-number");
-        case Rule::OneMeansOn:
-            return QStringLiteral("one-means-on");
-        case Rule::CheckState:
-            return QStringLiteral("check-state");
-        case Rule::ListPosition:
-            return QStringLiteral("list-position");
-        case Rule::Pair:
-            return QStringLiteral("pair");
-        case Rule::Option:
-            return QStringLiteral("option");
-        case Rule::DayString:
-            return QStringLiteral("day-string");
-        case Rule::Colour:
-            return QStringLiteral("colour");
-        case Rule::Port:
-            return QStringLiteral("port");
-    }
-    return {};
-}
 
 QStringList IrregularNames(unsigned irregular) {
     static const char* const names[] = {"EmptyKeeps",      "EmptyIsOff",   "FailGivesDefault", "WordKeeps",

@@ -102,56 +102,26 @@ struct Key {
     Tab tab = Tab::None;
 
     // Declaration helpers, so a table row reads as a sentence.
-    constexpr Key Default(qint32 value) const {
-        Key k = *this;
-        k.hasDefault = true;
-        k.fallback = value;
-        return k;
-    }
+    constexpr Key Default(qint32 value) const { return Changed([&](Key& k) { k.hasDefault = true, k.fallback = value; }); }
     constexpr Key Range(qint32 lowest, qint32 highest, qint32 step = 1, int digits = 0) const {
-        Key k = *this;
-        k.hasLimits = true;
-        k.limits = {lowest, highest, step, digits};
-        return k;
+        return Changed([&](Key& k) { k.hasLimits = true, k.limits = {lowest, highest, step, digits}; });
     }
-    constexpr Key Initially(qint32 value) const {
-        Key k = *this;
-        k.initial = value;
-        return k;
-    }
-    constexpr Key Bits16() const {
-        Key k = *this;
-        k.width = IntWidth::Bits16;
-        return k;
-    }
-    constexpr Key WrittenAs(const char* name) const {
-        Key k = *this;
-        k.writtenAs = name;
-        return k;
-    }
-    constexpr Key With(unsigned flags) const {
-        Key k = *this;
-        k.irregular |= flags;
-        return k;
-    }
+    constexpr Key Initially(qint32 value) const { return Changed([&](Key& k) { k.initial = value; }); }
+    constexpr Key Bits16() const { return Changed([](Key& k) { k.width = IntWidth::Bits16; }); }
+    constexpr Key WrittenAs(const char* name) const { return Changed([&](Key& k) { k.writtenAs = name; }); }
+    constexpr Key With(unsigned flags) const { return Changed([&](Key& k) { k.irregular |= flags; }); }
     constexpr Key Label(int id, int group = 0, int number = 0) const {
-        Key k = *this;
-        k.caption = {id, nullptr, group, number};
-        return k;
+        return Changed([&](Key& k) { k.caption = {id, nullptr, group, number}; });
     }
     constexpr Key FixedLabel(QString (*text)(), int group = 0) const {
-        Key k = *this;
-        k.caption = {0, text, group, 0};
-        return k;
+        return Changed([&](Key& k) { k.caption = {0, text, group, 0}; });
     }
-    constexpr Key On(Tab page) const {
+    constexpr Key On(Tab page) const { return Changed([&](Key& k) { k.tab = page; }); }
+    constexpr Key In(Window shownIn) const { return Changed([&](Key& k) { k.window = shownIn; }); }
+    template <class Change>
+    constexpr Key Changed(Change change) const {
         Key k = *this;
-        k.tab = page;
-        return k;
-    }
-    constexpr Key In(Window shownIn) const {
-        Key k = *this;
-        k.window = shownIn;
+        change(k);
         return k;
     }
 

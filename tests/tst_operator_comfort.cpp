@@ -294,7 +294,7 @@ void OperatorComfortTest::tabOrder() {
         w.reset(main);
         main->tabSetup->setCurrentIndex(page);
         first = main->tabSetup->tabBar();
-        last = {main->cmdSave, main->cmdStop};
+        last = {main->cmdSave, main->cmdHistory, main->cmdStop};
     } else if (window == "frmIntNews") {
         auto* d = new frmIntNews(folder.Path(), fakes.Get());
         w.reset(d);

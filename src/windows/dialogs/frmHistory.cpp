@@ -190,7 +190,8 @@ void frmHistory::ShowChanges() {
                                              change.after.value_or(msg::AbsentValue())});
         }
         for (int column = 0; column < lstChanges->columnCount(); ++column) lstChanges->resizeColumnToContents(column);
-        lstChanges->setCurrentItem(lstChanges->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+        // The first change is chosen, so Tab, Shift+arrows and the button are all a keyboard needs.
+        lstChanges->setCurrentItem(lstChanges->topLevelItem(0));
     }
     UpdateButtons();
 }

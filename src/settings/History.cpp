@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSysInfo>
 #include <algorithm>
 
@@ -50,13 +49,19 @@ QString Program() {
     return QString::fromLocal8Bit(program_invocation_short_name);
 }
 
-QString UserName() {
+QString LookUpUserName() {
     char buffer[4096];
     struct passwd entry;
     struct passwd* found = nullptr;
     if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) == 0 && found)
         return QString::fromLocal8Bit(found->pw_name);
     return QString::number(::geteuid());
+}
+
+// Looked up once: the password database may be a network service.
+QString UserName() {
+    static const QString name = LookUpUserName();
+    return name;
 }
 
 // One header line's value: no line break may end the header early.
@@ -82,34 +87,54 @@ QString Resolved(const QString& settingsFile) {
 }
 
 // An entry's name: FILE.vNNNNNN.STAMP, then ".pending" or ".part-XXXXXX" while a save writes it.
+// Every save reads the names of the whole folder, so they are taken apart by hand, and the stamps
+// (which sort as the times they stand for) are compared as they are.
 struct EntryName {
     enum class State { Final, Pending, Part };
-    QString file;
+    QByteArray file;
     qint64 id = 0;
-    QDateTime time;
+    QByteArray stamp;  // yyyyMMddTHHmmssZ
     State state = State::Final;
+    QDateTime Time() const { return QDateTime::fromString(QString::fromLatin1(stamp), kStampFormat).toUTC(); }
+    QString File() const { return QFile::decodeName(file); }
 };
 
-std::optional<EntryName> ParseName(const QString& name) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(.+)\\.v(\\d{6,18})\\.(\\d{8}T\\d{6}Z)(\\.pending|\\.part-[A-Za-z0-9]{6})?$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch()) return std::nullopt;
+bool AllOf(QByteArrayView text, bool (*test)(char)) { return std::all_of(text.begin(), text.end(), test); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlphanumeric(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+QByteArray StampOf(const QDateTime& time) { return time.toUTC().toString(kStampFormat).toLatin1(); }
+
+std::optional<EntryName> ParseName(QByteArrayView name) {
     EntryName entry;
-    entry.file = match.captured(1);
-    entry.id = match.captured(2).toLongLong();
-    const QDateTime local = QDateTime::fromString(match.captured(3), kStampFormat);
-    if (!local.isValid()) return std::nullopt;
-    entry.time = QDateTime(local.date(), local.time(), Qt::UTC);
-    const QString state = match.captured(4);
-    entry.state = state.isEmpty()                 ? EntryName::State::Final
-                  : state == QLatin1String(".pending") ? EntryName::State::Pending
-                                                       : EntryName::State::Part;
+    if (name.endsWith(".pending")) {
+        entry.state = EntryName::State::Pending;
+        name.chop(8);
+    } else if (name.size() > 12 && name.sliced(name.size() - 12).startsWith(".part-") &&
+               AllOf(name.sliced(name.size() - 6), IsAlphanumeric)) {
+        entry.state = EntryName::State::Part;
+        name.chop(12);
+    }
+    constexpr qsizetype kStamp = 16;
+    if (name.size() < kStamp + 1) return std::nullopt;
+    const QByteArrayView stamp = name.sliced(name.size() - kStamp);
+    if (!AllOf(stamp.first(8), IsDigit) || stamp[8] != 'T' || !AllOf(stamp.sliced(9, 6), IsDigit) || stamp[15] != 'Z')
+        return std::nullopt;
+    name.chop(kStamp);
+    if (!name.endsWith('.')) return std::nullopt;
+    name.chop(1);
+    qsizetype digits = 0;
+    while (digits < name.size() && IsDigit(name[name.size() - 1 - digits])) ++digits;
+    if (digits < 6 || digits > 18 || name.size() < digits + 3 || !name.first(name.size() - digits).endsWith(".v"))
+        return std::nullopt;
+    entry.id = name.sliced(name.size() - digits).toLongLong();
+    entry.file = name.first(name.size() - digits - 2).toByteArray();
+    entry.stamp = stamp.toByteArray();
     return entry;
 }
 
-QString BaseOf(const QString& file, qint64 id, const QDateTime& time) {
-    return QStringLiteral("%1.v%2.%3").arg(file).arg(id, 6, 10, QChar(u'0')).arg(time.toString(kStampFormat));
+QByteArray BaseOf(const QByteArray& file, qint64 id, const QDateTime& time) {
+    return file + ".v" + QByteArray::number(id).rightJustified(6, '0') + '.' + StampOf(time);
 }
 
 // An entry of the history folder as the folder listing gives it.
@@ -137,7 +162,7 @@ Scan ScanFolder(int folder) {
         const QByteArray name(found->d_name);
         if (name == "." || name == "..") continue;
         struct stat st;
-        const std::optional<EntryName> parsed = ParseName(QFile::decodeName(name));
+        const std::optional<EntryName> parsed = ParseName(name);
         if (!parsed || ::fstatat(folder, found->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
             scan.foreign.append(name);
             continue;
@@ -199,7 +224,7 @@ std::optional<Header> ReadEntry(const QString& path, const EntryName& name, bool
     const QByteArray bytes = headerOnly ? file.read(kHeaderLimit) : file.readAll();
     if (file.error() != QFileDevice::NoError) return fail(Problem::Kind::Unreadable, errno);
     std::optional<Header> header = ParseHeader(bytes);
-    if (!header || header->version.name != name.file || header->version.id != name.id ||
+    if (!header || header->version.name != name.File() || header->version.id != name.id ||
         header->length + header->version.size != onDisk)
         return fail(Problem::Kind::Damaged, 0);
     if (!headerOnly) {
@@ -233,59 +258,65 @@ struct FdCloser {
 };
 
 // Under the folder lock: removes the parts of killed saves, and settles the pending entries they
-// left (`target`'s content is `targetNow`, the others are read).
-void CleanUp(int folder, const QByteArray& historyFolder, const QList<Entry>& entries, const QByteArray& target,
-             const QByteArray& targetNow) {
+// left (`target`'s content is `targetNow`, the others are read). Returns the entries that remain.
+QList<Entry> CleanUp(int folder, const QByteArray& historyFolder, const QList<Entry>& entries,
+                     const QByteArray& target, const QByteArray& targetNow) {
     const QByteArray settingsFolder = ParentOf(historyFolder);
-    for (const Entry& entry : entries) {
+    QList<Entry> remaining;
+    for (Entry entry : entries) {
         if (entry.parsed.state == EntryName::State::Part) {
             // A part another writer still holds (a file system without folder locks) stays.
             const int fd = ::openat(folder, entry.name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-            if (fd < 0) continue;
-            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(folder, entry.name.constData(), 0);
-            ::close(fd);
+            if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(folder, entry.name.constData(), 0);
+            if (fd >= 0) ::close(fd);
             continue;
         }
-        if (entry.parsed.state != EntryName::State::Pending) continue;
-        const QByteArray settingsFile = settingsFolder + '/' + QFile::encodeName(entry.parsed.file);
-        QByteArray content;
-        if (!ReadEntry(QFile::decodeName(historyFolder + '/' + entry.name), entry.parsed, false, &content, nullptr))
-            continue;  // listed as damaged; left for the administrator
-        const std::optional<QByteArray> now =
-            settingsFile == target ? std::optional<QByteArray>(targetNow) : CurrentContent(QFile::decodeName(settingsFile));
-        if (PendingCounts(content, now))
-            ::renameat(folder, entry.name.constData(), folder, entry.name.left(entry.name.lastIndexOf('.')).constData());
-        else
-            ::unlinkat(folder, entry.name.constData(), 0);
+        if (entry.parsed.state == EntryName::State::Pending) {
+            const QByteArray settingsFile = settingsFolder + '/' + entry.parsed.file;
+            QByteArray content;
+            if (!ReadEntry(QFile::decodeName(historyFolder + '/' + entry.name), entry.parsed, false, &content, nullptr))
+                continue;  // listed as damaged; left for the administrator
+            const std::optional<QByteArray> now = settingsFile == target ? std::optional<QByteArray>(targetNow)
+                                                                         : CurrentContent(QFile::decodeName(settingsFile));
+            if (!PendingCounts(content, now)) {
+                ::unlinkat(folder, entry.name.constData(), 0);
+                continue;
+            }
+            const QByteArray final = entry.name.left(entry.name.lastIndexOf('.'));
+            if (::renameat(folder, entry.name.constData(), folder, final.constData()) != 0) continue;
+            entry.name = final;
+            entry.parsed.state = EntryName::State::Final;
+        }
+        remaining.append(entry);
     }
+    return remaining;
 }
 
 Version DroppedVersion(const Entry& entry, const QByteArray& historyFolder) {
     Version version;
-    version.name = entry.parsed.file;
-    version.file = QFile::decodeName(ParentOf(historyFolder) + '/') + entry.parsed.file;
+    version.name = entry.parsed.File();
+    version.file = QFile::decodeName(ParentOf(historyFolder) + '/' + entry.parsed.file);
     version.id = entry.parsed.id;
-    version.time = entry.parsed.time;
+    version.time = entry.parsed.Time();
     version.entry = QFile::decodeName(historyFolder + '/' + entry.name);
     return version;
 }
 
-// Under the folder lock: drops what the retention does not keep, never `keep` (the version just
-// recorded). Returns the versions dropped.
-QList<Version> ApplyRetention(int folder, const QByteArray& historyFolder, const QByteArray& keep) {
-    QList<Entry> entries;
-    for (const Entry& entry : ScanFolder(folder).entries)
-        if (entry.parsed.state == EntryName::State::Final) entries.append(entry);
+// Under the folder lock: drops from `entries` (the folder's, the one just recorded among them)
+// what the retention does not keep, never `keep` (that one). Returns the versions dropped.
+QList<Version> ApplyRetention(int folder, const QByteArray& historyFolder, QList<Entry> entries,
+                              const QByteArray& keep) {
+    entries.removeIf([](const Entry& entry) { return entry.parsed.state != EntryName::State::Final; });
     // Newest first per file, so a version's rank is its place in its file's list.
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.parsed.file != b.parsed.file ? a.parsed.file < b.parsed.file : a.parsed.id > b.parsed.id;
     });
-    const QDateTime cutOff = Now().addDays(-kKeptDays);
+    const QByteArray cutOff = StampOf(Now().addDays(-kKeptDays));
     QList<Entry> kept;
     QList<Entry> dropped;
-    QHash<QString, int> rank;
+    QHash<QByteArray, int> rank;
     for (const Entry& entry : entries) {
-        const bool recent = entry.parsed.time > cutOff;
+        const bool recent = entry.parsed.stamp > cutOff;
         if (rank[entry.parsed.file]++ < kKeptVersions || recent || entry.name == keep)
             kept.append(entry);
         else
@@ -293,14 +324,16 @@ QList<Version> ApplyRetention(int folder, const QByteArray& historyFolder, const
     }
     qint64 total = 0;
     for (const Entry& entry : kept) total += entry.bytes;
-    std::sort(kept.begin(), kept.end(), [](const Entry& a, const Entry& b) {
-        return a.parsed.time != b.parsed.time ? a.parsed.time < b.parsed.time : a.parsed.id < b.parsed.id;
-    });
-    for (const Entry& entry : kept) {
-        if (total <= kFolderBytes) break;
-        if (entry.name == keep) continue;
-        dropped.append(entry);
-        total -= entry.bytes;
+    if (total > kFolderBytes) {
+        std::sort(kept.begin(), kept.end(), [](const Entry& a, const Entry& b) {
+            return a.parsed.stamp != b.parsed.stamp ? a.parsed.stamp < b.parsed.stamp : a.parsed.id < b.parsed.id;
+        });
+        for (const Entry& entry : kept) {
+            if (total <= kFolderBytes) break;
+            if (entry.name == keep) continue;
+            dropped.append(entry);
+            total -= entry.bytes;
+        }
     }
     QList<Version> versions;
     for (const Entry& entry : dropped)
@@ -336,7 +369,7 @@ QString FolderOf(const QString& settingsFile) {
 Listing VersionsOf(const QString& settingsFile, bool withForeign) {
     Listing listing;
     const QString resolved = Resolved(settingsFile);
-    const QString name = QFileInfo(resolved).fileName();
+    const QByteArray fileName = QFile::encodeName(QFileInfo(resolved).fileName());
     const QByteArray folderPath = QFile::encodeName(FolderOf(settingsFile));
     const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) {
@@ -350,7 +383,7 @@ Listing VersionsOf(const QString& settingsFile, bool withForeign) {
             listing.problems.append(Problem{QFile::decodeName(folderPath + '/' + foreign), Problem::Kind::Foreign, 0});
     std::optional<std::optional<QByteArray>> fileNow;  // read once, when a pending entry needs it
     for (const Entry& entry : scan.entries) {
-        if (entry.parsed.file != name || entry.parsed.state == EntryName::State::Part) continue;
+        if (entry.parsed.file != fileName || entry.parsed.state == EntryName::State::Part) continue;
         const QString path = QFile::decodeName(folderPath + '/' + entry.name);
         Problem problem;
         const bool pending = entry.parsed.state == EntryName::State::Pending;
@@ -375,7 +408,7 @@ Listing VersionsOf(const QString& settingsFile, bool withForeign) {
 }
 
 std::optional<QByteArray> ReadContent(const Version& version, Problem* problem) {
-    const std::optional<EntryName> name = ParseName(QFileInfo(version.entry).fileName());
+    const std::optional<EntryName> name = ParseName(QFile::encodeName(QFileInfo(version.entry).fileName()));
     if (!name) {
         if (problem) *problem = Problem{version.entry, Problem::Kind::Foreign, 0};
         return std::nullopt;
@@ -416,6 +449,11 @@ std::function<QDateTime()> SetClock(std::function<QDateTime()> clock) {
     return clock;
 }
 
+// The history folder's entries as the save found them, with the one it records.
+struct Recording::Entries {
+    QList<Entry> list;
+};
+
 Recording::Recording(const QByteArray& target, const QByteArray& old)
     : target_(target), folder_(ParentOf(target) + '/' + kFolder) {
     // Told once the save has replaced the file: a save that fails has lost nothing.
@@ -435,15 +473,16 @@ Recording::Recording(const QByteArray& target, const QByteArray& old)
         return;
     }
     const FdCloser closer{folder};
-    const QList<Entry> entries = ScanFolder(folder).entries;
-    CleanUp(folder, folder_, entries, target_, old);
+    const QList<Entry> found = ScanFolder(folder).entries;
+    entries_ = std::make_unique<Entries>(Entries{CleanUp(folder, folder_, found, target_, old)});
 
-    const QString file = QFile::decodeName(BaseName(target_));
+    // Numbers are never used twice, not even those of pending or damaged versions.
+    const QByteArray file = BaseName(target_);
     qint64 id = 0;
-    for (const Entry& entry : entries)
+    for (const Entry& entry : found)
         if (entry.parsed.file == file) id = std::max(id, entry.parsed.id);
     const QDateTime time = Now();
-    const QByteArray base = QFile::encodeName(BaseOf(file, id + 1, time));
+    const QByteArray base = BaseOf(file, id + 1, time);
     QByteArray part = folder_ + '/' + base + ".part-XXXXXX";
     const int fd = ::mkostemp(part.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -459,8 +498,9 @@ Recording::Recording(const QByteArray& target, const QByteArray& old)
     bool written = ::fchmod(fd, mode) == 0 && out.open(fd, QIODevice::WriteOnly);
     int error = errno;
     if (written) {
-        const QByteArray bytes = HeaderFor(file, id + 1, time, old) + old;
+        const QByteArray bytes = HeaderFor(QFile::decodeName(file), id + 1, time, old) + old;
         written = out.write(bytes) == bytes.size() && out.flush();
+        entries_->list.append(Entry{base, *ParseName(base), bytes.size()});
         error = errno;
         out.close();
     }
@@ -497,7 +537,7 @@ void Recording::Confirmed() {
     Notice notice;
     notice.kind = Notice::Kind::Dropped;
     notice.file = QFile::decodeName(target_);
-    notice.dropped = ApplyRetention(folder, folder_, BaseName(final_));
+    notice.dropped = ApplyRetention(folder, folder_, std::move(entries_->list), BaseName(final_));
     if (!notice.dropped.isEmpty()) Tell(notice);
 }
 

@@ -21,6 +21,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace quorvant::history {
@@ -141,6 +142,8 @@ private:
     QByteArray folder_;   // the history folder
     QByteArray pending_;  // path of the pending entry; empty when nothing was recorded
     QByteArray final_;
+    struct Entries;
+    std::unique_ptr<Entries> entries_;
     std::optional<Notice> failure_;
 };
 

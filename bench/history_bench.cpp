@@ -1,9 +1,9 @@
-// The cost of the settings history on a save: the sample server.ini (about 5 KB), one key changed
+// The cost of the settings history on a save: the sample server.ini (about 2 KB), one key changed
 // per save through the accessor as the window saves, in three folders whose saves take turns:
 //   without  - the history cannot be written there (".quorvant-history" is a file), so the save
 //              does only the two failing calls that find out; the nearest thing to no history
-//   fresh    - the history is written, into a folder that holds few versions
-//   full     - the history is written, into a folder already at 200 versions (retention works)
+//   fresh    - the history is written, into a folder that starts empty (and ends with SAVES versions)
+//   full     - the history is written, into a folder that starts with 200 versions
 // Prints the median wall and CPU time of a save in each, and the ratios to "without".
 //   history_bench [SAVES] [FOLDER]   (default 300 saves each, in a temporary folder under /tmp;
 //                                     give a folder on the disk that matters: fsync dominates)

@@ -124,6 +124,31 @@ private slots:
         QCOMPARE(EntriesBesideHistory(folder.Path()), (QStringList{"db", "quorvant.lng", "server.ini"}));
     }
 
+    // What scripts read: one line per version from its number, the changes with the windows' words.
+    void toolPrintsHistoryAndDiff() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[Faders]\nPresLevel=80\nMine=a\n");
+        QCOMPARE(RunTool({file, "set", "Faders", "PresLevel", "95"}), 0);
+        QCOMPARE(RunTool({file, "del", "Faders", "Mine"}), 0);
+        QProcess tool;
+        const auto output = [&](const QStringList& arguments) {
+            tool.start(kTool, QStringList{file} + arguments);
+            tool.waitForFinished(30000);
+            return QString::fromUtf8(tool.readAllStandardOutput());
+        };
+        const QStringList lines = output({"history"}).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith("1\t") && lines[0].contains("\tquorvant-ini ") &&
+                     lines[0].endsWith("\tsave\t1 key(s) changed"),
+                 qPrintable(lines[0]));
+        QVERIFY(lines[1].startsWith("2\t"));
+        QCOMPARE(output({"diff"}), QString("[Faders] Mine\n- a\n"));
+        QCOMPARE(output({"diff", "1", "2"}), QString("[Faders] PresLevel  (Automatisatie: Presentatie-niveau)\n- 80\n+ 95\n"));
+        output({"diff", "7"});
+        QCOMPARE(tool.exitCode(), 1);
+    }
+
     // Saves at the given ages (days ago), then one now: which versions stay.
     void retentionAtTheLimits_data() {
         QTest::addColumn<QList<QPoint>>("saves");  // (how many, days ago)

@@ -28,7 +28,8 @@ int RunTool(const QStringList& arguments, QString* err = nullptr, const QString&
     if (asUser.isEmpty())
         process.start(kTool, arguments);
     else
-        process.start("setpriv", QStringList{"--reuid=" + asUser, "--regid=" + asUser, "--clear-groups", kTool} + arguments);
+        process.start("setpriv",
+                      QStringList{"--reuid=" + asUser, "--regid=" + asUser, "--clear-groups", kTool} + arguments);
     if (!process.waitForFinished(30000)) return -1;
     if (err) *err = QString::fromUtf8(process.readAllStandardError());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -83,7 +84,9 @@ private slots:
         QFETCH(QString, encoding);
         QFETCH(bool, byTool);
         const auto encoded = [&](const QString& text) {
-            return encoding == "UTF-8" ? text.toUtf8() : encoding == "UTF-16LE" ? Utf16LeWithBom(text) : text.toLatin1();
+            return encoding == "UTF-8"      ? text.toUtf8()
+                   : encoding == "UTF-16LE" ? Utf16LeWithBom(text)
+                                            : text.toLatin1();
         };
         const QString v1 = "; café\r\n[Faders]\r\nPresLevel=80\r\nNaam=één\r\n[Files]\r\nLogPath=C:\\log\r\n";
         TempProgramFolder folder;
@@ -119,7 +122,8 @@ private slots:
         const QList<history::Version> versions = history::VersionsOf(file).versions;
         QCOMPARE(versions.size(), 5);
         QCOMPARE(versions.last().action, history::RestoreAction(1));
-        QCOMPARE(history::ReadContent(versions.last()), encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
+        QCOMPARE(history::ReadContent(versions.last()),
+                 encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
         QCOMPARE(history::ReadContent(versions.first()), encoded(v1));
         QCOMPARE(EntriesBesideHistory(folder.Path()), (QStringList{"db", "quorvant.lng", "server.ini"}));
     }
@@ -144,7 +148,8 @@ private slots:
                  qPrintable(lines[0]));
         QVERIFY(lines[1].startsWith("2\t"));
         QCOMPARE(output({"diff"}), QString("[Faders] Mine\n- a\n"));
-        QCOMPARE(output({"diff", "1", "2"}), QString("[Faders] PresLevel  (Automatisatie: Presentatie-niveau)\n- 80\n+ 95\n"));
+        QCOMPARE(output({"diff", "1", "2"}),
+                 QString("[Faders] PresLevel  (Automatisatie: Presentatie-niveau)\n- 80\n+ 95\n"));
         output({"diff", "7"});
         QCOMPARE(tool.exitCode(), 1);
     }
@@ -154,7 +159,8 @@ private slots:
         QTest::addColumn<QList<QPoint>>("saves");  // (how many, days ago)
         QTest::addColumn<int>("payload");          // bytes of the file's one value
         QTest::addColumn<QList<qint64>>("dropped");
-        QTest::newRow("201 old versions: the newest 200 stay") << QList<QPoint>{{201, 100}} << 10 << QList<qint64>{1, 2};
+        QTest::newRow("201 old versions: the newest 200 stay")
+            << QList<QPoint>{{201, 100}} << 10 << QList<qint64>{1, 2};
         QTest::newRow("250 versions within 90 days: all stay") << QList<QPoint>{{250, 89}} << 10 << QList<qint64>{};
         // 6 of the 91-day-old versions fall outside the newest 200 as well; the other 4 stay.
         QTest::newRow("91 days and past 200 goes, either alone stays")
@@ -197,7 +203,7 @@ private slots:
     // Skipped with a reason, never in the way of a save or of the versions that are sound.
     void damagedOrUnwritableHistory_data() {
         QTest::addColumn<QString>("damage");
-        QTest::addColumn<int>("problem");  // history::Problem::Kind, -1: none
+        QTest::addColumn<int>("problem");   // history::Problem::Kind, -1: none
         QTest::addColumn<int>("versions");  // listed after the second save
         using Kind = history::Problem::Kind;
         QTest::newRow("foreign file") << "foreign" << int(Kind::Foreign) << 2;

@@ -93,7 +93,9 @@ private slots:
                      qPrintable(QString("kill %1: the file changed without a version").arg(kill)));
             if (newest > 0)
                 QVERIFY2(history::ReadContent(listing.versions.last()) == states[now == states[0] ? 1 : 0],
-                         qPrintable(QString("kill %1: version %2 is not what the last save replaced").arg(kill).arg(newest)));
+                         qPrintable(QString("kill %1: version %2 is not what the last save replaced")
+                                        .arg(kill)
+                                        .arg(newest)));
             before = now;
             newestBefore = newest;
         }

@@ -118,10 +118,10 @@ void StartHistory() {
                             .arg(QUORVANT_VERSION_BUILD));
     history::SetNoticeSink([](const history::Notice& notice) {
         if (notice.kind == history::Notice::Kind::NotRecorded) {
-            Print(stderr, QStringLiteral("quorvant-ini: warning: %1 was saved, but its history could not be written "
-                                         "(%2: %3)\n")
-                              .arg(notice.file, notice.place,
-                                   SystemErrorText(notice.errorNumber, true, Language::English)));
+            Print(stderr,
+                  QStringLiteral("quorvant-ini: warning: %1 was saved, but its history could not be written "
+                                 "(%2: %3)\n")
+                      .arg(notice.file, notice.place, SystemErrorText(notice.errorNumber, true, Language::English)));
             return;
         }
         QStringList ids;
@@ -178,7 +178,8 @@ int PrintDiff(const QString& file, const QStringList& operands) {
         const schema::KeyPlace place = schema::PlaceOf(name, change.section, change.key);
         QString where;
         if (!place.caption.isEmpty())
-            where = QStringLiteral("  (%1)").arg(place.page.isEmpty() ? place.caption : place.page + ": " + place.caption);
+            where =
+                QStringLiteral("  (%1)").arg(place.page.isEmpty() ? place.caption : place.page + ": " + place.caption);
         Print(stdout, QStringLiteral("[%1] %2%3\n").arg(change.section, change.key, where) + ValueLines(change));
     }
     return kDone;
@@ -215,7 +216,9 @@ int Restore(const QString& file, const QStringList& operands) {
             else
                 ini.DeleteKey();
         } catch (const IniError& error) {
-            return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(file, FailureReason(error, Language::English)));
+            return Fail(
+                kUsage,
+                QStringLiteral("%1: %2; nothing was changed").arg(file, FailureReason(error, Language::English)));
         }
         save.Commit();
     } catch (const IniError& error) {

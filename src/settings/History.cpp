@@ -95,7 +95,11 @@ struct EntryName {
     qint64 id = 0;
     QByteArray stamp;  // yyyyMMddTHHmmssZ
     State state = State::Final;
-    QDateTime Time() const { return QDateTime::fromString(QString::fromLatin1(stamp), kStampFormat).toUTC(); }
+    QDateTime Time() const {
+        QDateTime time = QDateTime::fromString(QString::fromLatin1(stamp), kStampFormat);
+        time.setTimeSpec(Qt::UTC);
+        return time;
+    }
     QString File() const { return QFile::decodeName(file); }
 };
 
@@ -103,7 +107,7 @@ bool AllOf(QByteArrayView text, bool (*test)(char)) { return std::all_of(text.be
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlphanumeric(char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-QByteArray StampOf(const QDateTime& time) { return time.toUTC().toString(kStampFormat).toLatin1(); }
+QByteArray StampText(const QDateTime& time) { return time.toUTC().toString(kStampFormat).toLatin1(); }
 
 std::optional<EntryName> ParseName(QByteArrayView name) {
     EntryName entry;
@@ -134,7 +138,7 @@ std::optional<EntryName> ParseName(QByteArrayView name) {
 }
 
 QByteArray BaseOf(const QByteArray& file, qint64 id, const QDateTime& time) {
-    return file + ".v" + QByteArray::number(id).rightJustified(6, '0') + '.' + StampOf(time);
+    return file + ".v" + QByteArray::number(id).rightJustified(6, '0') + '.' + StampText(time);
 }
 
 // An entry of the history folder as the folder listing gives it.
@@ -208,7 +212,9 @@ std::optional<Header> ParseHeader(const QByteArray& bytes) {
     return header;
 }
 
-QByteArray Sha256(const QByteArray& bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
+QByteArray Sha256(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
 
 // Reads an entry whole, or (`headerOnly`) just far enough for its header, and checks it against
 // its name and its size on disk (and, read whole, its checksum).
@@ -229,7 +235,8 @@ std::optional<Header> ReadEntry(const QString& path, const EntryName& name, bool
         return fail(Problem::Kind::Damaged, 0);
     if (!headerOnly) {
         const QByteArray body = bytes.mid(header->length);
-        if (body.size() != header->version.size || Sha256(body) != header->sha256) return fail(Problem::Kind::Damaged, 0);
+        if (body.size() != header->version.size || Sha256(body) != header->sha256)
+            return fail(Problem::Kind::Damaged, 0);
         if (content) *content = body;
     }
     header->version.entry = path;
@@ -259,8 +266,8 @@ struct FdCloser {
 
 // Under the folder lock: removes the parts of killed saves, and settles the pending entries they
 // left (`target`'s content is `targetNow`, the others are read). Returns the entries that remain.
-QList<Entry> CleanUp(int folder, const QByteArray& historyFolder, const QList<Entry>& entries,
-                     const QByteArray& target, const QByteArray& targetNow) {
+QList<Entry> CleanUp(int folder, const QByteArray& historyFolder, const QList<Entry>& entries, const QByteArray& target,
+                     const QByteArray& targetNow) {
     const QByteArray settingsFolder = ParentOf(historyFolder);
     QList<Entry> remaining;
     for (Entry entry : entries) {
@@ -276,8 +283,9 @@ QList<Entry> CleanUp(int folder, const QByteArray& historyFolder, const QList<En
             QByteArray content;
             if (!ReadEntry(QFile::decodeName(historyFolder + '/' + entry.name), entry.parsed, false, &content, nullptr))
                 continue;  // listed as damaged; left for the administrator
-            const std::optional<QByteArray> now = settingsFile == target ? std::optional<QByteArray>(targetNow)
-                                                                         : CurrentContent(QFile::decodeName(settingsFile));
+            const std::optional<QByteArray> now = settingsFile == target
+                                                      ? std::optional<QByteArray>(targetNow)
+                                                      : CurrentContent(QFile::decodeName(settingsFile));
             if (!PendingCounts(content, now)) {
                 ::unlinkat(folder, entry.name.constData(), 0);
                 continue;
@@ -311,7 +319,7 @@ QList<Version> ApplyRetention(int folder, const QByteArray& historyFolder, QList
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.parsed.file != b.parsed.file ? a.parsed.file < b.parsed.file : a.parsed.id > b.parsed.id;
     });
-    const QByteArray cutOff = StampOf(Now().addDays(-kKeptDays));
+    const QByteArray cutOff = StampText(Now().addDays(-kKeptDays));
     QList<Entry> kept;
     QList<Entry> dropped;
     QHash<QByteArray, int> rank;
@@ -338,9 +346,8 @@ QList<Version> ApplyRetention(int folder, const QByteArray& historyFolder, QList
     QList<Version> versions;
     for (const Entry& entry : dropped)
         if (::unlinkat(folder, entry.name.constData(), 0) == 0) versions.append(DroppedVersion(entry, historyFolder));
-    std::sort(versions.begin(), versions.end(), [](const Version& a, const Version& b) {
-        return a.time != b.time ? a.time < b.time : a.id < b.id;
-    });
+    std::sort(versions.begin(), versions.end(),
+              [](const Version& a, const Version& b) { return a.time != b.time ? a.time < b.time : a.id < b.id; });
     return versions;
 }
 
@@ -373,7 +380,8 @@ Listing VersionsOf(const QString& settingsFile, bool withForeign) {
     const QByteArray folderPath = QFile::encodeName(FolderOf(settingsFile));
     const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) {
-        if (errno != ENOENT) listing.problems.append(Problem{QFile::decodeName(folderPath), Problem::Kind::Unreadable, errno});
+        if (errno != ENOENT)
+            listing.problems.append(Problem{QFile::decodeName(folderPath), Problem::Kind::Unreadable, errno});
         return listing;
     }
     const FdCloser closer{folder};

@@ -40,16 +40,16 @@ inline constexpr qint64 kFolderBytes = qint64(50) * 1024 * 1024;
 
 // One kept version: the content a save replaced.
 struct Version {
-    QString file;      // the settings file it belongs to, as the caller named it
-    QString name;      // that file's name
-    qint64 id = 0;     // counts up per file
-    QDateTime time;    // UTC: when the save replaced this content
+    QString file;    // the settings file it belongs to, as the caller named it
+    QString name;    // that file's name
+    qint64 id = 0;   // counts up per file
+    QDateTime time;  // UTC: when the save replaced this content
     QString user;
     QString host;
     QString program;
-    QString action;    // "save", or "restore of version N" (N of the same file)
-    qint64 size = 0;   // of the content
-    QString entry;     // path of the history file
+    QString action;   // "save", or "restore of version N" (N of the same file)
+    qint64 size = 0;  // of the content
+    QString entry;    // path of the history file
 };
 
 // A file in the history folder that is skipped.
@@ -94,9 +94,9 @@ QString RestoreAction(qint64 id);
 struct Notice {
     enum class Kind { NotRecorded, Dropped };
     Kind kind = Kind::NotRecorded;
-    QString file;          // the settings file the save was for (symlinks followed)
-    QString place;         // NotRecorded: the history folder or file that failed
-    int errorNumber = 0;   // NotRecorded: why
+    QString file;         // the settings file the save was for (symlinks followed)
+    QString place;        // NotRecorded: the history folder or file that failed
+    int errorNumber = 0;  // NotRecorded: why
     QList<Version> dropped;
 };
 using NoticeSink = std::function<void(const Notice&)>;

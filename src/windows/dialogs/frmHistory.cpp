@@ -99,7 +99,8 @@ frmHistory::frmHistory(const QStringList& files, const Services& services, QWidg
 
     // What the engine says about this window's own restores (a history not written).
     connect(&HistoryNotices::Hub(), &HistoryNotices::notice, this, [this](const QString& file, const QString& text) {
-        if (AmongFiles(files_, file)) lblStatus->setText(lblStatus->text().isEmpty() ? text : lblStatus->text() + u'\n' + text);
+        if (AmongFiles(files_, file))
+            lblStatus->setText(lblStatus->text().isEmpty() ? text : lblStatus->text() + u'\n' + text);
     });
 
     Reload();
@@ -185,9 +186,9 @@ void frmHistory::ShowChanges() {
     if (const Row* row = Selected()) {
         for (const KeyChange& change : row->changes) {
             const schema::KeyPlace place = schema::PlaceOf(row->version.name, change.section, change.key);
-            new QTreeWidgetItem(lstChanges, {change.section, change.key, place.caption, place.page,
-                                             change.before.value_or(msg::AbsentValue()),
-                                             change.after.value_or(msg::AbsentValue())});
+            new QTreeWidgetItem(
+                lstChanges, {change.section, change.key, place.caption, place.page,
+                             change.before.value_or(msg::AbsentValue()), change.after.value_or(msg::AbsentValue())});
         }
         for (int column = 0; column < lstChanges->columnCount(); ++column) lstChanges->resizeColumnToContents(column);
         // The first change is chosen, so Tab, Shift+arrows and the button are all a keyboard needs.
@@ -236,7 +237,8 @@ bool frmHistory::cmdRestoreValue_Click() {
     if (!selected) return false;
     const Row row = *selected;
     QList<KeyChange> chosen;
-    for (QTreeWidgetItem* item : lstChanges->selectedItems()) chosen << row.changes.value(lstChanges->indexOfTopLevelItem(item));
+    for (QTreeWidgetItem* item : lstChanges->selectedItems())
+        chosen << row.changes.value(lstChanges->indexOfTopLevelItem(item));
     if (chosen.isEmpty()) return false;
     IniAccessor& ini = *accessors_.value(row.version.file);
     const history::ActionScope action(history::RestoreAction(row.version.id));
@@ -257,7 +259,8 @@ bool frmHistory::cmdRestoreValue_Click() {
 void frmHistory::Restored(const Row& row) {
     HistoryNotices::Hub().Restored(row.version.file, row.version.id);
     Reload();
-    const QString done = msg::VersionRestored(row.version.name, row.version.id, QTime::currentTime().toString("HH:mm:ss"));
+    const QString done =
+        msg::VersionRestored(row.version.name, row.version.id, QTime::currentTime().toString("HH:mm:ss"));
     lblStatus->setText(lblStatus->text().isEmpty() ? done : done + u'\n' + lblStatus->text());
 }
 

@@ -66,7 +66,7 @@ private:
 
     QStringList files_;
     Services services_;
-    QList<Row> rows_;  // newest first
+    QList<Row> rows_;                 // newest first
     QHash<QString, QByteArray> now_;  // per file, as last read
     // Per file, an accessor that read it at the last reload: a restore of values asks about keys
     // another program changed since.

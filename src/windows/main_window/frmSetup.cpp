@@ -86,7 +86,8 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     });
     statusLine->ShowFolder(QDir::toNativeSeparators(programFolder));
     statusLine->ListOtherWindows(true);
-    ShowHistoryNotices(statusLine, [this] { return QStringList{PathOf(schema::File::Server), PathOf(schema::File::News)}; });
+    ShowHistoryNotices(statusLine,
+                       [this] { return QStringList{PathOf(schema::File::Server), PathOf(schema::File::News)}; });
     layout->addWidget(statusLine);
     // Boxes bound by TextRow already hold any length; the port boxes and the rest must too.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());

@@ -50,7 +50,8 @@ HistoryNotices::HistoryNotices() {
 }
 
 void HistoryNotices::Restored(const QString& file, qint64 id) {
-    emit restored(file, msg::FileChangedOnDisk(QFileInfo(file).fileName(), id, QTime::currentTime().toString("HH:mm:ss")));
+    emit restored(file,
+                  msg::FileChangedOnDisk(QFileInfo(file).fileName(), id, QTime::currentTime().toString("HH:mm:ss")));
 }
 
 void ShowHistoryNotices(StatusLine* line, std::function<QStringList()> files) {

@@ -66,7 +66,8 @@ void StatusLine::Refresh() {
         }
     }
     const QString state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
-    message_->setText(notice_.isEmpty() || state.isEmpty() ? state + notice_ : state + QStringLiteral(" — ") + notice_);
+    message_->setText(notice_.isEmpty() || state.isEmpty() ? state + notice_
+                                                           : state + QStringLiteral(" — ") + notice_);
 }
 
 StatusLine* AddStatusLine(QWidget* window, EditState::Snapshot snapshot, QPushButton* save,

@@ -128,6 +128,28 @@ private slots:
         QCOMPARE(EntriesBesideHistory(folder.Path()), (QStringList{"db", "quorvant.lng", "server.ini"}));
     }
 
+    // A restore over what another program changed since the window showed the file asks first.
+    void restoreAsksAboutChangesSinceShown() {
+        TempProgramFolder folder;
+        const QString file = folder.File("server.ini");
+        WriteFile(file, "[Faders]\nPresLevel=80\n");
+        Save(file, "Faders", "PresLevel", "95");
+        FakeServices fakes;
+        frmHistory window({file}, fakes.Get(), nullptr);
+        Choose(window, 1, "PresLevel");
+        const QByteArray changed = "[Faders]\nPresLevel=70\n";
+        WriteFile(file, changed);  // another program, not through the history
+        QVERIFY(!window.cmdRestoreValue_Click());
+        QVERIFY(!window.cmdRestoreVersion_Click());
+        QCOMPARE(fakes.errors.questions.size(), 2);
+        QVERIFY(fakes.errors.questions[1].message.contains("[Faders] PresLevel"));
+        QCOMPARE(ReadFile(file), changed);
+        fakes.errors.answer = true;
+        QVERIFY(window.cmdRestoreVersion_Click());
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=80\n"));
+        QCOMPARE(history::ReadContent(history::VersionsOf(file).versions.last()), changed);
+    }
+
     // What scripts read: one line per version from its number, the changes with the windows' words.
     void toolPrintsHistoryAndDiff() {
         QTemporaryDir dir;

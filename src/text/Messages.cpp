@@ -89,6 +89,7 @@ QStringList VersionColumns() {
 }
 QStringList ChangeColumns() { return {"Sectie", "Sleutel", "Omschrijving", "Tabblad", "Oud", "Nieuw"}; }
 QString AbsentValue() { return "(geen)"; }
+QString NoVersionsYet() { return "Nog geen versies: elke bewaring houdt vanaf nu de vorige inhoud bij."; }
 QString RestoreVersionCaption() { return "Zet deze versie &terug"; }
 QString RestoreValueCaption() { return "Zet deze &waarde terug"; }
 QString HistoryAction(const QString& action) {

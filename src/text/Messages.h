@@ -66,6 +66,7 @@ QString ChangesCaption();       // the table of the selected version's changes, 
 QStringList VersionColumns();
 QStringList ChangeColumns();
 QString AbsentValue();          // a side of a change where the key is absent
+QString NoVersionsYet();
 QString RestoreVersionCaption();
 QString RestoreValueCaption();
 // What a version's save was: empty for a plain save; "versie N teruggezet" for a restore.

@@ -171,6 +171,7 @@ void frmHistory::Reload() {
         if (v.file == selectedFile && v.id == selectedId) current = item;
     }
     for (int column = 0; column < lstVersions->columnCount(); ++column) lstVersions->resizeColumnToContents(column);
+    if (rows_.isEmpty()) problems.prepend(msg::NoVersionsYet());
     lblStatus->setText(problems.join(u'\n'));
     lstVersions->setCurrentItem(current ? current : lstVersions->topLevelItem(0));
     ShowChanges();

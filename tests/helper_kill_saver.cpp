@@ -1,7 +1,8 @@
 // Saves a large settings file over and over until it is killed, for the kill test:
 //   helper_kill_saver FILE BYTES
 // Alternates [big] Payload between BYTES times "a" and BYTES times "b", one save each, and
-// prints one line when the first save starts.
+// prints one line when the first save starts. Each save also records the content it replaces in
+// the settings history (.quorvant-history), so the kills fall inside that write too.
 #include <QString>
 #include <cstdio>
 

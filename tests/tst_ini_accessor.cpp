@@ -228,7 +228,7 @@ private slots:
         Write(file, section, key, value);
         QCOMPARE(ReadFile(file), after);
         QCOMPARE(ReadKey(file, section, key), value);
-        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
     }
 
     void missingFileIsCreatedByFirstWrite() {
@@ -456,7 +456,7 @@ private slots:
             QCOMPARE(ReadKey(file, "Shared", QStringLiteral("B%1").arg(i)), QString::number(i));
         }
         QCOMPARE(ReadKey(file, "Shared", "Keep"), QString("me"));
-        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
     }
 
     void symlinkStaysSymlink() {
@@ -469,7 +469,7 @@ private slots:
         Write(link, "A", "k", "2");
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(ReadFile(target), QByteArray("[A]\nk=2\n"));
-        QCOMPARE(FolderEntries(dir.filePath("real")), QStringList{"server.ini"});
+        QCOMPARE(EntriesBesideHistory(dir.filePath("real")), QStringList{"server.ini"});
     }
 
     void permissionsKept() {

@@ -136,7 +136,7 @@ private slots:
             QVERIFY2(!error, error ? qPrintable(msg::FailureReason(*error)) : "");
         }
         for (const auto& [key, value] : reads) QCOMPARE(ReadKey(file, "a", key), value);
-        QCOMPARE(FolderEntries(dir.path()), QStringList{"server.ini"});
+        QCOMPARE(EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
 
         // The same through the document alone keeps the promise, line by line.
         QList<check::Write> documentWrites;
@@ -188,7 +188,7 @@ private slots:
         IniAccessor ini;
         ini.SetFile(file);
         QVERIFY(!Save(ini, "a", {{"k", "2"}}));
-        QCOMPARE(FolderEntries(dir.path()),
+        QCOMPARE(EntriesBesideHistory(dir.path()),
                  (QStringList{".news.ini.Ab12Cd", ".server.ini.toolong1", "server.ini", "server.ini.Ab12Cd"}));
         QCOMPARE(ReadFile(file), QByteArray("[a]\nk=2\n"));
     }

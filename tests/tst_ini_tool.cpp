@@ -139,6 +139,10 @@ private slots:
         QTest::newRow("usage: unknown command") << QStringList{"put", "a", "b"} << QByteArray() << "unknown command";
         QTest::newRow("usage: missing value") << QStringList{"set", "a", "b"} << QByteArray() << "usage:";
         QTest::newRow("usage: unknown option") << QStringList{"--force"} << QByteArray() << "unknown option";
+        QTest::newRow("usage: restore without a version") << QStringList{"restore"} << QByteArray() << "usage:";
+        QTest::newRow("usage: restore of no number") << QStringList{"restore", "last"} << QByteArray()
+                                                     << "'last' is no version number";
+        QTest::newRow("usage: diff of three") << QStringList{"diff", "1", "2", "3"} << QByteArray() << "usage:";
     }
     void refusedWritesNothing() {
         QFETCH(QStringList, arguments);

@@ -1,5 +1,6 @@
-// A save killed at any moment leaves the file exactly as it was or exactly as saved, and the
-// next save removes what the killed one left behind.
+// A save killed at any moment leaves the file exactly as it was or exactly as saved, with no new
+// version in the history or with the one that save recorded, and the next save removes what the
+// killed one left behind.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,7 +12,9 @@
 #include <algorithm>
 
 #include "settings/AtomicFile.h"
+#include "settings/History.h"
 #include "settings/IniAccessor.h"
+#include "support/TestFolder.h"
 
 using namespace quorvant;
 
@@ -61,6 +64,9 @@ private slots:
         qInfo("one save took %lld us; kills fall within %u us", saveUs, spreadUs);
         int leftBehind = 0;
         int newContent = 0;
+        int historyLeftBehind = 0;  // kills inside a history write: a part or a pending version left
+        QByteArray before = states[0];
+        qint64 newestBefore = 0;
         for (int kill = 0; kill < kKills; ++kill) {
             QProcess saver;
             saver.start(helper, {file, QString::number(kPayload)});
@@ -76,10 +82,28 @@ private slots:
                      qPrintable(QString("kill %1: torn file of %2 bytes").arg(kill).arg(now.size())));
             if (now == states[1]) ++newContent;
             if (!QDir(dir.path()).entryList(tempFilter, QDir::Files | QDir::Hidden).isEmpty()) ++leftBehind;
+            if (quorvant::test::EntriesBesideHistory(dir.path()) != QStringList{"server.ini"}) ++historyLeftBehind;
+
+            // The newest listed version is whole and is what the last save replaced, never what the
+            // file still holds; a file that changed has a new version.
+            const history::Listing listing = history::VersionsOf(file);
+            QVERIFY2(listing.problems.isEmpty(), qPrintable(QString("kill %1: a listed version is damaged").arg(kill)));
+            const qint64 newest = listing.versions.isEmpty() ? 0 : listing.versions.last().id;
+            QVERIFY2(now == before || newest > newestBefore,
+                     qPrintable(QString("kill %1: the file changed without a version").arg(kill)));
+            if (newest > 0)
+                QVERIFY2(history::ReadContent(listing.versions.last()) == states[now == states[0] ? 1 : 0],
+                         qPrintable(QString("kill %1: version %2 is not what the last save replaced")
+                                        .arg(kill)
+                                        .arg(newest)));
+            before = now;
+            newestBefore = newest;
         }
-        qInfo("%d kills survived, %d left a temporary file behind", kKills, leftBehind);
+        qInfo("%d kills survived, %d left a temporary file behind, %d a history part or pending version", kKills,
+              leftBehind, historyLeftBehind);
         // Kills that all fell before the first save began would prove nothing.
         QVERIFY2(leftBehind > 0 || newContent > 0, "no kill fell inside or after a save");
+        QVERIFY2(historyLeftBehind > 0, "no kill fell inside a history write");
 
         // The next save cleans up.
         IniAccessor ini;
@@ -89,6 +113,7 @@ private slots:
         ini.WriteValue(QStringLiteral("/srv/log"));
         QCOMPARE(QDir(dir.path()).entryList(tempFilter, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
+        QCOMPARE(quorvant::test::EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
     }
 };
 

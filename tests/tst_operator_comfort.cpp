@@ -17,11 +17,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
 #include "settings/AtomicFile.h"
+#include "settings/IniAccessor.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "text/TextTable.h"
@@ -31,6 +33,7 @@
 #include "widgets/WeekHourGrid.h"
 #include "windows/dialogs/frmFloatNews.h"
 #include "windows/dialogs/frmFloatTime.h"
+#include "windows/dialogs/frmHistory.h"
 #include "windows/dialogs/frmIntNews.h"
 #include "windows/dialogs/frmMultiJingles.h"
 #include "windows/main_window/AutomationTiming.h"
@@ -271,7 +274,7 @@ void OperatorComfortTest::tabOrder_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("page");  // main window's page, -1 for a dialog
     for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}) QTest::addRow("main window page %d", page) << "main" << page;
-    for (const char* dialog : {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"})
+    for (const char* dialog : {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles", "frmHistory"})
         QTest::newRow(dialog) << dialog << -1;
 }
 
@@ -294,7 +297,7 @@ void OperatorComfortTest::tabOrder() {
         w.reset(main);
         main->tabSetup->setCurrentIndex(page);
         first = main->tabSetup->tabBar();
-        last = {main->cmdSave, main->cmdStop};
+        last = {main->cmdSave, main->cmdHistory, main->cmdStop};
     } else if (window == "frmIntNews") {
         auto* d = new frmIntNews(folder.Path(), fakes.Get());
         w.reset(d);
@@ -307,6 +310,17 @@ void OperatorComfortTest::tabOrder() {
         auto* d = new frmFloatTime(folder.Path(), fakes.Get());
         w.reset(d);
         last = {d->cmdStop};
+    } else if (window == "frmHistory") {
+        // One save, so both lists have a row and both restore buttons can be pressed.
+        IniAccessor ini;
+        ini.SetFile(folder.File("server.ini"));
+        ini.SetSection("Faders");
+        ini.SetKey("PresLevel");
+        ini.WriteValue(QStringLiteral("1"));
+        auto* d = new frmHistory({folder.File("server.ini"), folder.File("news.ini")}, fakes.Get(), nullptr);
+        w.reset(d);
+        first = d->lstVersions;
+        last = {d->cmdRestoreVersion, d->cmdRestoreValue, d->cmdStop};
     } else {
         auto* d = new frmMultiJingles(folder.Path(), fakes.Get());
         w.reset(d);

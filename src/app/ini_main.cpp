@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/IniHistory.h"
+#include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "settings/IniEncoding.h"
 #include "schema/KeySchema.h"
@@ -43,12 +45,20 @@ const char* const kUsageText =
     "  list [SECTION]           print the sections, or the section's key=value lines\n"
     "  apply                    read 'set SECTION KEY VALUE' and 'del SECTION KEY' lines from\n"
     "                           standard input and store them all in one save, or none\n"
+    "  history                  print the kept versions, oldest first, one line each: version,\n"
+    "                           time (UTC), user@host, program, action, keys its save changed\n"
+    "  diff [A [B]]             print the keys that differ from version A (default: the last)\n"
+    "                           to version B (default: the file now)\n"
+    "  restore VERSION [SECTION KEY]\n"
+    "                           put the version back, or only that key of it, as a save\n"
+    "\n"
+    "Every save keeps the content it replaces in .quorvant-history beside the file.\n"
     "\n"
     "--schema prints every key the windows read and write, one JSON object per line: file,\n"
     "section, key, writeKey, rule, default, lowest, highest, step, digits, caption, window, page\n"
     "and flags (where the key departs from its rule). null where a key has no such value.\n"
     "\n"
-    "Exit status: 0 done, 1 key or section absent, 2 usage error or refused value,\n"
+    "Exit status: 0 done, 1 key, section or version absent, 2 usage error or refused value,\n"
     "3 the file could not be read or saved.\n";
 
 void Print(FILE* to, const QString& text) {
@@ -267,6 +277,7 @@ int Run(const QStringList& args) {
         }
         return Fail(kUsage, QStringLiteral("unknown option '%1'; see quorvant-ini --help").arg(option));
     }
+    quorvant::ini::StartHistory();
     const QStringList rest = args.mid(first);
     if (rest.size() < 2) return Fail(kUsage, QStringLiteral("a file and a command are needed; see quorvant-ini --help"));
     const QString& file = rest[0];
@@ -321,6 +332,9 @@ int Run(const QStringList& args) {
         }
         return kDone;
     }
+    if (command == QLatin1String("history")) return quorvant::ini::PrintHistory(file, operands);
+    if (command == QLatin1String("diff")) return quorvant::ini::PrintDiff(file, operands);
+    if (command == QLatin1String("restore")) return quorvant::ini::Restore(file, operands);
     if (command == QLatin1String("apply")) {
         if (!operands.isEmpty()) return wrongCount("apply  (edits on standard input)");
         return Apply(file);

@@ -15,6 +15,7 @@
 
 #include <dirent.h>
 
+#include "settings/History.h"
 #include "settings/IniError.h"
 #include "settings/PathChecks.h"
 
@@ -294,10 +295,14 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     const int temp = state.temp;
     state.temp = -1;
     if (::close(temp) != 0) Fail(path, IniFailure::WriteFailed, errno);
+    // The content replaced goes into the settings history first (History.h): no kill loses it.
+    std::optional<history::Recording> recording;
+    if (exists) recording.emplace(target, current);
     if (::rename(state.tempPath.constData(), target.constData()) != 0) Fail(path, IniFailure::WriteFailed, errno);
     state.tempPath.clear();
     // The rename itself must reach the disk too; past this point the new file is in place.
     if (state.folder >= 0) ::fsync(state.folder);
+    if (recording) recording->Confirmed();
 
     struct stat now;
     if (::stat(target.constData(), &now) != 0) return {};

@@ -36,7 +36,8 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp,
 // target is replaced, not the link; the old file's permissions are kept. Nothing is written when
 // the content is unchanged. A file the process may not write to is not replaced, nor one without
 // any write permission bit (not even by root). Temporary files that earlier saves of this file
-// left behind (killed half-way) are removed under the lock. On any failure the file is left as it
+// left behind (killed half-way) are removed under the lock. The content an existing file held is
+// recorded in the settings history (settings/History.h) before the rename. On any failure the file is left as it
 // was, no temporary file remains and IniError(path, ...) is thrown;
 // exceptions from `update` pass through unchanged.
 // Returns the stamp of the file after the step. `expected`: bytes the caller holds and expects to

@@ -77,6 +77,55 @@ QString NotARegularFile(const QString& path, FileKind kind) {
     return QString("%1 is geen gewoon bestand maar %2.").arg(path, FileKindText(kind));
 }
 
+QString HistoryCaption() { return "Geschiedenis"; }
+QString HistoryExplanation() {
+    return "Elke regel is een bewaring van een instellingenbestand: wanneer, door wie, met welk programma. "
+           "Terugzetten geeft het bestand, of de gekozen waarden, zoals ze vóór die bewaring waren.";
+}
+QString VersionsCaption() { return "&Versies"; }
+QString ChangesCaption() { return "&Wijzigingen van deze bewaring"; }
+QStringList VersionColumns() {
+    return {"Tijd", "Bestand", "Versie", "Wie", "Programma", "Gewijzigde sleutels"};
+}
+QStringList ChangeColumns() { return {"Sectie", "Sleutel", "Omschrijving", "Tabblad", "Oud", "Nieuw"}; }
+QString AbsentValue() { return "(geen)"; }
+QString NoVersionsYet() { return "Nog geen versies: elke bewaring houdt vanaf nu de vorige inhoud bij."; }
+QString RestoreVersionCaption() { return "Zet deze versie &terug"; }
+QString RestoreValueCaption() { return "Zet deze &waarde terug"; }
+QString HistoryAction(const QString& action) {
+    static const QString restore = QStringLiteral("restore of version ");
+    if (action.isEmpty() || action == QLatin1String("save")) return {};
+    if (action.startsWith(restore)) return QString("versie %1 teruggezet").arg(action.mid(restore.size()));
+    return action;
+}
+QString HistorySkipped(const QString& entry, const QString& why) {
+    return QString("Overgeslagen: %1 (%2)").arg(QDir::toNativeSeparators(entry), why);
+}
+QString HistoryForeign() { return "geen versie van een instellingenbestand"; }
+QString HistoryDamaged() { return "beschadigd: kop, grootte of controlesom klopt niet"; }
+QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
+    const QString which = keys.isEmpty() ? QString() : QString(": %1").arg(keys.join(", "));
+    return QString("%1 is gewijzigd sinds dit venster het las%2. Terugzetten overschrijft ook die wijzigingen. "
+                   "Toch terugzetten?")
+        .arg(file, which);
+}
+QString RestoreAnywayCaption() { return "Toch terugzetten"; }
+QString VersionRestored(const QString& file, qint64 id, const QString& time) {
+    return QString("Versie %1 van %2 teruggezet (%3)").arg(id).arg(file, time);
+}
+QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time) {
+    return QString("%1 is op schijf gewijzigd: versie %2 teruggezet (%3); dit venster toont nog wat het eerder las")
+        .arg(file)
+        .arg(id)
+        .arg(time);
+}
+QString HistoryNotRecorded(const QString& file, const QString& reason) {
+    return QString("%1 is bewaard, maar de geschiedenis kon niet worden bijgewerkt: %2").arg(file, reason);
+}
+QString HistoryDropped(const QString& file, const QStringList& ids) {
+    return QString("Oude versies van %1 uit de geschiedenis verwijderd: %2").arg(file, ids.join(", "));
+}
+
 QString CardMissing(int card) { return QString("Kaart %1 ontbreekt").arg(card); }
 QString DefaultSoundDevice() { return "Standaard geluidsapparaat"; }
 QString PlayerCaption(int player) {

@@ -55,6 +55,37 @@ QString InField(const QString& field);
 // A path that is there but no regular file (the genre database).
 QString NotARegularFile(const QString& path, FileKind kind);
 
+// --- Settings history -------------------------------------------------------------------------
+
+QString HistoryCaption();       // the window's caption and the main window's button
+QString HistoryExplanation();   // what a row of the window is
+QString VersionsCaption();      // the list of versions, and its name
+QString ChangesCaption();       // the table of the selected version's changes, and its name
+// Column captions: time, file, version, who, program, keys changed; and section, key, caption,
+// page, old value, new value.
+QStringList VersionColumns();
+QStringList ChangeColumns();
+QString AbsentValue();          // a side of a change where the key is absent
+QString NoVersionsYet();
+QString RestoreVersionCaption();
+QString RestoreValueCaption();
+// What a version's save was: empty for a plain save; "versie N teruggezet" for a restore.
+QString HistoryAction(const QString& action);
+// A file in the history folder that the window skips, and why (the reason comes from the engine).
+QString HistorySkipped(const QString& entry, const QString& why);
+QString HistoryForeign();
+QString HistoryDamaged();
+// The question before a restore that would overwrite what changed since the window showed the
+// file (`keys` may be empty: only other lines changed), and its button.
+QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
+QString RestoreAnywayCaption();
+// After a restore in the history window, and in the status line of other windows showing the file.
+QString VersionRestored(const QString& file, qint64 id, const QString& time);
+QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time);
+// What a save tells beside its own result.
+QString HistoryNotRecorded(const QString& file, const QString& reason);
+QString HistoryDropped(const QString& file, const QStringList& ids);
+
 // --- Sound cards ------------------------------------------------------------------------------
 
 // What a card display shows for a number that is not (or no longer) a device.

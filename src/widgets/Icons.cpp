@@ -60,7 +60,27 @@ void DrawFloatNews(QPainter& p) {
     p.drawLine(QPointF(4, 9), QPointF(1.5, 12));
     p.drawLine(QPointF(4, 9), QPointF(6.5, 12));
 }
+void DrawHistory(QPainter& p) {
+    // A clock face at a quarter to, with an arrow running back round it.
+    p.setPen(QPen(QColor(40, 60, 90), 1.5));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(17, 16), 11, 11);
+    p.setPen(QPen(QColor(40, 60, 90), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(17, 16), QPointF(17, 9));
+    p.drawLine(QPointF(17, 16), QPointF(12, 16));
+    p.setPen(QPen(QColor(30, 110, 200), 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(2, 2, 28, 28), 100 * 16, 110 * 16);
+    QPainterPath head;
+    head.moveTo(1, 12);
+    head.lineTo(4.5, 19);
+    head.lineTo(9, 13);
+    p.setBrush(QColor(30, 110, 200));
+    p.drawPath(head);
+}
 }  // namespace
+
+QIcon HistoryIcon() { return QIcon(Picture(64, DrawHistory)); }
 
 QIcon FloatNewsIcon() { return QIcon(Picture(64, DrawFloatNews)); }
 

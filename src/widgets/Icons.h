@@ -11,4 +11,7 @@ QIcon IconResource(int id);
 // The float button's picture: a news sheet lifted off a block.
 QIcon FloatNewsIcon();
 
+// The history button's picture: a clock with an arrow turning back.
+QIcon HistoryIcon();
+
 }  // namespace quorvant

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+#include "settings/History.h"
 #include "settings/IniAccessor.h"
 #include "text/TextTable.h"
 #include "windows/shared/NewsItems.h"
@@ -43,6 +44,14 @@ QString ReadKey(const QString& file, const QString& section, const QString& key)
 
 QStringList FolderEntries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QStringList EntriesBesideHistory(const QString& folder) {
+    QStringList entries = FolderEntries(folder);
+    entries.removeOne(history::FolderName());
+    for (const QString& entry : FolderEntries(folder + "/" + history::FolderName()))
+        if (entry.endsWith(".pending") || entry.contains(".part-")) entries << history::FolderName() + "/" + entry;
+    return entries;
 }
 
 TempProgramFolder::TempProgramFolder(bool withLanguage) {

@@ -15,6 +15,8 @@ QByteArray Utf16LeWithBom(const QString& text);
 QString ReadKey(const QString& file, const QString& section, const QString& key);
 // Every entry of a folder, hidden ones included, by name.
 QStringList FolderEntries(const QString& folder);
+// The same without the settings history folder, but with what a save left unfinished in it.
+QStringList EntriesBesideHistory(const QString& folder);
 
 // A temporary program folder (and a database folder inside it) for building real windows.
 class TempProgramFolder {

@@ -1,6 +1,7 @@
 #include "windows/dialogs/SettingsDialog.h"
 
 #include "settings/PathChecks.h"
+#include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
 
@@ -30,6 +31,7 @@ bool SettingsDialog::SaveKeys(const std::function<void()>& writes, const std::fu
 
 void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons) {
     statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
+    ShowHistoryNotices(statusLine, [this] { return QStringList{JoinPath(programFolder_, schema::FileName(file_))}; });
 }
 
 }  // namespace quorvant

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <limits>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
+#include "windows/dialogs/frmHistory.h"
 #include "windows/main_window/AudioFeeds.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/ExternalNews.h"
@@ -28,6 +30,7 @@
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
 #include "windows/shared/DialogSupport.h"
+#include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
 
@@ -56,9 +59,14 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     layout->addWidget(tabSetup);
 
     cmdSave = MakePictureButton("cmdSave", this);
+    cmdHistory = MakePictureButton("cmdHistory", this);
+    SetPicture(cmdHistory, HistoryIcon(), msg::HistoryCaption());
     cmdStop = MakePictureButton("cmdStop", this);
-    layout->addLayout(ButtonRow({cmdSave, cmdStop}));
+    layout->addLayout(ButtonRow({cmdSave, cmdHistory, cmdStop}));
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdHistory, &QPushButton::clicked, this, [this] { cmdHistory_Click(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this,
+            [this] { cmdHistory_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
 
     // Built in the order of their sections; pages shared by two groups get their frames in this order.
@@ -78,6 +86,8 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     });
     statusLine->ShowFolder(QDir::toNativeSeparators(programFolder));
     statusLine->ListOtherWindows(true);
+    ShowHistoryNotices(statusLine,
+                       [this] { return QStringList{PathOf(schema::File::Server), PathOf(schema::File::News)}; });
     layout->addWidget(statusLine);
     // Boxes bound by TextRow already hold any length; the port boxes and the rest must too.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
@@ -85,7 +95,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     Form_Load();
 
     // The pages' own controls come first for Tab, then save, then quit.
-    PutButtonsLast(this, {cmdSave, cmdStop});
+    PutButtonsLast(this, {cmdSave, cmdHistory, cmdStop});
     AddSaveShortcut(this, cmdSave);
     QStringList pages;
     for (int tab = 0; tab < tabSetup->count(); ++tab) pages << tabSetup->tabText(tab);
@@ -236,6 +246,13 @@ bool frmSetup::cmdSave_Click() {
     }
     if (!saved.isEmpty()) statusLine->Saved(saved);
     return all;
+}
+
+void frmSetup::cmdHistory_Click() {
+    ShowOrRaise(history_, [this] {
+        return new frmHistory({PathOf(schema::File::Server), PathOf(schema::File::News), PathOf(schema::File::Common)},
+                              context_.services, this);
+    });
 }
 
 void frmSetup::cmdStop_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -26,6 +27,7 @@ class NetworkLinks;
 class ExternalNews;
 class NewsDescriptions;
 class StatusLine;
+class frmHistory;
 
 // The main settings window: 13 tab pages, save and quit.
 class frmSetup : public QWidget {
@@ -53,6 +55,8 @@ public:
     // telling the user which file and why) when something was not saved.
     bool cmdSave_Click();
     void cmdStop_Click();
+    // Opens the settings history (Ctrl+H), or brings the open one to the front.
+    void cmdHistory_Click();
 
     QString ProgramFolder() const { return context_.programFolder; }
     QString DatabasePath() const { return context_.databasePath; }
@@ -61,6 +65,7 @@ public:
 
     QTabWidget* tabSetup = nullptr;
     QPushButton* cmdSave = nullptr;
+    QPushButton* cmdHistory = nullptr;
     QPushButton* cmdStop = nullptr;
     // Unsaved edits or the last save, and the program folder this window edits.
     StatusLine* statusLine = nullptr;
@@ -107,6 +112,7 @@ private:
     std::unique_ptr<NetworkLinks> links_;
     std::unique_ptr<ExternalNews> news_;
     std::unique_ptr<NewsDescriptions> descriptions_;
+    QPointer<frmHistory> history_;
 };
 
 }  // namespace quorvant

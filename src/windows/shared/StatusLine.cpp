@@ -40,10 +40,16 @@ void StatusLine::ShowFolder(const QString& folder) {
 void StatusLine::Saved(const QStringList& files) {
     lastSave_ = msg::SavedFiles(files, QTime::currentTime().toString("HH:mm:ss"));
     edits_->Reset(files);
+    notice_.clear();
     Refresh();
 }
 
 void StatusLine::Reloaded() { edits_->Reset(); }
+
+void StatusLine::ShowNotice(const QString& text) {
+    notice_ = text;
+    Refresh();
+}
 
 QString StatusLine::Text() const { return message_->text(); }
 
@@ -59,7 +65,9 @@ void StatusLine::Refresh() {
             unsaved = true;
         }
     }
-    message_->setText(unsaved ? msg::UnsavedChanges(places) : lastSave_);
+    const QString state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
+    message_->setText(notice_.isEmpty() || state.isEmpty() ? state + notice_
+                                                           : state + QStringLiteral(" — ") + notice_);
 }
 
 StatusLine* AddStatusLine(QWidget* window, EditState::Snapshot snapshot, QPushButton* save,

@@ -33,6 +33,9 @@ public:
     void Saved(const QStringList& files);
     // After a read of new values into the controls (a dialog that shows another set).
     void Reloaded();
+    // Something the window should know beside its own edits (the settings history: a file changed
+    // on disk, a history not written); shown after the rest until the next save.
+    void ShowNotice(const QString& text);
 
     QString Text() const;
     QLabel* Message() const { return message_; }
@@ -45,6 +48,7 @@ private:
     QLabel* message_;
     QLabel* folder_ = nullptr;
     QString lastSave_;
+    QString notice_;
     bool listOthers_ = false;
 };
 

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "platform/ServiceInterfaces.h"
+#include "settings/AtomicFile.h"
+#include "settings/History.h"
+#include "settings/KeyChanges.h"
+#include "windows/shared/DialogSupport.h"
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace quorvant {
+
+class IniAccessor;
+
+// "Geschiedenis": the saves of the settings files the program edits, newest first (when, who,
+// which program, which file, how many keys), the changes the selected save made, and putting the
+// version it replaced back, whole or only the chosen values. A restore is a save like any other:
+// locked, atomic, asking before it overwrites what changed since, and recorded in the history.
+class frmHistory : public DialogWindow {
+    Q_OBJECT
+
+public:
+    // `files`: paths of the settings files whose history is shown.
+    frmHistory(const QStringList& files, const Services& services, QWidget* parent);
+    ~frmHistory() override;
+
+    // Reads the history and the files again; the selected version stays selected.
+    void Reload();
+    // Puts the selected version back whole, or the chosen changes' old values. False (the user
+    // told why, or having said no) when nothing was put back.
+    bool cmdRestoreVersion_Click();
+    bool cmdRestoreValue_Click();
+
+    QTreeWidget* lstVersions = nullptr;
+    QTreeWidget* lstChanges = nullptr;
+    QLabel* lblStatus = nullptr;
+    QPushButton* cmdRestoreVersion = nullptr;
+    QPushButton* cmdRestoreValue = nullptr;
+    QPushButton* cmdStop = nullptr;
+
+protected:
+    // Coming back to the window after a save elsewhere shows the history as it is now.
+    bool event(QEvent* event) override;
+
+private:
+    struct Row {
+        history::Version version;
+        QByteArray content;
+        QList<KeyChange> changes;  // made by the save that replaced this version
+    };
+    const Row* Selected() const;
+    void ShowChanges();
+    void UpdateButtons();
+    // Stamps of the files and their history folders, to tell whether a reload is due.
+    QList<FileStamp> StampsNow() const;
+    void Restored(const Row& row);
+
+    QStringList files_;
+    Services services_;
+    QList<Row> rows_;                 // newest first
+    QHash<QString, QByteArray> now_;  // per file, as last read
+    // Per file, an accessor that read it at the last reload: a restore of values asks about keys
+    // another program changed since.
+    QHash<QString, std::shared_ptr<IniAccessor>> accessors_;
+    QList<FileStamp> stamps_;
+};
+
+}  // namespace quorvant

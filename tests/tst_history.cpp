@@ -1,0 +1,324 @@
+// The settings history: versions put back byte for byte in every encoding, by the window and by
+// quorvant-ini; retention at its limits; a damaged or unwritable history never stops a save.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "settings/History.h"
+#include "settings/IniAccessor.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+#include "support/WindowFixture.h"
+#include "windows/dialogs/frmHistory.h"
+#include "windows/shared/StatusLine.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+namespace {
+
+const QString kTool = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant-ini");
+
+int RunTool(const QStringList& arguments, QString* err = nullptr, const QString& asUser = {}) {
+    QProcess process;
+    if (asUser.isEmpty())
+        process.start(kTool, arguments);
+    else
+        process.start("setpriv",
+                      QStringList{"--reuid=" + asUser, "--regid=" + asUser, "--clear-groups", kTool} + arguments);
+    if (!process.waitForFinished(30000)) return -1;
+    if (err) *err = QString::fromUtf8(process.readAllStandardError());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void Save(const QString& file, const QString& section, const QString& key, const std::optional<QString>& value) {
+    IniAccessor ini;
+    ini.SetFile(file);
+    ini.SetSection(section);
+    ini.SetKey(key);
+    if (value)
+        ini.WriteValue(*value);
+    else
+        ini.DeleteKey();
+}
+
+QList<qint64> Ids(const QString& file) {
+    QList<qint64> ids;
+    for (const history::Version& version : history::VersionsOf(file).versions) ids << version.id;
+    return ids;
+}
+
+// Selects a version in the history window (and, when given, one of its changes by key name).
+void Choose(frmHistory& window, qint64 id, const QString& key = {}) {
+    for (int i = 0; i < window.lstVersions->topLevelItemCount(); ++i)
+        if (window.lstVersions->topLevelItem(i)->text(2) == QString::number(id))
+            window.lstVersions->setCurrentItem(window.lstVersions->topLevelItem(i));
+    if (key.isEmpty()) return;
+    window.lstChanges->clearSelection();
+    for (int i = 0; i < window.lstChanges->topLevelItemCount(); ++i)
+        if (window.lstChanges->topLevelItem(i)->text(1) == key) window.lstChanges->topLevelItem(i)->setSelected(true);
+}
+
+}  // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { history::SetClock({}); }
+
+    // Two saves, then version 2's LogPath and all of version 1 put back: exactly the old bytes.
+    void restoreRoundTrip_data() {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<bool>("byTool");
+        for (const char* encoding : {"UTF-8", "Windows-1252", "UTF-16LE"}) {
+            QTest::newRow(qPrintable(QString("%1, window").arg(encoding))) << encoding << false;
+            QTest::newRow(qPrintable(QString("%1, quorvant-ini").arg(encoding))) << encoding << true;
+        }
+    }
+    void restoreRoundTrip() {
+        QFETCH(QString, encoding);
+        QFETCH(bool, byTool);
+        const auto encoded = [&](const QString& text) {
+            return encoding == "UTF-8"      ? text.toUtf8()
+                   : encoding == "UTF-16LE" ? Utf16LeWithBom(text)
+                                            : text.toLatin1();
+        };
+        const QString v1 = "; café\r\n[Faders]\r\nPresLevel=80\r\nNaam=één\r\n[Files]\r\nLogPath=C:\\log\r\n";
+        TempProgramFolder folder;
+        const QString file = folder.File("server.ini");
+        WriteFile(file, encoded(v1));
+        Save(file, "Faders", "PresLevel", "95");
+        Save(file, "faders", "naam", "twee");
+        Save(file, "Files", "LogPath", std::nullopt);
+        QCOMPARE(Ids(file), (QList<qint64>{1, 2, 3}));
+
+        FakeServices fakes;
+        ResetProgramState();
+        frmHistory window({file}, fakes.Get(), nullptr);
+        const auto restore = [&](qint64 id, const QString& key) {
+            if (byTool) {
+                QString err;
+                const QStringList keyArgs = key.isEmpty() ? QStringList() : QStringList{"Files", key};
+                QCOMPARE(RunTool(QStringList{file, "restore", QString::number(id)} + keyArgs, &err), 0);
+                QVERIFY2(err.isEmpty(), qPrintable(err));
+                return;
+            }
+            window.Reload();
+            Choose(window, id, key);
+            QVERIFY(key.isEmpty() ? window.cmdRestoreVersion_Click() : window.cmdRestoreValue_Click());
+            QVERIFY(fakes.errors.reports.isEmpty());
+        };
+        restore(3, "LogPath");
+        QCOMPARE(ReadFile(file), encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
+        restore(1, {});
+        QCOMPARE(ReadFile(file), encoded(v1));
+
+        // Each restore is a save in the history too, and gave back exactly what it replaced.
+        const QList<history::Version> versions = history::VersionsOf(file).versions;
+        QCOMPARE(versions.size(), 5);
+        QCOMPARE(versions.last().action, history::RestoreAction(1));
+        QCOMPARE(history::ReadContent(versions.last()),
+                 encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
+        QCOMPARE(history::ReadContent(versions.first()), encoded(v1));
+        QCOMPARE(EntriesBesideHistory(folder.Path()), (QStringList{"db", "quorvant.lng", "server.ini"}));
+    }
+
+    // A restore over what another program changed since the window showed the file asks first.
+    void restoreAsksAboutChangesSinceShown() {
+        TempProgramFolder folder;
+        const QString file = folder.File("server.ini");
+        WriteFile(file, "[Faders]\nPresLevel=80\n");
+        Save(file, "Faders", "PresLevel", "95");
+        FakeServices fakes;
+        frmHistory window({file}, fakes.Get(), nullptr);
+        Choose(window, 1, "PresLevel");
+        const QByteArray changed = "[Faders]\nPresLevel=70\n";
+        WriteFile(file, changed);  // another program, not through the history
+        QVERIFY(!window.cmdRestoreValue_Click());
+        QVERIFY(!window.cmdRestoreVersion_Click());
+        QCOMPARE(fakes.errors.questions.size(), 2);
+        QVERIFY(fakes.errors.questions[1].message.contains("[Faders] PresLevel"));
+        QCOMPARE(ReadFile(file), changed);
+        fakes.errors.answer = true;
+        QVERIFY(window.cmdRestoreVersion_Click());
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=80\n"));
+        QCOMPARE(history::ReadContent(history::VersionsOf(file).versions.last()), changed);
+    }
+
+    // What scripts read: one line per version from its number, the changes with the windows' words.
+    void toolPrintsHistoryAndDiff() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[Faders]\nPresLevel=80\nMine=a\n");
+        QCOMPARE(RunTool({file, "set", "Faders", "PresLevel", "95"}), 0);
+        QCOMPARE(RunTool({file, "del", "Faders", "Mine"}), 0);
+        QProcess tool;
+        const auto output = [&](const QStringList& arguments) {
+            tool.start(kTool, QStringList{file} + arguments);
+            tool.waitForFinished(30000);
+            return QString::fromUtf8(tool.readAllStandardOutput());
+        };
+        const QStringList lines = output({"history"}).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith("1\t") && lines[0].contains("\tquorvant-ini ") &&
+                     lines[0].endsWith("\tsave\t1 key(s) changed"),
+                 qPrintable(lines[0]));
+        QVERIFY(lines[1].startsWith("2\t"));
+        QCOMPARE(output({"diff"}), QString("[Faders] Mine\n- a\n"));
+        QCOMPARE(output({"diff", "1", "2"}),
+                 QString("[Faders] PresLevel  (Automatisatie: Presentatie-niveau)\n- 80\n+ 95\n"));
+        output({"diff", "7"});
+        QCOMPARE(tool.exitCode(), 1);
+    }
+
+    // Saves at the given ages (days ago), then one now: which versions stay.
+    void retentionAtTheLimits_data() {
+        QTest::addColumn<QList<QPoint>>("saves");  // (how many, days ago)
+        QTest::addColumn<int>("payload");          // bytes of the file's one value
+        QTest::addColumn<QList<qint64>>("dropped");
+        QTest::newRow("201 old versions: the newest 200 stay")
+            << QList<QPoint>{{201, 100}} << 10 << QList<qint64>{1, 2};
+        QTest::newRow("250 versions within 90 days: all stay") << QList<QPoint>{{250, 89}} << 10 << QList<qint64>{};
+        // 6 of the 91-day-old versions fall outside the newest 200 as well; the other 4 stay.
+        QTest::newRow("91 days and past 200 goes, either alone stays")
+            << QList<QPoint>{{10, 91}, {195, 89}} << 10 << QList<qint64>{1, 2, 3, 4, 5, 6};
+        // Nine versions of 6 MB are over 50 MB: the oldest goes, though young and few.
+        QTest::newRow("over 50 MB: oldest first") << QList<QPoint>{{8, 1}} << 6 * 1024 * 1024 << QList<qint64>{1};
+        QTest::newRow("one version over 50 MB stays") << QList<QPoint>{} << 51 * 1024 * 1024 << QList<qint64>{};
+    }
+    void retentionAtTheLimits() {
+        QFETCH(QList<QPoint>, saves);
+        QFETCH(int, payload);
+        QFETCH(QList<qint64>, dropped);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[a]\nk=" + QByteArray(payload, 'x') + "\n");
+        QList<history::Notice> notices;
+        const history::NoticeSink previous =
+            history::SetNoticeSink([&](const history::Notice& notice) { notices << notice; });
+        qint64 saved = 0;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const QPoint& group : saves)
+            for (int i = 0; i < group.x(); ++i) {
+                history::SetClock([&] { return now.addDays(-group.y()); });
+                Save(file, "a", "n", QString::number(++saved));
+            }
+        history::SetClock({});
+        Save(file, "a", "n", "now");
+        history::SetNoticeSink(previous);
+
+        QList<qint64> expected;
+        for (qint64 id = 1; id <= saved + 1; ++id)
+            if (!dropped.contains(id)) expected << id;
+        QCOMPARE(Ids(file), expected);
+        QList<qint64> told;
+        for (const history::Notice& notice : notices)
+            for (const history::Version& version : notice.dropped) told << version.id;
+        QCOMPARE(told, dropped);
+    }
+
+    // Skipped with a reason, never in the way of a save or of the versions that are sound.
+    void damagedOrUnwritableHistory_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("problem");   // history::Problem::Kind, -1: none
+        QTest::addColumn<int>("versions");  // listed after the second save
+        using Kind = history::Problem::Kind;
+        QTest::newRow("foreign file") << "foreign" << int(Kind::Foreign) << 2;
+        QTest::newRow("folder named as a version") << "folder" << int(Kind::Foreign) << 2;
+        QTest::newRow("version cut short") << "truncate" << int(Kind::Damaged) << 1;
+        QTest::newRow("version's content changed") << "flip" << int(Kind::Damaged) << 2;
+        QTest::newRow("version without header") << "header" << int(Kind::Damaged) << 1;
+        QTest::newRow("history folder is a file") << "file" << int(Kind::Unreadable) << 0;
+        QTest::newRow("history folder without write permission") << "read-only" << -1 << 1;
+    }
+    void damagedOrUnwritableHistory() {
+        QFETCH(QString, damage);
+        QFETCH(int, problem);
+        QFETCH(int, versions);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        const QString folder = dir.filePath(history::FolderName());
+        WriteFile(file, "[a]\nk=0\n");
+        Save(file, "a", "k", "1");
+        const QString first = history::VersionsOf(file).versions.value(0).entry;
+        QByteArray entry = ReadFile(first);
+        if (damage == "foreign") WriteFile(folder + "/notes.txt", "kept by hand");
+        if (damage == "folder") QDir().mkpath(folder + "/server.ini.v000009.20240101T000000Z");
+        if (damage == "truncate") WriteFile(first, entry.chopped(2));
+        if (damage == "flip") WriteFile(first, entry.replace("k=0", "k=7"));
+        if (damage == "header") WriteFile(first, entry.mid(entry.indexOf("\n\n") + 2));
+        if (damage == "file") {
+            QDir(folder).removeRecursively();
+            WriteFile(folder, "not a folder");
+        }
+        if (damage == "read-only") {
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+            ::chmod(QFile::encodeName(file).constData(), 0666);
+            ::chmod(QFile::encodeName(folder).constData(), 0555);
+        }
+        QList<history::Notice> notices;
+        const history::NoticeSink previous =
+            history::SetNoticeSink([&](const history::Notice& notice) { notices << notice; });
+        // Root may write anywhere: the save without permission is made as "nobody" (quorvant-ini).
+        const bool asNobody = damage == "read-only" && geteuid() == 0;
+        if (asNobody) {
+            QString err;
+            QCOMPARE(RunTool({file, "set", "a", "k", "2"}, &err, "65534"), 0);
+            QVERIFY2(err.contains("server.ini was saved, but its history could not be written") &&
+                         err.contains("no permission to write in the folder"),
+                     qPrintable(err));
+        } else {
+            Save(file, "a", "k", "2");
+        }
+        history::SetNoticeSink(previous);
+        QCOMPARE(IniValueInFile(file, "a", "k"), QString("2"));
+
+        const history::Listing listing = history::VersionsOf(file);
+        std::optional<QByteArray> last;
+        QList<int> kinds;
+        for (const history::Problem& p : listing.problems) kinds << int(p.kind);
+        for (const history::Version& version : listing.versions) {
+            history::Problem p;
+            last = history::ReadContent(version, &p);
+            if (!last) kinds << int(p.kind);
+        }
+        QCOMPARE(kinds, problem < 0 ? QList<int>{} : QList<int>{problem});
+        QCOMPARE(listing.versions.size(), versions);
+        // The last sound version is the one the second save replaced, whatever became of the first.
+        if (versions > 0) QCOMPARE(last, QByteArray(versions == 1 && problem < 0 ? "[a]\nk=0\n" : "[a]\nk=1\n"));
+        const bool notRecorded = damage == "file" || damage == "read-only";
+        QCOMPARE(notices.size(), notRecorded && !asNobody ? 1 : 0);
+        if (!notices.isEmpty()) QCOMPARE(notices[0].kind, history::Notice::Kind::NotRecorded);
+    }
+
+    // A save's notice and another window's restore reach the status line of the main window.
+    void statusLinesHearTheHistory() {
+        WindowFixture fixture("[Faders]\r\nPresLevel=80\r\n");
+        const QString file = fixture.folder.File("server.ini");
+        WriteFile(fixture.folder.File(history::FolderName()), "not a folder");
+        QVERIFY(fixture.window->cmdSave_Click());
+        QTRY_VERIFY(fixture.window->statusLine->Text().contains("geschiedenis kon niet worden bijgewerkt"));
+
+        QFile::remove(fixture.folder.File(history::FolderName()));
+        Save(file, "Faders", "PresLevel", "81");
+        Save(file, "Faders", "PresLevel", "82");
+        frmHistory window({file}, fixture.fakes.Get(), nullptr);
+        Choose(window, 2);
+        QVERIFY(window.cmdRestoreVersion_Click());
+        QCOMPARE(IniValueInFile(file, "Faders", "PresLevel"), QString("81"));
+        QVERIFY(fixture.window->statusLine->Text().contains("server.ini is op schijf gewijzigd: versie 2 teruggezet"));
+        // The main window still shows 80: its save asks first, and then starts afresh.
+        fixture.fakes.errors.answer = true;
+        QVERIFY(fixture.window->cmdSave_Click());
+        QCOMPARE(fixture.fakes.errors.questions.size(), 1);
+        QVERIFY(!fixture.window->statusLine->Text().contains("op schijf"));
+    }
+};
+
+QTEST_MAIN(HistoryTest)
+#include "tst_history.moc"

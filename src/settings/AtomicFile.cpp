@@ -10,6 +10,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+#include <atomic>
+#include <mutex>
 
 #include <dirent.h>
 
@@ -20,8 +22,15 @@ namespace quorvant {
 
 namespace {
 
-int g_lockWaitMs = 5000;
+// A save may run on another thread than the one that sets these.
+std::atomic<int> g_lockWaitMs = 5000;
+std::mutex g_lockWaitHookMutex;
 std::function<void()> g_lockWaitHook;
+
+std::function<void()> LockWaitHook() {
+    const std::lock_guard lock(g_lockWaitHookMutex);
+    return g_lockWaitHook;
+}
 
 FileStamp StampFrom(const struct stat& st) {
     FileStamp stamp;
@@ -109,11 +118,14 @@ struct ReplaceState {
     }
 };
 
-mode_t CurrentUmask() {
+// Read once before main(): reading it means setting it, and a save on a worker thread must not
+// leave another thread creating files without a mask meanwhile. The program never changes it.
+mode_t ReadUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
 }
+const mode_t g_umask = ReadUmask();
 
 // Temporary files of a save are ".NAME." plus six characters from mkstemp.
 QByteArray TempPrefix(const QByteArray& target) { return "." + target.mid(target.lastIndexOf('/') + 1) + "."; }
@@ -159,6 +171,7 @@ void RemoveStaleTemps(int folder, const QByteArray& prefix) {
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
 
 std::function<void()> SetLockWaitHook(std::function<void()> hook) {
+    const std::lock_guard lock(g_lockWaitHookMutex);
     std::swap(g_lockWaitHook, hook);
     return hook;
 }
@@ -212,13 +225,13 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     state.folder = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (state.folder < 0 && errno != EACCES) Fail(path, IniFailure::WriteFailed, errno);
     if (state.folder >= 0) {
-        const QDeadlineTimer deadline(g_lockWaitMs);
+        const QDeadlineTimer deadline(g_lockWaitMs.load());
         while (::flock(state.folder, LOCK_EX | LOCK_NB) != 0) {
             if (errno == EINTR) continue;
             // A file system without locks still gets the atomic replace.
             if (errno != EWOULDBLOCK) break;
             // The hook runs at least once, however short the wait.
-            if (g_lockWaitHook) g_lockWaitHook();
+            if (const std::function<void()> hook = LockWaitHook()) hook();
             if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
             QThread::msleep(10);
         }
@@ -266,7 +279,7 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 &&
         (errno == EACCES || errno == EPERM))
         throw IniError(path, IniFailure::FileReadOnly);
-    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~g_umask);
     if (::fchmod(state.temp, mode) != 0) Fail(path, IniFailure::WriteFailed, errno);
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
         // Only possible for root or the owner; a copy that cannot keep the owner still saves.

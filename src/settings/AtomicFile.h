@@ -45,8 +45,9 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
 // How long ReplaceFile waits for another writer's lock before it gives up (default 5 s).
 void SetLockWaitMs(int milliseconds);
 
-// Called every few milliseconds while ReplaceFile waits for another writer's lock, so that the
-// waiting program can keep its windows painted. It must not read or write settings files itself.
+// Called every few milliseconds while ReplaceFile waits for another writer's lock, on the thread
+// that saves, so that the waiting program can tell its user. It must not read or write settings
+// files itself.
 // Empty (the default): the wait only sleeps. Returns the hook it replaces.
 std::function<void()> SetLockWaitHook(std::function<void()> hook);
 

@@ -1,19 +1,41 @@
-// The main window on settings files that used to lose data on a save: long values, values the
-// file cannot hold, edits by another program, files it cannot read, a FIFO named as data.mdb.
+// The windows on settings files that used to lose data on a save or went unmentioned: long values,
+// values the file cannot hold, edits by another program, files it cannot read, a disk slow to
+// sync, a FIFO named as data.mdb.
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
+#include <algorithm>
 
 #include "support/WindowFixture.h"
 #include "widgets/LedSpin.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/FileLocations.h"
 #include "windows/main_window/ProgramOptions.h"
+#include "windows/shared/StatusLine.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
+
+namespace {
+// How soon the window must answer during a save; sanitizer builds run everything several times
+// slower, and still stay far below the slowed sync.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kAnswerMs = 300;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr qint64 kAnswerMs = 300;
+#else
+constexpr qint64 kAnswerMs = 100;
+#endif
+#else
+constexpr qint64 kAnswerMs = 100;
+#endif
+}  // namespace
 
 class SaveFaultsTest : public QObject {
     Q_OBJECT
@@ -77,6 +99,44 @@ private slots:
         const QByteArray before = f.folder.Read("server.ini");
         QVERIFY(!f.window->cmdSave_Click());
         QCOMPARE(f.folder.Read("server.ini"), before);
+    }
+
+    // A disk that takes its time to sync (tests/slow_sync.cpp): the window goes on painting and
+    // answering screen readers while it saves; a timer of its thread keeps ticking.
+    void windowAnswersDuringSlowSync() {
+        const qint64 asked = qEnvironmentVariableIntValue("QUORVANT_SLOW_SYNC_MS");
+        const qint64 syncMs = asked > 0 ? asked : 600;
+        qputenv("QUORVANT_SLOW_SYNC_MS", "0");
+        WindowFixture f("[Faders]\r\nPresLevel=80\r\n");
+        QVERIFY(f.window->cmdSave_Click());  // news.ini made at normal speed: one file to sync below
+        f.window->show();
+        f.window->Automation().ledPresLevel->stepBy(1);
+        qputenv("QUORVANT_SLOW_SYNC_MS", QByteArray::number(syncMs));
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QStringList heard;  // the status line as a screen reader gets it
+        QTimer tick;
+        tick.setInterval(20);
+        connect(&tick, &QTimer::timeout, this, [&] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+            const QString name = QAccessible::queryAccessibleInterface(f.window->statusLine->Message())
+                                     ->text(QAccessible::Name);
+            if (!heard.contains(name)) heard << name;
+        });
+        clock.start();
+        tick.start();
+        const bool saved = f.window->cmdSave_Click();
+        longest = std::max(longest, clock.elapsed() - last);
+        qputenv("QUORVANT_SLOW_SYNC_MS", "0");
+        qInfo("save took %lld ms; longest gap between ticks %lld ms", clock.elapsed(), longest);
+        QVERIFY(saved);
+        QCOMPARE(f.Saved("Faders", "PresLevel"), QString("81"));
+        QVERIFY(clock.elapsed() >= syncMs);  // the slow sync was in the way
+        QVERIFY2(longest < kAnswerMs, qPrintable(QString::number(longest)));
+        QCOMPARE(heard, QStringList{QString::fromUtf8("Bewaren…")});
+        QVERIFY(f.window->statusLine->Text().startsWith("Bewaard: server.ini ("));
     }
 
     // A FIFO under the name data.mdb is named for what it is.

@@ -167,7 +167,20 @@ QString DialogPlace(const QString& title) { return QString("venster %1").arg(tit
 QString SavedFiles(const QStringList& files, const QString& time) {
     return QString("Bewaard: %1 (%2)").arg(files.join(", "), time);
 }
+QString AlreadySaved(const QStringList& files, const QString& time) {
+    return QString("Niets bewaard: %1 %2 deze waarden al (%3)")
+        .arg(files.join(", "), files.size() == 1 ? "bevat" : "bevatten", time);
+}
+QString NotSavedLine(const QStringList& failures, const QStringList& written, const QString& time) {
+    QString line = QString("Niet bewaard (%1): %2").arg(time, failures.join("; "));
+    if (!written.isEmpty()) line += QString("; bewaard: %1").arg(written.join(", "));
+    return line;
+}
+QString FileAndReason(const QString& file, const QString& reason) { return QString("%1: %2").arg(file, reason); }
+QString SavingNow() { return QString::fromUtf8("Bewaren\u2026"); }
+QString WaitingForFolder() { return QString::fromUtf8("Wachten tot een ander programma de map vrijgeeft\u2026"); }
 QString EditedFolder(const QString& folder) { return QString("Map: %1").arg(folder); }
+QString EditedFile(const QString& file) { return QString("Bestand: %1").arg(file); }
 QString GenresReading() { return QString::fromUtf8("Genres worden gelezen\u2026"); }
 
 }  // namespace quorvant::msg

@@ -224,17 +224,14 @@ bool frmSetup::cmdSave_Click() {
         }
     }
     // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
-    QStringList saved;
+    WindowSave save(this, *context_.services.errors, statusLine);
     bool all = true;
     for (schema::File file : kWrittenFiles) {
         IniAccessor& ini = Accessor(file);
         ini.SetFile(PathOf(file));
-        if (SaveOrReport(this, *context_.services.errors, ini, [&] { context_.bindings.Write(ini, file); }))
-            saved << schema::FileName(file);
-        else
-            all = false;
+        all = save.File(ini, [&] { context_.bindings.Write(ini, file); }) && all;
     }
-    if (!saved.isEmpty()) statusLine->Saved(saved);
+    save.Finish();
     return all;
 }
 

@@ -2,6 +2,7 @@
 // values the file cannot hold, edits by another program, files it cannot read, a disk slow to
 // sync, a FIFO named as data.mdb.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAccessible>
 #include <QComboBox>
@@ -13,6 +14,10 @@
 
 #include "support/WindowFixture.h"
 #include "widgets/LedSpin.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/dialogs/frmMultiJingles.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/FileLocations.h"
 #include "windows/main_window/ProgramOptions.h"
@@ -89,12 +94,16 @@ private slots:
         QVERIFY(f.fakes.errors.questions.isEmpty());
     }
 
-    // A file that cannot be read or decoded: the window opens, and says once which and why.
+    // A file that cannot be decoded: the window opens, and says once which and why, and what its
+    // fields show (the values read as far as the file goes).
     void startUpSaysWhatItCouldNotRead() {
-        WindowFixture f(QByteArray::fromHex("fffe5b00460069006c00650073005d0041"));
+        WindowFixture f(Utf16LeWithBom("[Faders]\r\nPresLevel=77\r\n") + "A");
         QCOMPARE(f.fakes.errors.reports.size(), 1);
-        QVERIFY(f.fakes.errors.reports[0].message.contains("server.ini kon niet worden gelezen"));
-        QVERIFY(f.fakes.errors.reports[0].message.contains("oneven aantal bytes"));
+        const QString message = f.fakes.errors.reports[0].message;
+        QVERIFY2(message.contains("server.ini kon niet foutloos worden gelezen") &&
+                     message.contains("oneven aantal bytes") && message.contains("De velden tonen de waarden zoals"),
+                 qPrintable(message));
+        QCOMPARE(f.window->Automation().ledPresLevel->Value(), 77);
         // And its save leaves it alone.
         const QByteArray before = f.folder.Read("server.ini");
         QVERIFY(!f.window->cmdSave_Click());
@@ -137,6 +146,51 @@ private slots:
         QVERIFY2(longest < kAnswerMs, qPrintable(QString::number(longest)));
         QCOMPARE(heard, QStringList{QString::fromUtf8("Bewaren…")});
         QVERIFY(f.window->statusLine->Text().startsWith("Bewaard: server.ini ("));
+    }
+
+    // Each dialog, opened on a file it cannot read or decode, says so once, and what it shows.
+    void dialogSaysWhatItCouldNotRead_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("problem");
+        const QStringList dialogs = {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"};
+        for (const QString& dialog : dialogs) {
+            const QString file = dialog == "frmIntNews" ? "news.ini" : "server.ini";
+            for (const char* problem : {"unreadable", "folder", "damaged"})
+                QTest::addRow("%s, %s", qPrintable(dialog), problem) << dialog << file << problem;
+        }
+    }
+
+    void dialogSaysWhatItCouldNotRead() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, file);
+        QFETCH(QString, problem);
+        if (problem == "unreadable" && ::geteuid() == 0) QSKIP("root reads a file of mode 000");
+        TempProgramFolder folder;
+        const QString path = folder.File(file);
+        if (problem == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            folder.Write(file, problem == "damaged" ? Utf16LeWithBom("[A]\r\nB=1\r\n") + "x" : "[A]\nB=1\n");
+            if (problem == "unreadable") QVERIFY(QFile::setPermissions(path, {}));
+        }
+        ResetProgramState();
+        FakeServices fakes;
+        std::unique_ptr<QWidget> window;
+        if (dialog == "frmIntNews")
+            window = std::make_unique<frmIntNews>(folder.Path(), fakes.Get());
+        else if (dialog == "frmFloatNews")
+            window = std::make_unique<frmFloatNews>(folder.Path(), fakes.Get());
+        else if (dialog == "frmFloatTime")
+            window = std::make_unique<frmFloatTime>(folder.Path(), fakes.Get());
+        else
+            window = std::make_unique<frmMultiJingles>(folder.Path(), fakes.Get());
+        QCOMPARE(fakes.errors.reports.size(), 1);
+        const QString message = fakes.errors.reports[0].message;
+        QCOMPARE(fakes.errors.reports[0].title, window->windowTitle());
+        QVERIFY2(message.startsWith(QDir::toNativeSeparators(path) + " kon niet"), qPrintable(message));
+        QVERIFY2(message.contains(problem == "damaged" ? "De velden tonen de waarden zoals" : "standaardwaarden"),
+                 qPrintable(message));
     }
 
     // A FIFO under the name data.mdb is named for what it is.

@@ -62,6 +62,12 @@ QString GenreReaderMissing(const QString& helper) {
 }
 
 QString NotRead(const IniError& error) {
+    // A damaged file is read as far as it goes: its values are shown, not the defaults.
+    if (error.Failure() == IniFailure::Undecodable)
+        return QStringLiteral("%1 kon niet foutloos worden gelezen.\n\n%2.\n\nDe velden tonen de waarden zoals ze "
+                              "uit het bestand gelezen konden worden; na de beschadigde plek kunnen ze ontbreken of "
+                              "verkeerd zijn. Het bestand kan niet worden bewaard zolang het beschadigd is.")
+            .arg(QDir::toNativeSeparators(error.File()), FailureReason(error));
     return QStringLiteral("%1 kon niet worden gelezen.\n\n%2.\n\nDe velden tonen de standaardwaarden.")
         .arg(QDir::toNativeSeparators(error.File()), FailureReason(error));
 }

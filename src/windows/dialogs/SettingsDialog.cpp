@@ -32,6 +32,9 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
     const QString path = JoinPath(programFolder_, schema::FileName(file_));
     statusLine->ShowFile(QDir::toNativeSeparators(path));
+    // As the main window does: a file that could not be read or decoded is told once, at opening.
+    const QString message = NotReadMessage(path);
+    if (!message.isEmpty()) services_.errors->Report(this, windowTitle(), message);
 }
 
 }  // namespace quorvant

@@ -170,9 +170,8 @@ void frmSetup::ReportLoadProblems() {
     // The window opens with defaults either way; the user learns once which file was not read.
     QStringList messages;
     for (schema::File file : kWrittenFiles) {
-        IniAccessor probe;
-        probe.SetFile(PathOf(file));
-        if (const std::optional<IniError> problem = probe.LoadProblem()) messages << msg::NotRead(*problem);
+        const QString message = NotReadMessage(PathOf(file));
+        if (!message.isEmpty()) messages << message;
     }
     if (!messages.isEmpty()) context_.services.errors->Report(this, windowTitle(), messages.join("\n\n"));
 }

@@ -115,6 +115,13 @@ void WindowSave::Finish() {
     if (status_) status_->SaveEnded(saved_, rewritten_, failures_);
 }
 
+QString NotReadMessage(const QString& path) {
+    IniAccessor probe;
+    probe.SetFile(path);
+    const std::optional<IniError> problem = probe.LoadProblem();
+    return problem ? msg::NotRead(*problem) : QString();
+}
+
 bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
                   const std::function<void()>& beforeReport, StatusLine* status) {
     WindowSave save(window, errors, status);

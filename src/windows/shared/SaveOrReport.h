@@ -41,6 +41,10 @@ private:
     QStringList failures_;
 };
 
+// What a window tells the user once when it opens on `path`: that the file could not be read or
+// decoded, why, and what the fields show instead. Empty for a sound or a missing file.
+QString NotReadMessage(const QString& path);
+
 // The save of a window with one file.
 bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
                   const std::function<void()>& beforeReport = {}, StatusLine* status = nullptr);

@@ -1,37 +1,23 @@
 // A slow disk for the program this is linked into: fsync and fdatasync first wait the milliseconds
-// QUORVANT_SLOW_SYNC_MS gives (read at each call; unset or 0: no wait), then sync for real.
-// Linked into the test program rather than preloaded, so that sanitizer builds, whose runtime must
-// come first among the preloaded libraries, run it too. Built with -shared it also serves as an
-// LD_PRELOAD shim for the installed program.
+// QUORVANT_SLOW_SYNC_MS gives (unset or 0: no wait). Linked in rather than preloaded, so that
+// sanitizer builds (whose runtime must come first) run it too; built with -shared it also serves
+// as an LD_PRELOAD shim for the installed program.
 #include <dlfcn.h>
 #include <stdlib.h>
 #include <time.h>
 
 namespace {
 
-void WaitAsASlowDisk() {
+int SlowSync(const char* name, int fd) {
     const char* text = getenv("QUORVANT_SLOW_SYNC_MS");
     const long ms = text ? strtol(text, nullptr, 10) : 0;
-    if (ms <= 0) return;
     timespec left{ms / 1000, (ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0) {
+    while (ms > 0 && nanosleep(&left, &left) != 0) {
     }
+    return reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, name))(fd);
 }
-
-using Sync = int (*)(int);
-
-Sync Real(const char* name) { return reinterpret_cast<Sync>(dlsym(RTLD_NEXT, name)); }
 
 }  // namespace
 
-extern "C" int fsync(int fd) {
-    WaitAsASlowDisk();
-    static const Sync real = Real("fsync");
-    return real(fd);
-}
-
-extern "C" int fdatasync(int fd) {
-    WaitAsASlowDisk();
-    static const Sync real = Real("fdatasync");
-    return real(fd);
-}
+extern "C" int fsync(int fd) { return SlowSync("fsync", fd); }
+extern "C" int fdatasync(int fd) { return SlowSync("fdatasync", fd); }

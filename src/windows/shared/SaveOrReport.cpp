@@ -31,8 +31,9 @@ using OnDisk = std::array<qint64, 7>;
 std::optional<OnDisk> OnDiskNow(const QString& path) {
     struct stat st;
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
-    return OnDisk{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec),
-                  qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec), qint64(st.st_ctim.tv_nsec)};
+    return OnDisk{qint64(st.st_dev),         qint64(st.st_ino),          qint64(st.st_size),
+                  qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec),
+                  qint64(st.st_ctim.tv_nsec)};
 }
 
 // The field that shows a text holding `character`, named as the user sees it: for a value that

@@ -248,6 +248,8 @@ void TestFloatNews::failedSaveKeepsTheDialogAndItsValues() {
     QVERIFY(QDir().mkpath(folder.File("server.ini")));
     FakeServices fakes;
     OpenDialog dialog(folder, fakes);
+    QCOMPARE(fakes.errors.reports.size(), 1);  // told at opening that the file cannot be read
+    fakes.errors.reports.clear();
     dialog->optAutoHard0->setChecked(true);
     dialog->ledStartMin0->SetValue(12);
     QVERIFY(!dialog->cmdSave_Click());

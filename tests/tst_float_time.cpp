@@ -214,6 +214,8 @@ void TestFloatTime::failedSwitchKeepsTheShownSet() {
     QVERIFY(QDir().mkpath(folder.File("server.ini")));
     FakeServices fakes;
     OpenDialog dialog(folder, fakes);
+    QCOMPARE(fakes.errors.reports.size(), 1);  // told at opening that the file cannot be read
+    fakes.errors.reports.clear();
     dialog->ledVoor->SetValue(55);
     dialog->grid->ToggleDayRow(0);
 

@@ -265,6 +265,8 @@ private slots:
         SelectedNewsItem = 2;
         FakeServices fakes;
         frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        QCOMPARE(fakes.errors.reports.size(), 1);  // told at opening that the file cannot be read
+        fakes.errors.reports.clear();
         dialog.txtNewsFile->setText("regio.mp3");
         QVERIFY(!dialog.cmdSave_Click());
         QCOMPARE(fakes.errors.reports.size(), 1);

@@ -188,6 +188,8 @@ private slots:
         FakeServices fakes;
         fakes.waveOut.names = kThree;
         frmMultiJingles dialog(folder.Path(), fakes.Get());
+        QCOMPARE(fakes.errors.reports.size(), 1);  // told at opening that the file cannot be read
+        fakes.errors.reports.clear();
         dialog.show();
         QTest::keyClick(dialog.updKaart[2], Qt::Key_Up);
         QVERIFY(!dialog.cmdSave_Click());

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -74,10 +75,16 @@ Opened MainWindowEditing(const TempProgramFolder& folder, FakeServices& fakes, s
             window->cmdStop, file};
 }
 
+// What stands in the way of the first save: a file without write permission (that save fails),
+// or another program holding the folder until the status line says the save waits for it.
+enum class Obstacle { None, ReadOnlyFile, FolderLocked };
+
 struct Case {
     Open open;
     QString unsaved;      // the status line after the edit
     QString savedPrefix;  // after Ctrl+S; empty: the window closes on save
+    QString place;        // the right of the status line: the folder or the file the window edits
+    Obstacle obstacle = Obstacle::None;
 };
 
 }  // namespace
@@ -108,21 +115,28 @@ private slots:
 
 void OperatorComfortTest::unsavedEditsAndSaves_data() {
     QTest::addColumn<Case>("test");
-    const QString both = "Bewaard: server.ini, news.ini (";
+    // Only what the save rewrote is named: the main window's untouched news.ini is not.
+    const QString server = "Bewaard: server.ini (";
+    const Open presLevel = [](const TempProgramFolder& f, FakeServices& s) {
+        return MainWindowEditing(
+            f, s, [](frmSetup* w) { w->Automation().ledPresLevel->stepBy(1); },
+            [](frmSetup* w) { w->Automation().ledPresLevel->stepBy(-1); });
+    };
+    const Open schedule = [](const TempProgramFolder& f, FakeServices& s) {
+        SelectedNewsItem = 2;
+        auto* w = new frmIntNews(f.Path(), s.Get());
+        return Opened{w,        w->statusLine, [w] { w->ledMix->stepBy(1); },
+                      [w] { w->ledMix->stepBy(-1); }, w->cmdSave, w->cmdStop, "news.ini"};
+    };
     QTest::newRow("main window, Automatisatie")
-        << Case{[](const TempProgramFolder& f, FakeServices& s) {
-                    return MainWindowEditing(
-                        f, s, [](frmSetup* w) { w->Automation().ledPresLevel->stepBy(1); },
-                        [](frmSetup* w) { w->Automation().ledPresLevel->stepBy(-1); });
-                },
-                "Niet bewaarde wijzigingen: Automatisatie", both};
+        << Case{presLevel, "Niet bewaarde wijzigingen: Automatisatie", server, "Map: "};
     QTest::newRow("main window, grid of Extern Nieuws")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     return MainWindowEditing(
                         f, s, [](frmSetup* w) { w->News().grid->Box(2, 7)->click(); },
                         [](frmSetup* w) { w->News().grid->Box(2, 7)->click(); });
                 },
-                "Niet bewaarde wijzigingen: Extern Nieuws", both};
+                "Niet bewaarde wijzigingen: Extern Nieuws", server, "Map: "};
     QTest::newRow("main window, news.ini")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     return MainWindowEditing(
@@ -130,7 +144,7 @@ void OperatorComfortTest::unsavedEditsAndSaves_data() {
                         [](frmSetup* w) { w->News().txtNews->setText(w->News().txtNews->text().chopped(1)); },
                         "news.ini");
                 },
-                "Niet bewaarde wijzigingen: Intern Nieuws", both};
+                "Niet bewaarde wijzigingen: Intern Nieuws", "Bewaard: news.ini (", "Map: "};
     QTest::newRow("main window, two pages")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     return MainWindowEditing(
@@ -146,15 +160,9 @@ void OperatorComfortTest::unsavedEditsAndSaves_data() {
                             list->setCurrentIndex((list->currentIndex() + list->count() - 1) % list->count());
                         });
                 },
-                "Niet bewaarde wijzigingen: Automatisatie, Tijdseinblok", both};  // in page order
+                "Niet bewaarde wijzigingen: Automatisatie, Tijdseinblok", server, "Map: "};  // in page order
     QTest::newRow("news schedule")
-        << Case{[](const TempProgramFolder& f, FakeServices& s) {
-                    SelectedNewsItem = 2;
-                    auto* w = new frmIntNews(f.Path(), s.Get());
-                    return Opened{w,        w->statusLine, [w] { w->ledMix->stepBy(1); },
-                                  [w] { w->ledMix->stepBy(-1); }, w->cmdSave, w->cmdStop, "news.ini"};
-                },
-                "Niet bewaarde wijzigingen", "Bewaard: news.ini ("};
+        << Case{schedule, "Niet bewaarde wijzigingen", "Bewaard: news.ini (", "Bestand: news.ini"};
     QTest::newRow("jingle cards")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     s.waveOut.names = {"Kaart A", "Kaart B", "Kaart C"};
@@ -162,21 +170,26 @@ void OperatorComfortTest::unsavedEditsAndSaves_data() {
                     return Opened{w,        w->statusLine, [w] { w->updKaart[1]->StepUp(); },
                                   [w] { w->updKaart[1]->StepDown(); }, w->cmdSave, w->cmdStop, "server.ini"};
                 },
-                "Niet bewaarde wijzigingen", "Bewaard: server.ini ("};
+                "Niet bewaarde wijzigingen", "Bewaard: server.ini (", "Bestand: server.ini"};
     QTest::newRow("floating news (saves and closes)")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     auto* w = new frmFloatNews(f.Path(), s.Get());
                     return Opened{w,        w->statusLine, [w] { w->chkFeed2_0->click(); },
                                   [w] { w->chkFeed2_0->click(); }, w->cmdSave, w->cmdSave, "server.ini"};
                 },
-                "Niet bewaarde wijzigingen", QString()};
+                "Niet bewaarde wijzigingen", QString(), "Bestand: server.ini"};
     QTest::newRow("floating time signal (saves and closes)")
         << Case{[](const TempProgramFolder& f, FakeServices& s) {
                     auto* w = new frmFloatTime(f.Path(), s.Get());
                     return Opened{w,        w->statusLine, [w] { w->grid->ToggleDayRow(3); },
                                   [w] { w->grid->ToggleDayRow(3); }, w->cmdStop, w->cmdStop, "server.ini"};
                 },
-                "Niet bewaarde wijzigingen", QString()};
+                "Niet bewaarde wijzigingen", QString(), "Bestand: server.ini"};
+    QTest::newRow("main window, server.ini read-only at first")
+        << Case{presLevel, "Niet bewaarde wijzigingen: Automatisatie", server, "Map: ", Obstacle::ReadOnlyFile};
+    QTest::newRow("news schedule, folder held by another program at first")
+        << Case{schedule, "Niet bewaarde wijzigingen", "Bewaard: news.ini (", "Bestand: news.ini",
+                Obstacle::FolderLocked};
 }
 
 void OperatorComfortTest::unsavedEditsAndSaves() {
@@ -200,8 +213,35 @@ void OperatorComfortTest::unsavedEditsAndSaves() {
     QCOMPARE(opened.status->Text(), QString());  // the same values again: nothing unsaved
     QCOMPARE(folder.Read(opened.file), before);  // and nothing written for knowing it
 
+    QVERIFY(opened.status->Folder()->text().startsWith(test.place));
     opened.edit();
+    if (test.obstacle == Obstacle::ReadOnlyFile) {
+        // The failed save is told, with its time and reason, until the next edit.
+        QVERIFY(QFile::setPermissions(folder.File(opened.file), QFile::ReadOwner | QFile::ReadGroup));
+        QTest::keyClick(opened.window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(folder.Read(opened.file), before);
+        QCOMPARE(fakes.errors.reports.size(), 1);
+        const QRegularExpression failed(R"(^Niet bewaard \(\d\d:\d\d:\d\d\): )" + opened.file + ": Geen schrijf");
+        QVERIFY2(failed.match(opened.status->Text()).hasMatch(), qPrintable(opened.status->Text()));
+        opened.undo();
+        QCOMPARE(opened.status->Text(), QString());
+        opened.edit();
+        QVERIFY(QFile::setPermissions(folder.File(opened.file), QFile::ReadOwner | QFile::WriteOwner));
+        fakes.errors.reports.clear();
+    }
+    // Another program holds the folder until the status line says that the save waits for it.
+    const int other = ::open(QFile::encodeName(folder.Path()).constData(), O_RDONLY | O_DIRECTORY);
+    const auto release = qScopeGuard([other] { ::close(other); });
+    bool waitShown = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (opened.status->Text() != QString::fromUtf8("Wachten tot een ander programma de map vrijgeeft…")) return;
+        waitShown = true;
+        ::flock(other, LOCK_UN);
+    });
+    if (test.obstacle == Obstacle::FolderLocked && ::flock(other, LOCK_EX) == 0) watch.start(5);
     QTest::keyClick(opened.window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(waitShown, test.obstacle == Obstacle::FolderLocked);
     QVERIFY(folder.Read(opened.file) != before);
     QVERIFY(fakes.errors.reports.isEmpty());
     if (test.savedPrefix.isEmpty()) {
@@ -403,7 +443,8 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     QVERIFY(fakes.errors.reports[0].message.contains("in gebruik"));
     QVERIFY(fakes.errors.reports[1].message.contains("news.ini"));
     QCOMPARE(folder.Read("server.ini"), before);
-    QCOMPARE(window->statusLine->Text(), QString("Niet bewaarde wijzigingen: Automatisatie"));
+    QVERIFY2(window->statusLine->Text().startsWith("Niet bewaard ("), qPrintable(window->statusLine->Text()));
+    QVERIFY(window->statusLine->Text().contains("server.ini: Het bestand is in gebruik"));
     // Free again: the same edits save.
     QVERIFY(window->cmdSave_Click());
     QVERIFY(window->statusLine->Text().startsWith("Bewaard: server.ini, news.ini ("));

@@ -1,16 +1,27 @@
-// The main window on settings files that used to lose data on a save: long values, values the
-// file cannot hold, edits by another program, files it cannot read, a FIFO named as data.mdb.
+// The windows on settings files that used to lose data on a save or went unmentioned: long values,
+// values the file cannot hold, edits by another program, files it cannot read, a disk slow to
+// sync, a FIFO named as data.mdb.
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
+#include <algorithm>
 
 #include "support/WindowFixture.h"
 #include "widgets/LedSpin.h"
+#include "windows/dialogs/frmFloatNews.h"
+#include "windows/dialogs/frmFloatTime.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/dialogs/frmMultiJingles.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/FileLocations.h"
 #include "windows/main_window/ProgramOptions.h"
+#include "windows/shared/StatusLine.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
@@ -67,16 +78,96 @@ private slots:
         QVERIFY(f.fakes.errors.questions.isEmpty());
     }
 
-    // A file that cannot be read or decoded: the window opens, and says once which and why.
+    // A file that cannot be decoded: the window opens, and says once which and why, and what its
+    // fields show (the values read as far as the file goes).
     void startUpSaysWhatItCouldNotRead() {
-        WindowFixture f(QByteArray::fromHex("fffe5b00460069006c00650073005d0041"));
+        WindowFixture f(Utf16LeWithBom("[Faders]\r\nPresLevel=77\r\n") + "A");
         QCOMPARE(f.fakes.errors.reports.size(), 1);
-        QVERIFY(f.fakes.errors.reports[0].message.contains("server.ini kon niet worden gelezen"));
-        QVERIFY(f.fakes.errors.reports[0].message.contains("oneven aantal bytes"));
+        const QString message = f.fakes.errors.reports[0].message;
+        QVERIFY2(message.contains("server.ini kon niet foutloos worden gelezen") &&
+                     message.contains("oneven aantal bytes") && message.contains("De velden tonen de waarden zoals"),
+                 qPrintable(message));
+        QCOMPARE(f.window->Automation().ledPresLevel->Value(), 77);
         // And its save leaves it alone.
         const QByteArray before = f.folder.Read("server.ini");
         QVERIFY(!f.window->cmdSave_Click());
         QCOMPARE(f.folder.Read("server.ini"), before);
+    }
+
+    // A disk that takes its time to sync (tests/slow_sync.cpp): the window goes on painting and
+    // answering screen readers while it saves; a timer of its thread keeps ticking.
+    void windowAnswersDuringSlowSync() {
+        const qint64 asked = qEnvironmentVariableIntValue("QUORVANT_SLOW_SYNC_MS");
+        const qint64 syncMs = asked > 0 ? asked : 600;
+        qputenv("QUORVANT_SLOW_SYNC_MS", "0");
+        WindowFixture f("[Faders]\r\nPresLevel=80\r\n");
+        QVERIFY(f.window->cmdSave_Click());  // news.ini made at normal speed: one file to sync below
+        f.window->show();
+        f.window->Automation().ledPresLevel->stepBy(1);
+        qputenv("QUORVANT_SLOW_SYNC_MS", QByteArray::number(syncMs));
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longest = 0;
+        QStringList heard;  // the status line as a screen reader gets it
+        QTimer tick;
+        tick.setInterval(20);
+        connect(&tick, &QTimer::timeout, this, [&] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+            const QString name =
+                QAccessible::queryAccessibleInterface(f.window->statusLine->Message())->text(QAccessible::Name);
+            if (!heard.contains(name)) heard << name;
+        });
+        clock.start();
+        tick.start();
+        const bool saved = f.window->cmdSave_Click();
+        longest = std::max(longest, clock.elapsed() - last);
+        qputenv("QUORVANT_SLOW_SYNC_MS", "0");
+        qInfo("save took %lld ms; longest gap between ticks %lld ms", clock.elapsed(), longest);
+        QVERIFY(saved);
+        QCOMPARE(f.Saved("Faders", "PresLevel"), QString("81"));
+        QVERIFY(clock.elapsed() >= syncMs);  // the slow sync was in the way
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+        QCOMPARE(heard, QStringList{QString::fromUtf8("Bewaren…")});
+        QVERIFY(f.window->statusLine->Text().startsWith("Bewaard: server.ini ("));
+    }
+
+    // Each dialog, opened on a file it cannot read or decode, says so once, and what it shows.
+    void dialogSaysWhatItCouldNotRead_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("problem");
+        for (const char* dialog : {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"})
+            for (const char* problem : {"unreadable", "folder", "damaged"})
+                QTest::addRow("%s, %s", dialog, problem) << dialog << problem;
+    }
+
+    void dialogSaysWhatItCouldNotRead() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, problem);
+        const QString file = dialog == "frmIntNews" ? "news.ini" : "server.ini";
+        if (problem == "unreadable" && ::geteuid() == 0) QSKIP("root reads a file of mode 000");
+        TempProgramFolder folder;
+        const QString path = folder.File(file);
+        if (problem == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            folder.Write(file, problem == "damaged" ? Utf16LeWithBom("[A]\r\nB=1\r\n") + "x" : "[A]\nB=1\n");
+            if (problem == "unreadable") QVERIFY(QFile::setPermissions(path, {}));
+        }
+        ResetProgramState();
+        FakeServices fakes;
+        const std::unique_ptr<QWidget> window([&]() -> QWidget* {
+            if (dialog == "frmIntNews") return new frmIntNews(folder.Path(), fakes.Get());
+            if (dialog == "frmFloatNews") return new frmFloatNews(folder.Path(), fakes.Get());
+            if (dialog == "frmFloatTime") return new frmFloatTime(folder.Path(), fakes.Get());
+            return new frmMultiJingles(folder.Path(), fakes.Get());
+        }());
+        QCOMPARE(fakes.errors.reports.size(), 1);
+        const QString message = fakes.errors.reports[0].message;
+        QCOMPARE(fakes.errors.reports[0].title, window->windowTitle());
+        QVERIFY2(message.startsWith(QDir::toNativeSeparators(path) + " kon niet"), qPrintable(message));
+        QVERIFY2(message.contains(problem == "damaged" ? "De velden tonen de waarden zoals" : "standaardwaarden"),
+                 qPrintable(message));
     }
 
     // A FIFO under the name data.mdb is named for what it is.

@@ -92,7 +92,9 @@ void EditState::Compare(QWidget* control) {
         if (i < current_.size() && now[i] == current_[i]) continue;
         if (!place.isEmpty()) placeOfEntry_[i] = place;
     }
+    const bool edited = now != current_;
     current_ = now;
+    if (edited) emit this->edited();
     if (wasDirty != Dirty() || wasPlaces != Places()) {
         emit changed();
         emit Hub().anyChanged();

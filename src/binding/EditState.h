@@ -57,6 +57,8 @@ public:
 
 signals:
     void changed();
+    // Some value the window would save differs from the last comparison: the user edited.
+    void edited();
 
 private slots:
     void ControlChanged();

@@ -62,6 +62,12 @@ QString GenreReaderMissing(const QString& helper) {
 }
 
 QString NotRead(const IniError& error) {
+    // A damaged file is read as far as it goes: its values are shown, not the defaults.
+    if (error.Failure() == IniFailure::Undecodable)
+        return QStringLiteral("%1 kon niet foutloos worden gelezen.\n\n%2.\n\nDe velden tonen de waarden zoals ze "
+                              "uit het bestand gelezen konden worden; na de beschadigde plek kunnen ze ontbreken of "
+                              "verkeerd zijn. Het bestand kan niet worden bewaard zolang het beschadigd is.")
+            .arg(QDir::toNativeSeparators(error.File()), FailureReason(error));
     return QStringLiteral("%1 kon niet worden gelezen.\n\n%2.\n\nDe velden tonen de standaardwaarden.")
         .arg(QDir::toNativeSeparators(error.File()), FailureReason(error));
 }
@@ -216,7 +222,20 @@ QString DialogPlace(const QString& title) { return QString("venster %1").arg(tit
 QString SavedFiles(const QStringList& files, const QString& time) {
     return QString("Bewaard: %1 (%2)").arg(files.join(", "), time);
 }
+QString AlreadySaved(const QStringList& files, const QString& time) {
+    return QString("Niets bewaard: %1 %2 deze waarden al (%3)")
+        .arg(files.join(", "), files.size() == 1 ? "bevat" : "bevatten", time);
+}
+QString NotSavedLine(const QStringList& failures, const QStringList& written, const QString& time) {
+    QString line = QString("Niet bewaard (%1): %2").arg(time, failures.join("; "));
+    if (!written.isEmpty()) line += QString("; bewaard: %1").arg(written.join(", "));
+    return line;
+}
+QString FileAndReason(const QString& file, const QString& reason) { return QString("%1: %2").arg(file, reason); }
+QString SavingNow() { return QString::fromUtf8("Bewaren\u2026"); }
+QString WaitingForFolder() { return QString::fromUtf8("Wachten tot een ander programma de map vrijgeeft\u2026"); }
 QString EditedFolder(const QString& folder) { return QString("Map: %1").arg(folder); }
+QString EditedFile(const QString& file) { return QString("Bestand: %1").arg(file); }
 QString GenresReading() { return QString::fromUtf8("Genres worden gelezen\u2026"); }
 
 }  // namespace quorvant::msg

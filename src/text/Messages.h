@@ -172,8 +172,18 @@ QString UnsavedChanges(const QStringList& places = {});
 QString DialogPlace(const QString& title);
 // After a save: the files written and when ("Bewaard: server.ini, news.ini (21:04:13)").
 QString SavedFiles(const QStringList& files, const QString& time);
+// After a save that found every file holding the window's values already: nothing was written.
+QString AlreadySaved(const QStringList& files, const QString& time);
+// After a save that failed for some file: "file: reason" for each, and the files it did write.
+QString NotSavedLine(const QStringList& failures, const QStringList& written, const QString& time);
+QString FileAndReason(const QString& file, const QString& reason);
+// While a save runs, and while it waits for another program's lock on the folder.
+QString SavingNow();
+QString WaitingForFolder();
 // Which program folder the main window edits.
 QString EditedFolder(const QString& folder);
+// Which settings file a dialog edits.
+QString EditedFile(const QString& file);
 // Beside the panic genre list while data.mdb is read.
 QString GenresReading();
 

@@ -1,5 +1,7 @@
 #include "windows/dialogs/SettingsDialog.h"
 
+#include <QDir>
+
 #include "settings/PathChecks.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
@@ -23,15 +25,18 @@ void SettingsDialog::WriteKeys(const Bindings::Filter& only, const QString& sect
 bool SettingsDialog::SaveKeys(const std::function<void()>& writes, const std::function<void()>& beforeReport) {
     // File and section are selected again: the load's selection is not relied on.
     ini_.SetFile(JoinPath(programFolder_, schema::FileName(file_)));
-    if (!SaveOrReport(this, *services_.errors, ini_, writes ? writes : [this] { WriteKeys(); }, beforeReport))
-        return false;
-    statusLine->Saved({schema::FileName(file_)});
-    return true;
+    return SaveOrReport(this, *services_.errors, ini_, writes ? writes : [this] { WriteKeys(); }, beforeReport,
+                        statusLine);
 }
 
 void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons) {
     statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
-    ShowHistoryNotices(statusLine, [this] { return QStringList{JoinPath(programFolder_, schema::FileName(file_))}; });
+    const QString path = JoinPath(programFolder_, schema::FileName(file_));
+    statusLine->ShowFile(QDir::toNativeSeparators(path));
+    ShowHistoryNotices(statusLine, [path] { return QStringList{path}; });
+    // As the main window does: a file that could not be read or decoded is told once, at opening.
+    const QString message = NotReadMessage(path);
+    if (!message.isEmpty()) services_.errors->Report(this, windowTitle(), message);
 }
 
 }  // namespace quorvant

@@ -42,8 +42,9 @@ protected:
     // Writes the bound keys as one atomic replacement of the file. False, after telling the user
     // which file and why (and running `beforeReport` first), when nothing was written.
     bool SaveKeys(const std::function<void()>& writes = {}, const std::function<void()>& beforeReport = {});
-    // The status line at the foot of the window, watching the bound keys from now on; Ctrl+S
-    // presses `save`; `buttons` come last for Tab.
+    // The status line at the foot of the window, naming the file and watching the bound keys from
+    // now on; Ctrl+S presses `save`; `buttons` come last for Tab. Called once the window has read
+    // its keys: a file that could not be read or decoded is told to the user here.
     void AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons);
 
     QString programFolder_;

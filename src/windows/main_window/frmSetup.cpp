@@ -180,9 +180,8 @@ void frmSetup::ReportLoadProblems() {
     // The window opens with defaults either way; the user learns once which file was not read.
     QStringList messages;
     for (schema::File file : kWrittenFiles) {
-        IniAccessor probe;
-        probe.SetFile(PathOf(file));
-        if (const std::optional<IniError> problem = probe.LoadProblem()) messages << msg::NotRead(*problem);
+        const QString message = NotReadMessage(PathOf(file));
+        if (!message.isEmpty()) messages << message;
     }
     if (!messages.isEmpty()) context_.services.errors->Report(this, windowTitle(), messages.join("\n\n"));
 }
@@ -234,17 +233,14 @@ bool frmSetup::cmdSave_Click() {
         }
     }
     // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
-    QStringList saved;
+    WindowSave save(this, *context_.services.errors, statusLine);
     bool all = true;
     for (schema::File file : kWrittenFiles) {
         IniAccessor& ini = Accessor(file);
         ini.SetFile(PathOf(file));
-        if (SaveOrReport(this, *context_.services.errors, ini, [&] { context_.bindings.Write(ini, file); }))
-            saved << schema::FileName(file);
-        else
-            all = false;
+        all = save.File(ini, [&] { context_.bindings.Write(ini, file); }) && all;
     }
-    if (!saved.isEmpty()) statusLine->Saved(saved);
+    save.Finish();
     return all;
 }
 

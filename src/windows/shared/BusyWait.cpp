@@ -1,31 +1,80 @@
 #include "windows/shared/BusyWait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QTimerEvent>
+#include <chrono>
+#include <exception>
+#include <thread>
 
 #include "settings/AtomicFile.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
-BusyWait::BusyWait() { previousHook_ = SetLockWaitHook([this] { Waiting(); }); }
+namespace {
 
-BusyWait::~BusyWait() {
-    SetLockWaitHook(std::move(previousHook_));
-    if (busy_) {
-        qApp->removeEventFilter(this);
-        QApplication::restoreOverrideCursor();
-    }
+// The engine calls the lock-wait hook every 10 ms or so; a longer silence means it has the lock.
+constexpr qint64 kStillWaitingMs = 100;
+constexpr int kProgressEveryMs = 50;
+
+qint64 NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
-void BusyWait::Waiting() {
-    if (!busy_) {
-        busy_ = true;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        qApp->installEventFilter(this);
-    }
-    // Paint, but leave the user's input queued until the save is over.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}  // namespace
+
+BusyWait::BusyWait(StatusLine* status) : status_(status) {}
+
+BusyWait::~BusyWait() = default;
+
+void BusyWait::Run(const std::function<void()>& work) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    qApp->installEventFilter(this);
+    const int progressTimer = startTimer(kProgressEveryMs);
+    ShowProgress();
+
+    std::exception_ptr failure;
+    std::atomic<bool> done = false;
+    QAbstractEventDispatcher* const events = QAbstractEventDispatcher::instance();
+    std::thread worker([&] {
+        // The engine calls the hook of the thread that saves: it only notes the time, the window's
+        // thread shows it.
+        SetLockWaitHook([this] { lastWaitMs_ = NowMs(); });
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        // The window's thread may be waiting for events.
+        if (events) events->wakeUp();
+    });
+    // Paint and answer, but leave the user's input queued until the save is over. (A local loop of
+    // our own: QCoreApplication::exit() ends every QEventLoop, and this one must outlast the save.)
+    while (!done) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    worker.join();
+
+    killTimer(progressTimer);
+    qApp->removeEventFilter(this);
+    QApplication::restoreOverrideCursor();
+    if (status_) status_->ShowProgress(SaveProgress::None);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void BusyWait::ShowProgress() {
+    if (!status_) return;
+    const qint64 lastWait = lastWaitMs_;
+    const bool waiting = lastWait >= 0 && NowMs() - lastWait < kStillWaitingMs;
+    status_->ShowProgress(waiting ? SaveProgress::WaitingForFolder : SaveProgress::Saving);
+}
+
+void BusyWait::timerEvent(QTimerEvent* event) {
+    ShowProgress();
+    QObject::timerEvent(event);
 }
 
 bool BusyWait::eventFilter(QObject* watched, QEvent* event) {

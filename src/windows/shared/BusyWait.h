@@ -1,31 +1,42 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <atomic>
 #include <functional>
 
 namespace quorvant {
 
-// While it lives, a save that has to wait for another program's lock on the settings folder keeps
-// the windows painted and shows a busy cursor. Clicks and keys wait until the save is over, and no
-// window can be closed meanwhile (the save in progress belongs to one of them).
+class StatusLine;
+
+// A save's commit (lock, read fresh, apply, replace, sync) runs on a thread of its own, so a slow
+// disk or another program's lock on the folder does not freeze the windows: they go on painting
+// and answering screen readers, with a busy cursor and the save's progress on the status line.
+// Clicks and keys wait until the save is over, and no window can be closed meanwhile (the save in
+// progress belongs to one of them).
 class BusyWait : public QObject {
     Q_OBJECT
 
 public:
-    BusyWait();
+    explicit BusyWait(StatusLine* status = nullptr);
     ~BusyWait() override;
     BusyWait(const BusyWait&) = delete;
     BusyWait& operator=(const BusyWait&) = delete;
 
-    // What the settings engine calls while it waits.
-    void Waiting();
+    // Runs `work` on a thread of its own and returns once it has ended, throwing what it threw.
+    // Nothing else may use what `work` uses meanwhile: the window's thread only paints and answers.
+    void Run(const std::function<void()>& work);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
-    std::function<void()> previousHook_;
-    bool busy_ = false;
+    void ShowProgress();
+
+    QPointer<StatusLine> status_;
+    // When the settings engine last said it waits for the folder lock (steady clock, ms; -1: never).
+    std::atomic<qint64> lastWaitMs_ = -1;
 };
 
 }  // namespace quorvant

@@ -1,18 +1,40 @@
 #include "windows/shared/SaveOrReport.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QWidget>
+#include <array>
 #include <exception>
+#include <optional>
+#include <stdexcept>
 
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
 #include "windows/shared/BusyWait.h"
+#include "windows/shared/StatusLine.h"
 
 namespace quorvant {
 
 namespace {
+
+bool g_committing = false;
+
+// What tells one content of a file on disk from the next: a save that writes puts a new file in
+// place (another inode), one that finds nothing to change leaves the file alone.
+using OnDisk = std::array<qint64, 7>;
+std::optional<OnDisk> OnDiskNow(const QString& path) {
+    struct stat st;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
+    return OnDisk{qint64(st.st_dev),         qint64(st.st_ino),          qint64(st.st_size),
+                  qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec),
+                  qint64(st.st_ctim.tv_nsec)};
+}
 
 // The field that shows a text holding `character`, named as the user sees it: for a value that
 // cannot be stored, the key alone does not tell the operator where to look.
@@ -34,41 +56,82 @@ QString FieldShowing(QWidget* window, const QString& character) {
 
 }  // namespace
 
-bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
-                  const std::function<void()>& beforeReport) {
+WindowSave::WindowSave(QWidget* window, ErrorReporter& errors, StatusLine* status)
+    : window_(window), errors_(errors), status_(status) {
+    // A notice belongs to the save before; the history speaks again during this one if it must.
+    if (status_) status_->ShowNotice({});
+}
+
+bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
+                      const std::function<void()>& beforeReport) {
+    const QString name = QFileInfo(ini.File()).fileName();
     QString message;
+    QString reason;
     bool overwriteChanged = false;
     for (;;) {
         try {
-            const BusyWait busy;  // waiting for another program's lock must not freeze the windows
-            IniSave save(ini);
-            writes();
-            save.Commit(overwriteChanged);
+            // A save started from a save's wait (never by the user: input waits) would share the
+            // engine's state with the commit under way.
+            if (g_committing) throw std::logic_error("save during a save");
+            const std::optional<OnDisk> before = OnDiskNow(ini.File());
+            {
+                IniSave save(ini);
+                writes();
+                g_committing = true;
+                const auto done = qScopeGuard([] { g_committing = false; });
+                BusyWait busy(status_);
+                busy.Run([&] { save.Commit(overwriteChanged); });
+            }
+            saved_ << name;
+            if (OnDiskNow(ini.File()) != before) rewritten_ << name;
             return true;
         } catch (const IniError& error) {
+            reason = msg::FailureReason(error);
             if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
-                if (!errors.Ask(window, window->windowTitle(), msg::ChangedElsewhereQuestion(error),
-                                msg::SaveAnywayCaption())) {
+                if (!errors_.Ask(window_, window_->windowTitle(), msg::ChangedElsewhereQuestion(error),
+                                 msg::SaveAnywayCaption())) {
                     // As after a failed save: the window shows again what it holds.
+                    failures_ << msg::FileAndReason(name, reason);
                     if (beforeReport) beforeReport();
                     return false;
                 }
                 overwriteChanged = true;
                 continue;
             }
-            message = msg::NotSaved(error.File(), msg::FailureReason(error));
+            message = msg::NotSaved(error.File(), reason);
             if (error.Failure() == IniFailure::Unencodable) {
-                const QString field = FieldShowing(window, error.Details().character);
+                const QString field = FieldShowing(window_, error.Details().character);
                 if (!field.isEmpty()) message += "\n\n" + msg::InField(field);
             }
         } catch (const std::exception& error) {
-            message = msg::NotSaved(ini.File(), QString::fromLocal8Bit(error.what()));
+            reason = QString::fromLocal8Bit(error.what());
+            message = msg::NotSaved(ini.File(), reason);
         }
         break;
     }
+    failures_ << msg::FileAndReason(name, reason);
     if (beforeReport) beforeReport();
-    errors.Report(window, window->windowTitle(), message);
+    errors_.Report(window_, window_->windowTitle(), message);
     return false;
+}
+
+void WindowSave::Finish() {
+    if (status_) status_->SaveEnded(saved_, rewritten_, failures_);
+}
+
+QString NotReadMessage(const QString& path) {
+    IniAccessor probe;
+    probe.SetFile(path);
+    const std::optional<IniError> problem = probe.LoadProblem();
+    return problem ? msg::NotRead(*problem) : QString();
+}
+
+bool SaveOrReport(QWidget* window, ErrorReporter& errors, IniAccessor& ini, const std::function<void()>& writes,
+                  const std::function<void()>& beforeReport, StatusLine* status) {
+    WindowSave save(window, errors, status);
+    const bool saved = save.File(ini, writes, beforeReport);
+    save.Finish();
+    return saved;
 }
 
 }  // namespace quorvant

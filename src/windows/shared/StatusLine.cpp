@@ -1,6 +1,7 @@
 #include "windows/shared/StatusLine.h"
 
 #include <QBoxLayout>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTime>
 
@@ -9,15 +10,58 @@
 
 namespace quorvant {
 
+namespace {
+
+// The message, cut with "…" where the window ends: a long one (why a save failed) must not widen a
+// small dialog. The tool tip and screen readers get all of it.
+class MessageLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void SetFullText(const QString& text) {
+        full_ = text;
+        setAccessibleName(text);
+        Fit();
+    }
+    const QString& FullText() const { return full_; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+    QSize sizeHint() const override {
+        return {fontMetrics().horizontalAdvance(full_) + 2 * margin(), QLabel::sizeHint().height()};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        Fit();
+    }
+
+private:
+    void Fit() {
+        const QString shown = fontMetrics().elidedText(full_, Qt::ElideRight, contentsRect().width());
+        setText(shown);
+        setToolTip(shown == full_ ? QString() : full_);
+    }
+
+    QString full_;
+};
+
+MessageLabel* Of(QLabel* label) { return static_cast<MessageLabel*>(label); }
+
+}  // namespace
+
 StatusLine::StatusLine(QWidget* window, EditState::Snapshot snapshot, EditState::PlaceOf placeOf)
     : QStatusBar(window), edits_(new EditState(window, std::move(snapshot), std::move(placeOf))) {
     setObjectName("statusLine");
     setSizeGripEnabled(false);
-    message_ = new QLabel(this);
+    message_ = new MessageLabel(this);
     message_->setObjectName("lblStatus");
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     addWidget(message_, 1);
     connect(edits_, &EditState::changed, this, &StatusLine::Refresh);
+    // A failed save is told until the user edits again.
+    connect(edits_, &EditState::edited, this, [this] {
+        failure_.clear();
+        Refresh();
+    });
 }
 
 void StatusLine::ListOtherWindows(bool list) {
@@ -27,20 +71,38 @@ void StatusLine::ListOtherWindows(bool list) {
     Refresh();
 }
 
-void StatusLine::ShowFolder(const QString& folder) {
+void StatusLine::ShowPlace(const QString& text) {
     if (!folder_) {
         folder_ = new QLabel(this);
         folder_->setObjectName("lblFolder");
         folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
         addPermanentWidget(folder_);
     }
-    folder_->setText(msg::EditedFolder(folder));
+    folder_->setText(text);
 }
 
-void StatusLine::Saved(const QStringList& files) {
-    lastSave_ = msg::SavedFiles(files, QTime::currentTime().toString("HH:mm:ss"));
-    edits_->Reset(files);
-    notice_.clear();
+void StatusLine::ShowFolder(const QString& folder) { ShowPlace(msg::EditedFolder(folder)); }
+
+void StatusLine::ShowFile(const QString& path) {
+    ShowPlace(msg::EditedFile(QFileInfo(path).fileName()));
+    folder_->setToolTip(path);
+}
+
+void StatusLine::ShowProgress(SaveProgress progress) {
+    if (progress == progress_) return;
+    progress_ = progress;
+    Refresh();
+}
+
+void StatusLine::SaveEnded(const QStringList& saved, const QStringList& rewritten, const QStringList& failures) {
+    if (!saved.isEmpty()) edits_->Reset(saved);
+    const QString time = QTime::currentTime().toString("HH:mm:ss");
+    failure_ = failures.isEmpty() ? QString() : msg::NotSavedLine(failures, rewritten, time);
+    // A save that wrote nothing because it failed leaves the last save's message as it was.
+    if (!rewritten.isEmpty())
+        lastSave_ = msg::SavedFiles(rewritten, time);
+    else if (!saved.isEmpty() && failures.isEmpty())
+        lastSave_ = msg::AlreadySaved(saved, time);
     Refresh();
 }
 
@@ -51,7 +113,7 @@ void StatusLine::ShowNotice(const QString& text) {
     Refresh();
 }
 
-QString StatusLine::Text() const { return message_->text(); }
+QString StatusLine::Text() const { return Of(message_)->FullText(); }
 
 void StatusLine::Refresh() {
     QStringList places = edits_->Places();
@@ -65,9 +127,15 @@ void StatusLine::Refresh() {
             unsaved = true;
         }
     }
-    const QString state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
-    message_->setText(notice_.isEmpty() || state.isEmpty() ? state + notice_
-                                                           : state + QStringLiteral(" — ") + notice_);
+    QString state;
+    if (progress_ != SaveProgress::None)
+        state = progress_ == SaveProgress::Saving ? msg::SavingNow() : msg::WaitingForFolder();
+    else if (!failure_.isEmpty())
+        state = failure_;
+    else
+        state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
+    if (!notice_.isEmpty()) state = state.isEmpty() ? notice_ : state + QStringLiteral(" — ") + notice_;
+    Of(message_)->SetFullText(state);
 }
 
 StatusLine* AddStatusLine(QWidget* window, EditState::Snapshot snapshot, QPushButton* save,

@@ -1,7 +1,8 @@
 #pragma once
 
 // What a settings window tells the operator without asking anything: whether it holds edits that
-// are not saved yet (and where), and what the last save wrote and when.
+// are not saved yet (and where), whether a save is under way, and what the last save wrote and
+// when, or why it failed.
 
 #include <QStatusBar>
 #include <QString>
@@ -15,8 +16,12 @@ class QPushButton;
 
 namespace quorvant {
 
-// The status line at the foot of a settings window: on the left whether the window holds unsaved
-// edits, or else what its last save wrote; on the right, optionally, the folder it edits.
+// Where a save of the window is.
+enum class SaveProgress { None, Saving, WaitingForFolder };
+
+// The status line at the foot of a settings window. On the left, the first that applies: the save
+// under way; why the last save failed (until the next save or edit); the unsaved edits; what the
+// last save wrote. On the right, optionally, the folder or the file it edits.
 class StatusLine : public QStatusBar {
     Q_OBJECT
 
@@ -29,12 +34,18 @@ public:
     // The main window also names its open dialogs that hold edits: its quit button ends them all.
     void ListOtherWindows(bool list);
     void ShowFolder(const QString& folder);
+    // A dialog's one file: its name, and its path as tool tip.
+    void ShowFile(const QString& path);
+    void ShowProgress(SaveProgress progress);
     // After a save: these files are written; what the window shows counts as saved for them.
-    void Saved(const QStringList& files);
+    void Saved(const QStringList& files) { SaveEnded(files, files, {}); }
+    // After a save: `saved` hold what the window shows now (of them, `rewritten` had to be
+    // replaced for it); `failures` say for the others why not (msg::FileAndReason).
+    void SaveEnded(const QStringList& saved, const QStringList& rewritten, const QStringList& failures);
     // After a read of new values into the controls (a dialog that shows another set).
     void Reloaded();
     // Something the window should know beside its own edits (the settings history: a file changed
-    // on disk, a history not written); shown after the rest until the next save.
+    // on disk, a history not written); shown after the rest until the next save begins.
     void ShowNotice(const QString& text);
 
     QString Text() const;
@@ -43,12 +54,15 @@ public:
 
 private:
     void Refresh();
+    void ShowPlace(const QString& text);
 
     EditState* edits_;
     QLabel* message_;
     QLabel* folder_ = nullptr;
     QString lastSave_;
     QString notice_;
+    QString failure_;
+    SaveProgress progress_ = SaveProgress::None;
     bool listOthers_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "windows/dialogs/SettingsDialog.h"
 
 #include "settings/PathChecks.h"
+#include "windows/shared/CheckMarks.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
 
@@ -30,6 +31,10 @@ bool SettingsDialog::SaveKeys(const std::function<void()>& writes, const std::fu
 
 void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons) {
     statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
+    WindowFacts facts;
+    facts.soundDevices = [this] { return std::optional<int>(services_.waveOut->DeviceCount()); };
+    checkMarks = new CheckMarks(this, bindings_, statusLine->Edits(), nullptr, std::move(facts), [this] { return section_; });
+    statusLine->addWidget(checkMarks);
 }
 
 }  // namespace quorvant

@@ -169,7 +169,8 @@ std::optional<int> BeforeSave(const QString& file, const std::vector<Edit>& edit
                 return refuse(QStringLiteral("the name \"%1\" starts with \"[\"").arg(name));
         for (const QString& text : {edit.section, edit.key, edit.value})
             if (text.contains(QChar(0))) return refuse(QStringLiteral("contains a NUL character"));
-        if (edit.remove || options.force) continue;
+        // A line break is the engine's to refuse, with its own words.
+        if (edit.remove || options.force || edit.value.contains(u'\n') || edit.value.contains(u'\r')) continue;
         const schema::Key* key = KnownKey(file, edit.section, edit.key);
         if (!key) continue;
         if (const std::optional<schema::Finding> finding = schema::CheckValue(*key, edit.section, edit.value))

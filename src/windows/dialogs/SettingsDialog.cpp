@@ -33,8 +33,9 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     statusLine = AddStatusLine(this, [this] { return bindings_.Pending(file_, section_); }, save, buttons);
     WindowFacts facts;
     facts.soundDevices = [this] { return std::optional<int>(services_.waveOut->DeviceCount()); };
-    checkMarks = new CheckMarks(this, bindings_, statusLine->Edits(), nullptr, std::move(facts), [this] { return section_; });
+    checkMarks = new CheckMarks(this, statusLine, bindings_, statusLine->Edits(), nullptr, std::move(facts), [this] { return section_; });
     statusLine->addWidget(checkMarks);
+    PutButtonsLast(this, buttons);
 }
 
 }  // namespace quorvant

@@ -112,8 +112,9 @@ void frmSetup::AddCheckMarks() {
         for (int i = 0; i < automation_->cobPanic->count(); ++i) genres << automation_->cobPanic->itemText(i);
         return genres.isEmpty() ? std::nullopt : std::optional<QStringList>(genres);
     };
-    checkMarks = new CheckMarks(this, context_.bindings, statusLine->Edits(), tabSetup, std::move(facts));
+    checkMarks = new CheckMarks(this, statusLine, context_.bindings, statusLine->Edits(), tabSetup, std::move(facts));
     statusLine->addWidget(checkMarks);
+    PutButtonsLast(this, {checkMarks, cmdSave, cmdStop});
     // The tabs' warning icons take room too: still no page behind the arrows where the screen allows.
     const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()

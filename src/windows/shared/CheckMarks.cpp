@@ -108,9 +108,9 @@ private:
     QString originalDescription_;
 };
 
-CheckMarks::CheckMarks(QWidget* window, const Bindings& bindings, EditState& edits, QTabWidget* tabs,
-                       WindowFacts facts, std::function<QString()> shownSection)
-    : QPushButton(window),
+CheckMarks::CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits,
+                       QTabWidget* tabs, WindowFacts facts, std::function<QString()> shownSection)
+    : QPushButton(statusLine),
       window_(window),
       bindings_(bindings),
       tabs_(tabs),
@@ -124,7 +124,20 @@ CheckMarks::CheckMarks(QWidget* window, const Bindings& bindings, EditState& edi
     for (const Binding& binding : bindings_.All()) bindingOf_.insert(binding.key, &binding);
     connect(this, &QPushButton::clicked, this, &CheckMarks::GoToNext);
     connect(&edits, &EditState::reset, this, &CheckMarks::TakeBaseline);
-    connect(&edits, &EditState::compared, this, &CheckMarks::Refresh);
+    connect(&edits, &EditState::compared, this, [this] {
+        Refresh();
+        // Once more when the change is done: code that set the value may set a tool tip after it.
+        if (!refreshQueued_) {
+            refreshQueued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    refreshQueued_ = false;
+                    Refresh();
+                },
+                Qt::QueuedConnection);
+        }
+    });
     TakeBaseline({});
     Refresh();
 }

@@ -45,8 +45,9 @@ class CheckMarks : public QPushButton {
 
 public:
     // `tabs`: the window's pages, null for a window without. `shownSection`: the section a
-    // patterned key is shown from (null: the schema's own).
-    CheckMarks(QWidget* window, const Bindings& bindings, EditState& edits, QTabWidget* tabs, WindowFacts facts,
+    // patterned key is shown from (null: the schema's own). `statusLine` holds the button: made
+    // there, a later layout pass does not move it to the end of the Tab order.
+    CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits, QTabWidget* tabs, WindowFacts facts,
                std::function<QString()> shownSection = {});
     ~CheckMarks() override;
 
@@ -79,6 +80,7 @@ private:
     QList<schema::Finding> findings_;
     QList<QWidget*> marked_;  // in the order of the findings
     QHash<QWidget*, FieldMark*> marks_;
+    bool refreshQueued_ = false;
 };
 
 }  // namespace quorvant

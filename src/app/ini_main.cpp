@@ -370,6 +370,8 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
 int main(int argc, char* argv[]) {
     // Past a file-size limit a save fails with its reason instead of killing the tool.
     signal(SIGXFSZ, SIG_IGN);
+    // A reader that went away is a failed write (exit status 3), not a silent end.
+    signal(SIGPIPE, SIG_IGN);
     QStringList args;
     QList<bool> decodable;
     for (int i = 1; i < argc; ++i) {

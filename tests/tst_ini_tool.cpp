@@ -17,9 +17,9 @@ struct Result {
     QString err;
 };
 
-Result RunTool(const QStringList& arguments, const QByteArray& input = {}) {
+Result RunTool(const QStringList& arguments, const QByteArray& input = {}, const QString& program = kTool) {
     QProcess process;
-    process.start(kTool, arguments);
+    process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(30000)) process.kill();
@@ -91,6 +91,18 @@ private slots:
             {{"apply"}, "del Faders Naam\nset Faders Mix 1\n", 0, "",
              QString(kFile).replace("Naam=café\nnaam=second entry\n", "Mix=1\n")},
             {{"del", "Faders", "Hidden"}, {}, 1, "", {}},
+            {{"--force", "set", "Faders", "PresLevel", "9999"}, {}, 0, "", QString(kFile).replace("=80", "=9999")},
+            {{"check"}, {}, 0, "", {}},
+            // What would change, as a unified diff of the file (FILE is its path); nothing written.
+            {{"--dry-run", "set", "Faders", "PresLevel", "95"}, {}, 0,
+             "--- FILE\n+++ FILE\n@@ -4,8 +4,8 @@\n LogPath = /var/log/x \n \n [Faders]\n-PresLevel=80\n+PresLevel=95\n"
+             " Naam=café\n naam=second entry\n [faders]\n Hidden=1\n",
+             {}},
+            {{"--dry-run", "apply"}, "del Files LogPath\nset New k v\n", 0,
+             "--- FILE\n+++ FILE\n@@ -1,7 +1,6 @@\n ; settings of the server\n [Files]\n DatabasePath=C:\\db\n-LogPath = /var/log/x \n"
+             " \n [Faders]\n PresLevel=80\n@@ -9,3 +8,5 @@\n naam=second entry\n [faders]\n Hidden=1\n+[New]\n+k=v\n",
+             {}},
+            {{"--dry-run", "del", "Faders", "Hidden"}, {}, 1, "", {}},
             {{"apply"},
              "# from the studio script\r\nset Faders PresLevel 95\r\n\r\ndel Files LogPath\r\n"
              "set \"Float TS\" \"Start Hour\"  padded \r\n",
@@ -103,9 +115,11 @@ private slots:
             const QString file = dir.path() + "/server.ini";
             const QByteArray before = Encoded(kFile, encoding, eol);
             WriteFile(file, before);
-            const Result result = RunTool(QStringList{file} + c.arguments, c.input);
+            QStringList call = c.arguments;
+            call.insert(c.arguments.constFirst().startsWith("--") ? 1 : 0, file);
+            const Result result = RunTool(call, c.input);
             QVERIFY2(result.exitCode == c.exitCode, qPrintable(what + ": " + result.err));
-            QCOMPARE(QString::fromUtf8(result.out), c.out);
+            QCOMPARE(QString::fromUtf8(result.out), QString(c.out).replace("FILE", file));
             QCOMPARE(ReadFile(file), c.expected.isEmpty() ? before : Encoded(c.expected, encoding, eol));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
         }
@@ -138,11 +152,24 @@ private slots:
                                           << "line 1: not valid UTF-8";
         QTest::newRow("usage: unknown command") << QStringList{"put", "a", "b"} << QByteArray() << "unknown command";
         QTest::newRow("usage: missing value") << QStringList{"set", "a", "b"} << QByteArray() << "usage:";
-        QTest::newRow("usage: unknown option") << QStringList{"--force"} << QByteArray() << "unknown option";
+        QTest::newRow("usage: unknown option") << QStringList{"--forse"} << QByteArray() << "unknown option";
         QTest::newRow("usage: restore without a version") << QStringList{"restore"} << QByteArray() << "usage:";
         QTest::newRow("usage: restore of no number") << QStringList{"restore", "last"} << QByteArray()
                                                      << "'last' is no version number";
         QTest::newRow("usage: diff of three") << QStringList{"diff", "1", "2", "3"} << QByteArray() << "usage:";
+        QTest::newRow("schema: rule cannot read it") << QStringList{"set", "faders", "PresLevel", "abc"} << QByteArray()
+                                                     << "[faders] PresLevel: \"abc\" is not a whole number from 0 to 999";
+        QTest::newRow("schema: outside the limits") << QStringList{"set", "Faders", "PresLevel", "9999999"} << QByteArray()
+                                                    << "9999999 is outside 0 to 999; nothing was changed (--force";
+        QTest::newRow("apply: schema refusal names file and line")
+            << QStringList{"apply"} << QByteArray("set Faders PresLevel 95\nset program Slave 2\n")
+            << "server.ini: standard input, line 2: [program] Slave: 2 is outside 0 to 1";
+        QTest::newRow("apply: NUL in a value") << QStringList{"apply"} << QByteArray("set A k a\0b\n", 11)
+                                               << "[A] k: contains a NUL character";
+        QTest::newRow("section name starting with [") << QStringList{"set", "[x", "k", "1"} << QByteArray()
+                                                       << "starts with \"[\"";
+        QTest::newRow("value not UTF-8") << QStringList{"set", "Faders", "Mix", "@ff"} << QByteArray()
+                                         << "the value of [Faders] Mix is not valid UTF-8";
     }
     void refusedWritesNothing() {
         QFETCH(QStringList, arguments);
@@ -153,7 +180,11 @@ private slots:
         const QByteArray before = Encoded(kFile, "Windows-1252", "\r\n");
         WriteFile(file, before);
         const QStringList call = arguments.constFirst().startsWith("--") ? arguments : QStringList{file} + arguments;
-        const Result result = RunTool(call, input);
+        // Bytes that are no UTF-8 reach the tool only through a shell.
+        const Result result = arguments.constLast() != "@ff"
+                                  ? RunTool(call, input)
+                                  : RunTool({"-c", "exec \"$0\" \"$@\" \"$(printf 'a\\377b')\"", kTool, file, "set", "Faders", "Mix"},
+                                            {}, "/bin/sh");
         QCOMPARE(result.exitCode, 2);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
         QCOMPARE(ReadFile(file), before);
@@ -186,6 +217,12 @@ private slots:
             QVERIFY2(result.err.contains(damaged) && result.out.isEmpty(), qPrintable(result.err));
         }
         QCOMPARE(ReadFile(damaged), damagedBytes);
+        // Output that cannot be written is a failure, not a success.
+        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "set", "a", "k", "1"}, {}, "/bin/sh");
+        QCOMPARE(result.exitCode, 0);
+        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "get", "a", "k"}, {}, "/bin/sh");
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains("standard output"), qPrintable(result.err));
                 // A missing file is created by set, as the window's save creates it.
         result = RunTool({missing, "set", "Files", "LogPath", "x"});
         QCOMPARE(result.exitCode, 0);

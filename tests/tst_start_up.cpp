@@ -158,17 +158,36 @@ private slots:
         QTest::addColumn<QString>("expected");       // "bin", "other", "" (program ends)
         QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("rememberedAfter");
-        QTest::newRow("--folder wins") << "other" << false << true << "" << "" << "other" << 0 << "";
-        QTest::newRow("--folder wins over remembered") << "other" << false << true << "bin" << "" << "other" << 0 << "bin";
-        QTest::newRow("build folder with server.ini") << "" << true << true << "" << "" << "bin" << 0 << "";
-        QTest::newRow("writable folder, not installed") << "" << false << false << "" << "" << "bin" << 0 << "";
-        QTest::newRow("installed: remembered folder") << "" << false << true << "other" << "" << "other" << 0 << "other";
-        QTest::newRow("installed: asks and remembers") << "" << false << true << "" << "other" << "other" << 1 << "other";
-        QTest::newRow("installed: remembered folder gone, asks") << "" << false << true << "gone" << "other" << "other" << 1
-                                                                 << "other";
-        QTest::newRow("installed: cancel writes nothing") << "" << false << true << "" << "" << "" << 1 << "";
+        QTest::addColumn<QString>("replies");  // to the empty-folder question, in turn: another, open, stop
+        QTest::addColumn<QString>("told");     // what the user was told: "gone" (remembered folder), "empty"
+        // "other" holds a server.ini, "empty" neither file.
+        QTest::newRow("--folder wins") << "other" << false << true << "" << "" << "other" << 0 << "" << "" << "";
+        QTest::newRow("--folder wins over remembered") << "other" << false << true << "bin" << "" << "other" << 0 << "bin"
+                                                       << "" << "";
+        QTest::newRow("build folder with server.ini") << "" << true << true << "" << "" << "bin" << 0 << "" << "" << "";
+        QTest::newRow("writable folder, not installed") << "" << false << false << "" << "" << "bin" << 0 << "" << ""
+                                                        << "";
+        QTest::newRow("installed: remembered folder") << "" << false << true << "other" << "" << "other" << 0 << "other"
+                                                      << "" << "";
+        QTest::newRow("installed: asks and remembers") << "" << false << true << "" << "other" << "other" << 1 << "other"
+                                                       << "" << "";
+        QTest::newRow("installed: remembered folder gone, says so and asks")
+            << "" << false << true << "gone" << "other" << "other" << 1 << "other" << "" << "gone";
+        QTest::newRow("installed: cancel writes nothing") << "" << false << true << "" << "" << "" << 1 << "" << "" << "";
         QTest::newRow("installed: Qt's chooser cancelled writes nothing, not even Qt's settings")
-            << "" << false << true << "" << "qt" << "" << 1 << "";
+            << "" << false << true << "" << "qt" << "" << 1 << "" << "" << "";
+        QTest::newRow("--folder empty: open anyway") << "empty" << false << true << "" << "" << "empty" << 0 << ""
+                                                     << "open" << "empty";
+        QTest::newRow("--folder empty: stop") << "empty" << false << true << "" << "" << "" << 0 << "" << "stop"
+                                              << "empty";
+        QTest::newRow("--folder empty: another folder, not remembered")
+            << "empty" << false << true << "" << "other" << "other" << 1 << "" << "another" << "empty";
+        QTest::newRow("installed: empty folder remembered only once settled")
+            << "" << false << true << "" << "empty" << "empty" << 1 << "empty" << "open" << "empty";
+        QTest::newRow("installed: empty folder, stop remembers nothing")
+            << "" << false << true << "" << "empty" << "" << 1 << "" << "stop" << "empty";
+        QTest::newRow("installed: empty folder, chooser again")
+            << "" << false << true << "" << "empty" << "" << 2 << "" << "another,stop" << "empty,empty";
     }
     void startFolder() {
         QFETCH(QString, given);
@@ -179,9 +198,13 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, questions);
         QFETCH(QString, rememberedAfter);
+        QFETCH(QString, replies);
+        QFETCH(QString, told);
         QTemporaryDir prefix;
         QDir(prefix.path()).mkpath("bin");
         QDir(prefix.path()).mkpath("other");
+        QDir(prefix.path()).mkpath("empty");
+        WriteFile(prefix.path() + "/other/server.ini", "");
         if (installed) QDir(prefix.path()).mkpath("share/quorvant");
         if (serverIniBeside) WriteFile(prefix.path() + "/bin/server.ini", "");
         const auto path = [&](const QString& name) { return name.isEmpty() ? QString() : prefix.path() + "/" + name; };
@@ -205,8 +228,15 @@ private slots:
         if (answer == "qt") cancel.start(10);
         FolderChooser& chooser = answer == "qt" ? static_cast<FolderChooser&>(qt) : fake;
 
-        const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser);
+        RecordingErrorReporter reporter;
+        const QStringList answers = {"another", "open", "stop"};
+        for (const QString& reply : replies.split(',', Qt::SkipEmptyParts)) reporter.picks.push_back(int(answers.indexOf(reply)));
+
+        const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser, reporter);
         QCOMPARE(folder.value_or(QString()), path(expected));
+        QCOMPARE((QStringList(reporter.reports.size(), "gone") + QStringList(reporter.choices.size(), "empty")).join(','),
+                 told);
+        for (const auto& question : reporter.choices) QVERIFY(question.message.contains(path("empty")));
         QCOMPARE(answer == "qt" ? qtQuestions : fake.calls, questions);
         // The user's configuration folder (a scratch one for this test) got nothing either.
         QVERIFY2(!QFileInfo::exists(home_.path() + "/.config"),

@@ -40,6 +40,18 @@ public:
         box.exec();
         return box.clickedButton() == yes;
     }
+    int Choose(QWidget* parent, const QString& title, const QString& question, const QStringList& choices) override {
+        QMessageBox box(QMessageBox::Question, title, question, QMessageBox::NoButton, parent);
+        QList<QAbstractButton*> buttons;
+        for (qsizetype i = 0; i < choices.size(); ++i)
+            buttons << box.addButton(choices[i], i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        if (buttons.isEmpty()) return -1;
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+        box.exec();
+        const qsizetype chosen = buttons.indexOf(box.clickedButton());
+        return int(chosen < 0 ? buttons.size() - 1 : chosen);
+    }
 };
 
 // The command line is settled before the window's application exists, so --help, --version and a
@@ -119,7 +131,7 @@ int RunProgram(int argc, char* argv[], const std::function<void(frmSetup&)>& sho
     const QString executableFolder = ExecutableFolder();
     ProgramServices services(GenreHelperPath(executableFolder));
     const std::optional<QString> programFolder =
-        StartFolder(commandLine.folder, executableFolder, RememberFile(), *services.Get().folders);
+        StartFolder(commandLine.folder, executableFolder, RememberFile(), *services.Get().folders, *services.Get().errors);
     if (!programFolder) return 1;
 
     SetLanguageFolders({executableFolder, InstalledDataFolder(executableFolder)});

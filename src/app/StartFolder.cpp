@@ -17,15 +17,14 @@ namespace {
 const QString kSection = QStringLiteral("Start");
 const QString kKey = QStringLiteral("ProgramFolder");
 
-std::optional<QString> Remembered(const QString& rememberFile) {
-    if (!FileExists(rememberFile)) return std::nullopt;
+// The remembered folder as written, whether or not it is still there.
+QString Remembered(const QString& rememberFile) {
+    if (!FileExists(rememberFile)) return {};
     IniAccessor ini;
     ini.SetFile(rememberFile);
     ini.SetSection(kSection);
     ini.SetKey(kKey);
-    const QString folder = ini.ReadValue();
-    if (!FolderExists(folder)) return std::nullopt;
-    return folder;
+    return ini.ReadValue();
 }
 
 void Remember(const QString& rememberFile, const QString& folder) {
@@ -53,18 +52,68 @@ QString RememberFile() {
                     QStringLiteral("quorvant/quorvant.ini"));
 }
 
+namespace {
+
+enum class Answer { Open, Another, Stop };
+
+// A folder without the server's files may well be the wrong one: a save there would create them.
+Answer Settle(const QString& folder, ErrorReporter& reporter) {
+    if (FileExists(JoinPath(folder, kServerIni)) || FileExists(JoinPath(folder, kNewsIni))) return Answer::Open;
+    switch (reporter.Choose(nullptr, msg::EmptyFolderTitle(), msg::EmptyFolderQuestion(QDir::toNativeSeparators(folder)),
+                            {msg::ChooseOtherFolder(), msg::OpenAnyway(), msg::StopCaption()})) {
+        case 0:
+            return Answer::Another;
+        case 1:
+            return Answer::Open;
+        default:
+            return Answer::Stop;
+    }
+}
+
+// The chooser until the user settles on a folder; remembered then, when `rememberFile` is given.
+std::optional<QString> Choose(FolderChooser& chooser, ErrorReporter& reporter, QString start,
+                              const QString& rememberFile) {
+    for (;;) {
+        const std::optional<QString> chosen = chooser.Browse(
+            nullptr, msg::ChooseServerFolderPrompt(), start, {msg::ChooserOk(), msg::ChooserNewFolder(), msg::ChooserCancel()});
+        if (!chosen || chosen->isEmpty() || !FolderExists(*chosen)) return std::nullopt;
+        const QString folder = QDir::cleanPath(QFileInfo(*chosen).absoluteFilePath());
+        switch (Settle(folder, reporter)) {
+            case Answer::Open:
+                if (!rememberFile.isEmpty()) Remember(rememberFile, folder);
+                return folder;
+            case Answer::Another:
+                start = folder;
+                break;
+            case Answer::Stop:
+                return std::nullopt;
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<QString> StartFolder(const QString& givenFolder, const QString& executableFolder,
-                                   const QString& rememberFile, FolderChooser& chooser) {
-    if (!givenFolder.isEmpty()) return givenFolder;
+                                   const QString& rememberFile, FolderChooser& chooser, ErrorReporter& reporter) {
+    if (!givenFolder.isEmpty()) {
+        switch (Settle(givenFolder, reporter)) {
+            case Answer::Open:
+                return givenFolder;
+            case Answer::Another:
+                return Choose(chooser, reporter, givenFolder, {});
+            case Answer::Stop:
+                return std::nullopt;
+        }
+    }
     if (!IsInstalledCopy(executableFolder)) return executableFolder;
-    if (const std::optional<QString> remembered = Remembered(rememberFile)) return remembered;
-    const std::optional<QString> chosen =
-        chooser.Browse(nullptr, msg::ChooseServerFolderPrompt(), QDir::homePath(),
-                       {msg::ChooserOk(), msg::ChooserNewFolder(), msg::ChooserCancel()});
-    if (!chosen || chosen->isEmpty() || !FolderExists(*chosen)) return std::nullopt;
-    const QString folder = QDir::cleanPath(QFileInfo(*chosen).absoluteFilePath());
-    Remember(rememberFile, folder);
-    return folder;
+    const QString remembered = Remembered(rememberFile);
+    if (FolderExists(remembered)) return remembered;
+    if (!remembered.isEmpty()) {
+        const QString why = QFileInfo::exists(remembered) ? msg::FolderIsNoFolder() : msg::FolderDoesNotExist();
+        reporter.Report(nullptr, msg::EmptyFolderTitle(),
+                        msg::RememberedFolderGone(QDir::toNativeSeparators(remembered), why));
+    }
+    return Choose(chooser, reporter, QDir::homePath(), rememberFile);
 }
 
 }  // namespace quorvant

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/IniCheck.h"
 #include "app/IniHistory.h"
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
@@ -32,7 +33,7 @@ constexpr int kUsage = 2;
 constexpr int kFileError = 3;
 
 const char* const kUsageText =
-    "Usage: quorvant-ini [--help | --version | --schema] FILE COMMAND [ARGUMENTS]\n"
+    "Usage: quorvant-ini [--help | --version | --schema] [--force] [--dry-run] FILE COMMAND [ARGUMENTS]\n"
     "\n"
     "Reads and changes one settings file as the Quorvant window does: names match without regard\n"
     "to case, the first entry counts, every save is one atomic replacement under the folder lock,\n"
@@ -51,7 +52,12 @@ const char* const kUsageText =
     "                           to version B (default: the file now)\n"
     "  restore VERSION [SECTION KEY]\n"
     "                           put the version back, or only that key of it, as a save\n"
+    "  check                    print one line per value the server would not read as meant\n"
+    "                           (FILE may be the program folder: its server.ini and news.ini)\n"
     "\n"
+    "set and apply refuse a value of a known key that its rule cannot read or that lies outside\n"
+    "its limits; --force stores it anyway. --dry-run prints what set, del or apply would change\n"
+    "as a unified diff of the file and writes nothing.\n"
     "Every save keeps the content it replaces in .quorvant-history beside the file.\n"
     "\n"
     "--schema prints every key the windows read and write, one JSON object per line: file,\n"
@@ -59,7 +65,7 @@ const char* const kUsageText =
     "and flags (where the key departs from its rule). null where a key has no such value.\n"
     "\n"
     "Exit status: 0 done, 1 key, section or version absent, 2 usage error or refused value,\n"
-    "3 the file could not be read or saved.\n";
+    "3 the file could not be read or saved (or standard output not written), 4 check found problems.\n";
 
 void Print(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
@@ -101,12 +107,7 @@ bool ReadState(const QString& file, bool mayBeMissing, int* code) {
     return true;
 }
 
-struct Edit {
-    bool remove = false;
-    QString section;
-    QString key;
-    QString value;
-};
+using quorvant::ini::Edit;
 
 // Stores the edits in one save; the file stays as it was on any failure. `where` names an edit in
 // a message ("FILE" or "standard input, line N").
@@ -186,7 +187,7 @@ QByteArray ReadStandardInput() {
     return input;
 }
 
-int Apply(const QString& file) {
+int Apply(const QString& file, const quorvant::ini::WriteOptions& options) {
     int code = kDone;
     if (!ReadState(file, true, &code)) return code;
     QList<QByteArray> lines = ReadStandardInput().split('\n');
@@ -210,7 +211,9 @@ int Apply(const QString& file) {
         edits.push_back(edit);
         lineOf.push_back(i);
     }
-    return Save(file, edits, [&](size_t edit) { return lineName(lineOf[edit]); });
+    const auto where = [&](size_t edit) { return lineName(lineOf[edit]); };
+    if (const std::optional<int> stop = quorvant::ini::BeforeSave(file, edits, where, options)) return *stop;
+    return Save(file, edits, where);
 }
 
 QString JsonText(const QString& text) {
@@ -258,7 +261,8 @@ int PrintSchema() {
     return kDone;
 }
 
-int Run(const QStringList& args) {
+int Run(const QStringList& args, const QList<bool>& decodable) {
+    quorvant::ini::WriteOptions options;
     qsizetype first = 0;
     while (first < args.size() && args[first].startsWith(u'-') && args[first] != QLatin1String("-")) {
         const QString& option = args[first];
@@ -271,6 +275,11 @@ int Run(const QStringList& args) {
             return kDone;
         }
         if (option == QLatin1String("--schema")) return PrintSchema();
+        if (option == QLatin1String("--force") || option == QLatin1String("--dry-run")) {
+            (option == QLatin1String("--force") ? options.force : options.dryRun) = true;
+            ++first;
+            continue;
+        }
         if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
             std::printf("quorvant-ini %d.%d.%d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
             return kDone;
@@ -280,6 +289,7 @@ int Run(const QStringList& args) {
     quorvant::ini::StartHistory();
     const QStringList rest = args.mid(first);
     if (rest.size() < 2) return Fail(kUsage, QStringLiteral("a file and a command are needed; see quorvant-ini --help"));
+    if (const std::optional<int> refused = quorvant::ini::RefuseUndecodable(rest, decodable.mid(first))) return *refused;
     const QString& file = rest[0];
     const QString& command = rest[1];
     const QStringList operands = rest.mid(2);
@@ -310,8 +320,10 @@ int Run(const QStringList& args) {
             ini.SetKey(operands[1]);
             if (!ini.KeyExists()) return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
         }
-        return Save(file, {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}},
-                    [&](size_t) { return file; });
+        const std::vector<Edit> edits = {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}};
+        const auto where = [&](size_t) { return file; };
+        if (const std::optional<int> stop = quorvant::ini::BeforeSave(file, edits, where, options)) return *stop;
+        return Save(file, edits, where);
     }
     if (command == QLatin1String("list")) {
         if (operands.size() > 1) return wrongCount("list [SECTION]");
@@ -337,7 +349,17 @@ int Run(const QStringList& args) {
     if (command == QLatin1String("restore")) return quorvant::ini::Restore(file, operands);
     if (command == QLatin1String("apply")) {
         if (!operands.isEmpty()) return wrongCount("apply  (edits on standard input)");
-        return Apply(file);
+        return Apply(file, options);
+    }
+    if (command == QLatin1String("check")) {
+        if (!operands.isEmpty()) return wrongCount("check");
+        QStringList files;
+        for (const QString& path : quorvant::ini::FilesToCheck(file)) {
+            if (!ReadState(path, path != file, &code)) return code;
+            if (QFileInfo::exists(path)) files << path;
+        }
+        if (files.isEmpty()) return Fail(kFileError, QStringLiteral("%1: holds neither server.ini nor news.ini").arg(file));
+        return quorvant::ini::Check(files);
     }
     return Fail(kUsage, QStringLiteral("unknown command '%1'; see quorvant-ini --help").arg(command));
 }
@@ -347,7 +369,13 @@ int Run(const QStringList& args) {
 int main(int argc, char* argv[]) {
     // Past a file-size limit a save fails with its reason instead of killing the tool.
     signal(SIGXFSZ, SIG_IGN);
+    // A reader that went away is a failed write (exit status 3), not a silent end.
+    signal(SIGPIPE, SIG_IGN);
     QStringList args;
-    for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
-    return Run(args);
+    QList<bool> decodable;
+    for (int i = 1; i < argc; ++i) {
+        args.append(QString::fromLocal8Bit(argv[i]));
+        decodable.append(quorvant::IsValidUtf8(argv[i], qsizetype(std::strlen(argv[i]))));
+    }
+    return quorvant::ini::Finished(Run(args, decodable));
 }

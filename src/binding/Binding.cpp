@@ -63,7 +63,9 @@ void Bindings::Read(IniAccessor& ini, schema::File file, const QString& section,
         for (const Binding* b : Of(*s, only)) {
             const auto step = [&] {
                 ini.SetKey(b->key->Name());
-                b->read(ini.ReadValue());
+                const QString text = ini.ReadValue();
+                stored_.insert(b->key, ini.KeyExists() ? std::optional<QString>(text) : std::nullopt);
+                b->read(text);
             };
             if (s->read == schema::ReadMode::Strict)
                 step();

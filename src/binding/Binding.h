@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <variant>
 
 #include "schema/KeySchema.h"
@@ -68,6 +70,9 @@ public:
     void ApplyCaptions() const;
 
     const QList<Binding>& All() const { return bindings_; }
+    // The text the key had in its file at the last read; nothing when it was absent or not read.
+    // The checks look at it while the control still shows what that read gave it.
+    std::optional<QString> StoredText(const schema::Key& key) const { return stored_.value(&key); }
 
 private:
     // The bound keys of one of the window's sections, in read order.
@@ -75,6 +80,7 @@ private:
     QList<const schema::Section*> SectionsBound(schema::File file) const;
 
     QList<Binding> bindings_;
+    mutable QHash<const schema::Key*, std::optional<QString>> stored_;
 };
 
 // Writes `rows` into the selected section in `order` (write names). An order that does not name

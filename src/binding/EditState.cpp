@@ -60,7 +60,9 @@ void EditState::Reset() {
     baseline_ = snapshot_();
     current_ = baseline_;
     placeOfEntry_ = QStringList(current_.size(), QString());
+    emit reset({});
     emit changed();
+    emit compared();
     emit Hub().anyChanged();
 }
 
@@ -72,6 +74,7 @@ void EditState::Reset(const QStringList& files) {
     }
     for (int i = 0; i < now.size(); ++i)
         if (files.contains(now[i].file)) baseline_[i] = now[i];
+    emit reset(files);
     Compare(nullptr);
     emit changed();
     emit Hub().anyChanged();
@@ -99,6 +102,7 @@ void EditState::Compare(QWidget* control) {
         emit changed();
         emit Hub().anyChanged();
     }
+    emit compared();
 }
 
 bool EditState::Dirty() const { return current_ != baseline_; }

@@ -59,6 +59,11 @@ signals:
     void changed();
     // Some value the window would save differs from the last comparison: the user edited.
     void edited();
+    // After every comparison and reset, whether or not the edit state changed: what the window
+    // shows may differ from before.
+    void compared();
+    // What the window shows now counts as read (`files` empty: every file) or as saved to `files`.
+    void reset(const QStringList& files);
 
 private slots:
     void ControlChanged();

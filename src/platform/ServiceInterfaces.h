@@ -100,6 +100,12 @@ public:
     virtual void Report(QWidget* parent, const QString& title, const QString& message) = 0;
     // Asks whether to go on: true for `proceed`, false for "Annuleren" (or closing the question).
     virtual bool Ask(QWidget* parent, const QString& title, const QString& question, const QString& proceed) = 0;
+    // Asks to pick one of `choices` (button captions); returns its place. The last one is what
+    // closing the question means, and what a reporter that tells no one answers.
+    virtual int Choose(QWidget* parent, const QString& title, const QString& question, const QStringList& choices) {
+        (void)parent, (void)title, (void)question;
+        return int(choices.size()) - 1;
+    }
 };
 
 // Stand-ins for a service the platform does not have (platform/AbsentServices.cpp): no devices

@@ -142,7 +142,7 @@ QStringList IrregularNames(unsigned irregular) {
     static const char* const names[] = {"EmptyKeeps",      "EmptyIsOff",   "FailGivesDefault", "WordKeeps",
                                         "WrittenTrimmed",  "WrittenAsNumber", "BadHourKeeps", "ExactText",
                                         "KeepsOutOfRange", "ReadOnly",     "SoundDevice",      "MixerNumber",
-                                        "DatabaseFolder"};
+                                        "DatabaseFolder",  "FolderPath",   "LocalPort",        "GenreName"};
     QStringList list;
     for (unsigned bit = 0; bit < std::size(names); ++bit)
         if (irregular & (1u << bit)) list << QString::fromLatin1(names[bit]);

@@ -66,6 +66,9 @@ enum Irregular : unsigned {
     SoundDevice = 1u << 10,      // a sound card of this machine: -1 (the default device) up to its last
     MixerNumber = 1u << 11,      // a mixer device or line of this machine
     DatabaseFolder = 1u << 12,   // names the database folder the rest of the run reads from
+    FolderPath = 1u << 13,       // names a folder the server reads or writes (checked: it is there)
+    LocalPort = 1u << 14,        // a port this machine listens on (checked: no two enabled links share it)
+    GenreName = 1u << 15,        // a genre of the database's genre list (checked when the list was read)
 };
 
 // A caption: text `text` of the table, or a fixed text where the language file gives none;

@@ -16,7 +16,7 @@ constexpr Key Item(const char* name, Rule rule) { return N(kItems, name, rule).I
 
 constexpr Key kKeys[] = {
     // Read only when not empty; written trimmed, also when empty.
-    N("Blokken", "BlokkenPath", Text).With(EmptyKeeps | WrittenTrimmed).Label(266).On(Tab::InternalNews),
+    N("Blokken", "BlokkenPath", Text).With(EmptyKeeps | WrittenTrimmed | FolderPath).Label(266).On(Tab::InternalNews),
 
     Item("File", Text).With(WrittenTrimmed).Label(275),
     // Empty or a word: unchanged; exactly 1 (1, 1.0): on; any other number: off. Written for every

@@ -19,10 +19,10 @@ using enum Tab;
 
 constexpr Key kKeys[] = {
     // [Files]: the folders of the server.
-    S("Files", "DatabasePath", Text).With(DatabaseFolder).Label(117).On(FileLocations),
-    S("Files", "LogPath", Text).Label(118).On(FileLocations),
-    S("Files", "RepeatPath", Text).Label(119).On(FileLocations),
-    S("Files", "FragPath", Text).Label(120).On(FileLocations),
+    S("Files", "DatabasePath", Text).With(DatabaseFolder | FolderPath).Label(117).On(FileLocations),
+    S("Files", "LogPath", Text).With(FolderPath).Label(118).On(FileLocations),
+    S("Files", "RepeatPath", Text).With(FolderPath).Label(119).On(FileLocations),
+    S("Files", "FragPath", Text).With(FolderPath).Label(120).On(FileLocations),
 
     // [AudioPlayers]: the players' sound cards.
     S("AudioPlayers", "MultiJingle", OneMeansOn).Label(306).On(SoundCards),
@@ -62,7 +62,7 @@ constexpr Key kKeys[] = {
     Led("Faders", "TMFaderSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(221).On(TimeSignalBlock),
 
     // [Sequencer]: read with PanicGenre first, written with Latency first (see the sections).
-    S("Sequencer", "PanicGenre", Text).With(EmptyKeeps).Label(299).On(Automation),
+    S("Sequencer", "PanicGenre", Text).With(EmptyKeeps | GenreName).Label(299).On(Automation),
     Led("Sequencer", "Latency", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(142).On(Automation),
     // The field starts at 50; only an empty text gives 55.
     Led("Sequencer", "B6Start", EmptyDefault, 50, 59, 1, 2).Default(55).Initially(50).Label(146).On(Automation),
@@ -115,27 +115,27 @@ constexpr Key kKeys[] = {
     S("InterPC", "networkRDS", OneMeansOn).WrittenAs("NetworkRDS").Label(214, 211).On(InterPc),
     S("InterPC", "RemoteNameRDS", Text).Label(215, 211).On(InterPc),
     S("InterPC", "RemotePortRDS", Port).Range(1, 65535).With(WrittenAsNumber).Label(216, 211).On(InterPc),
-    S("InterPC", "HostPortRDS", Port).Range(1, 65535).With(WrittenAsNumber).Label(217, 211).On(InterPc),
+    S("InterPC", "HostPortRDS", Port).Range(1, 65535).With(LocalPort | WrittenAsNumber).Label(217, 211).On(InterPc),
     S("InterPC", "networkWEB", OneMeansOn).WrittenAs("NetworkWEB").Label(214, 212).On(InterPc),
     S("InterPC", "RemoteNameWEB", Text).Label(215, 212).On(InterPc),
     S("InterPC", "RemotePortWEB", Port).Range(1, 65535).With(WrittenAsNumber).Label(216, 212).On(InterPc),
-    S("InterPC", "HostPortWEB", Port).Range(1, 65535).With(WrittenAsNumber).Label(217, 212).On(InterPc),
+    S("InterPC", "HostPortWEB", Port).Range(1, 65535).With(LocalPort | WrittenAsNumber).Label(217, 212).On(InterPc),
     S("InterPC", "networkLOG", OneMeansOn).WrittenAs("NetworkLOG").Label(214, 213).On(InterPc),
     S("InterPC", "RemoteNameLOG", Text).Label(215, 213).On(InterPc),
     S("InterPC", "RemotePortLOG", Port).Range(1, 65535).With(WrittenAsNumber).Label(216, 213).On(InterPc),
-    S("InterPC", "HostPortLOG", Port).Range(1, 65535).With(WrittenAsNumber).Label(217, 213).On(InterPc),
+    S("InterPC", "HostPortLOG", Port).Range(1, 65535).With(LocalPort | WrittenAsNumber).Label(217, 213).On(InterPc),
     S("InterPC", "networkEXT", OneMeansOn).Label(214, 233).On(ExternalControl),
     S("InterPC", "RemoteNameExt", Text).Label(215, 233).On(ExternalControl),
     S("InterPC", "RemotePortEXT", Port).Range(1, 65535).Label(216, 233).On(ExternalControl),
-    S("InterPC", "HostPortEXT", Port).Range(1, 65535).Label(217, 233).On(ExternalControl),
+    S("InterPC", "HostPortEXT", Port).Range(1, 65535).With(LocalPort).Label(217, 233).On(ExternalControl),
     S("InterPC", "NetworkIO", CheckState).WrittenAs("NetWorkIO").With(EmptyIsOff).Label(200, 199).On(IoInterface),
     S("InterPC", "RemoteNameIO", Text).Label(201, 199).On(IoInterface),
     S("InterPC", "RemotePortIO", Port).Range(1, 65535).With(WrittenTrimmed).Label(202, 199).On(IoInterface),
-    S("InterPC", "HostPortIO", Port).Range(1, 65535).Label(203, 199).On(IoInterface),
+    S("InterPC", "HostPortIO", Port).Range(1, 65535).With(LocalPort).Label(203, 199).On(IoInterface),
     S("InterPC", "NetworkWD", CheckState).WrittenAs("NetWorkWD").With(EmptyIsOff).Label(200, 300).On(IoInterface),
     S("InterPC", "RemoteNameWD", Text).Label(201, 300).On(IoInterface),
     S("InterPC", "RemotePortWD", Port).Range(1, 65535).With(WrittenTrimmed).Label(202, 300).On(IoInterface),
-    S("InterPC", "HostPortWD", Port).Range(1, 65535).Label(203, 300).On(IoInterface),
+    S("InterPC", "HostPortWD", Port).Range(1, 65535).With(LocalPort).Label(203, 300).On(IoInterface),
 
     // [ExtNews]: the external news and its week schedule.
     S("ExtNews", "UseExtNews", CheckState).With(EmptyIsOff).Label(235).On(ExternalNews),

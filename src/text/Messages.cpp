@@ -219,6 +219,31 @@ QString UnsavedChanges(const QStringList& places) {
     return places.isEmpty() ? text : QString("%1: %2").arg(text, places.join(", "));
 }
 QString DialogPlace(const QString& title) { return QString("venster %1").arg(title); }
+QString CheckWarnings(int count, const QStringList& pages) {
+    const QString text = count == 1 ? QStringLiteral("1 waarschuwing") : QString("%1 waarschuwingen").arg(count);
+    return pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
+}
+QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld"); }
+QString CheckMarkTip(const QStringList& reasons) {
+    return QStringLiteral("Waarschuwing (opslaan kan toch): ") + reasons.join("\n");
+}
+
+QString EmptyFolderTitle() { return QStringLiteral("Quorvant"); }
+QString EmptyFolderQuestion(const QString& folder) {
+    return QString("In de map %1 staan geen server.ini en geen news.ini.\n\nIs dit wel de map van de server? Wie "
+                   "hier opslaat, maakt er nieuwe bestanden met standaardwaarden.")
+        .arg(folder);
+}
+QString ChooseOtherFolder() { return QStringLiteral("Andere map kiezen…"); }
+QString OpenAnyway() { return QStringLiteral("Toch openen"); }
+QString StopCaption() { return QStringLiteral("Stoppen"); }
+QString RememberedFolderGone(const QString& folder, const QString& why) {
+    return QString("De vorige keer gekozen map %1 kan niet meer gebruikt worden: %2.\n\nKies de map van de server "
+                   "opnieuw.")
+        .arg(folder, why);
+}
+QString FolderDoesNotExist() { return QStringLiteral("ze bestaat niet meer"); }
+QString FolderIsNoFolder() { return QStringLiteral("dit is geen map"); }
 QString SavedFiles(const QStringList& files, const QString& time) {
     return QString("Bewaard: %1 (%2)").arg(files.join(", "), time);
 }

@@ -186,5 +186,24 @@ QString EditedFolder(const QString& folder);
 QString EditedFile(const QString& file);
 // Beside the panic genre list while data.mdb is read.
 QString GenresReading();
+// Values the server would not read as meant: how many, and on which pages ("3 waarschuwingen op
+// Automatisatie, Kleuren"); clicking it goes to the next marked field.
+QString CheckWarnings(int count, const QStringList& pages = {});
+QString NextMarkedField();
+// A marked field's tool tip: the reasons, one per line.
+QString CheckMarkTip(const QStringList& reasons);
+
+// --- The program folder at start ----------------------------------------------------------------
+
+// A folder with neither server.ini nor news.ini: what to do with it.
+QString EmptyFolderTitle();
+QString EmptyFolderQuestion(const QString& folder);
+QString ChooseOtherFolder();
+QString OpenAnyway();
+QString StopCaption();
+// The remembered program folder is gone; `why` says how.
+QString RememberedFolderGone(const QString& folder, const QString& why);
+QString FolderDoesNotExist();
+QString FolderIsNoFolder();
 
 }  // namespace quorvant::msg

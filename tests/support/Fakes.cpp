@@ -109,6 +109,15 @@ void RecordingErrorReporter::Report(QWidget* parent, const QString& title, const
     reports.append({parent, title, message});
 }
 
+int RecordingErrorReporter::Choose(QWidget* parent, const QString& title, const QString& question,
+                                   const QStringList& captions) {
+    choices.append({parent, title, question});
+    if (picks.empty()) return int(captions.size()) - 1;
+    const int pick = picks.front();
+    picks.pop_front();
+    return pick;
+}
+
 bool RecordingErrorReporter::Ask(QWidget* parent, const QString& title, const QString& question, const QString&) {
     questions.append({parent, title, question});
     return answer;

@@ -132,9 +132,14 @@ public:
         QString title;
         QString message;
     };
+    // Records the question and gives the next of `picks` (the last choice when none is left).
+    int Choose(QWidget* parent, const QString& title, const QString& question, const QStringList& choices) override;
+
     QList<Entry> reports;
     QList<Entry> questions;
+    QList<Entry> choices;
     bool answer = false;
+    std::deque<int> picks;
 };
 
 // One of each fake; Get() hands them to a window.

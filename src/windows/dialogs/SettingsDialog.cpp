@@ -4,6 +4,7 @@
 
 #include "settings/PathChecks.h"
 #include "windows/shared/HistoryNotices.h"
+#include "windows/shared/CheckMarks.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
 
@@ -34,6 +35,12 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     const QString path = JoinPath(programFolder_, schema::FileName(file_));
     statusLine->ShowFile(QDir::toNativeSeparators(path));
     ShowHistoryNotices(statusLine, [path] { return QStringList{path}; });
+    WindowFacts facts;
+    facts.soundDevices = [this] { return std::optional<int>(services_.waveOut->DeviceCount()); };
+    checkMarks = new CheckMarks(this, statusLine, bindings_, statusLine->Edits(), nullptr, std::move(facts),
+                                [this] { return section_; });
+    statusLine->addWidget(checkMarks);
+    PutButtonsLast(this, buttons);
     // As the main window does: a file that could not be read or decoded is told once, at opening.
     const QString message = NotReadMessage(path);
     if (!message.isEmpty()) services_.errors->Report(this, windowTitle(), message);

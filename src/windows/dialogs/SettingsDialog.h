@@ -14,6 +14,7 @@ class QPushButton;
 namespace quorvant {
 
 class StatusLine;
+class CheckMarks;
 
 // What the four dialogs share: one settings file of the program folder, the keys of it they bind
 // (declared in the key schema), their load and save, and the status line that watches the keys.
@@ -25,6 +26,7 @@ public:
     const Bindings& KeyBindings() const { return bindings_; }
 
     StatusLine* statusLine = nullptr;  // unsaved edits or the last save
+    CheckMarks* checkMarks = nullptr;  // values the server would not read as meant
 
 protected:
     SettingsDialog(const QString& programFolder, const Services& services, schema::File file, schema::Window window,

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <limits>
@@ -29,6 +30,7 @@
 #include "windows/main_window/ProgramOptions.h"
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
+#include "windows/shared/CheckMarks.h"
 #include "windows/shared/DialogSupport.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
@@ -94,13 +96,39 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
 
     Form_Load();
 
-    // The pages' own controls come first for Tab, then save, then quit.
-    PutButtonsLast(this, {cmdSave, cmdHistory, cmdStop});
     AddSaveShortcut(this, cmdSave);
     QStringList pages;
     for (int tab = 0; tab < tabSetup->count(); ++tab) pages << tabSetup->tabText(tab);
     statusLine->Edits().SetPlaceOrder(pages);
     statusLine->Watch();
+    AddCheckMarks();
+}
+
+void frmSetup::AddCheckMarks() {
+    // What the platform services gave the pages: the sound cards, the feeds' device lists (the
+    // lines of a device as far as a feed shows them) and the genre list once it was read.
+    WindowFacts facts;
+    facts.soundDevices = [this] { return std::optional<int>(context_.services.waveOut->DeviceCount()); };
+    facts.mixerDevices = [this] { return std::optional<int>(feeds_->cobMaster[0]->count()); };
+    facts.mixerLines = [this](int device) -> std::optional<int> {
+        for (int feed = 0; feed < 4; ++feed)
+            if (feeds_->cobMaster[feed]->currentIndex() == device) return feeds_->cobChannel[feed]->count();
+        return std::nullopt;
+    };
+    facts.genres = [this]() -> std::optional<QStringList> {
+        QStringList genres;
+        for (int i = 0; i < automation_->cobPanic->count(); ++i) genres << automation_->cobPanic->itemText(i);
+        return genres.isEmpty() ? std::nullopt : std::optional<QStringList>(genres);
+    };
+    checkMarks = new CheckMarks(this, statusLine, context_.bindings, statusLine->Edits(), tabSetup, std::move(facts));
+    statusLine->addWidget(checkMarks);
+    // The pages' own controls come first for Tab, then the warnings, save, history and quit.
+    PutButtonsLast(this, {checkMarks, cmdSave, cmdHistory, cmdStop});
+    // The tabs' warning icons take room too: still no page behind the arrows where the screen allows.
+    const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1600, 1200);
+    if (tabsWidth > width()) resize(std::min(tabsWidth, screen.width()), height());
 }
 
 QList<PendingValue> frmSetup::PendingValuesNow() const {

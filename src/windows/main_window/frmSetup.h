@@ -28,6 +28,7 @@ class ExternalNews;
 class NewsDescriptions;
 class StatusLine;
 class frmHistory;
+class CheckMarks;
 
 // The main settings window: 13 tab pages, save and quit.
 class frmSetup : public QWidget {
@@ -69,6 +70,8 @@ public:
     QPushButton* cmdStop = nullptr;
     // Unsaved edits or the last save, and the program folder this window edits.
     StatusLine* statusLine = nullptr;
+    // Fields whose value the server would not read as meant; part of the status line.
+    CheckMarks* checkMarks = nullptr;
     IniAccessor iniCon;
     IniAccessor iniNews;
     IniAccessor iniDesc;
@@ -95,6 +98,7 @@ private:
     // The caption of the page a control sits on.
     QString PageOf(QWidget* control) const;
     void ReportLoadProblems();
+    void AddCheckMarks();
     std::vector<SetupPart*> Parts() const;
     // Where the window reads and writes each of its files, and through which accessor.
     QString PathOf(schema::File file) const;

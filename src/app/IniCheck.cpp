@@ -1,0 +1,236 @@
+#include "app/IniCheck.h"
+
+#include <dtl/dtl.hpp>
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "devices/AlsaCards.h"
+#include "schema/KeyChecks.h"
+#include "schema/KeySchema.h"
+#include "settings/AtomicFile.h"
+#include "settings/IniAccessor.h"
+#include "settings/IniDocument.h"
+#include "settings/IniEncoding.h"
+#include "settings/PathChecks.h"
+#include "settings/SettingsFiles.h"
+#include "settings/ValueRules.h"
+#include "text/FailureReasons.h"
+#include "text/TextTable.h"
+
+namespace quorvant::ini {
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kFileError = 3;
+
+void Print(FILE* to, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+int Fail(int code, const QString& message) {
+    Print(stderr, QStringLiteral("quorvant-ini: %1\n").arg(message));
+    return code;
+}
+
+// Which of the server's files a path is, by its name; nothing for any other file.
+std::optional<schema::File> KindOfFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    for (schema::File file : {schema::File::Server, schema::File::News, schema::File::Common})
+        if (name.compare(schema::FileName(file), Qt::CaseInsensitive) == 0) return file;
+    return std::nullopt;
+}
+
+const schema::Key* KnownKey(const QString& path, const QString& section, const QString& key) {
+    const std::optional<schema::File> file = KindOfFile(path);
+    if (!file) return nullptr;
+    return schema::Lookup(*file, TrimSpacesAndTabs(section).toString(), TrimSpacesAndTabs(key).toString());
+}
+
+// This machine as quorvant-ini sees it: files and folders, and ALSA's cards and mixer lines. The
+// genre list is read only by the window's helper, so the panic genre is not checked here.
+class ToolFacts : public schema::LocalFacts {
+public:
+    std::optional<int> SoundDevices() const override { return int(alsa::PlaybackDevices().size()); }
+    std::optional<int> MixerDevices() const override { return int(Cards().size()); }
+    std::optional<int> MixerLines(int device) const override {
+        if (device < 0 || device >= int(Cards().size())) return std::nullopt;
+        return int(alsa::MixerLines(Cards()[device].number).size());
+    }
+
+private:
+    const std::vector<alsa::Card>& Cards() const {
+        if (!cards_) cards_ = alsa::Cards();
+        return *cards_;
+    }
+    mutable std::optional<std::vector<alsa::Card>> cards_;
+};
+
+// The lines of a file's text, each with its line break where it has one, so that a last line
+// that gains or loses its break counts as changed.
+std::vector<QString> Lines(const QString& text) {
+    std::vector<QString> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            lines.push_back(text.mid(start));
+            break;
+        }
+        lines.push_back(text.mid(start, end + 1 - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+QString TextOf(const QByteArray& bytes) {
+    int bom = 0;
+    const IniEncoding encoding = DetectEncoding(bytes, &bom);
+    return Decode(bytes.mid(bom), encoding);
+}
+
+// A unified diff of the two texts (three lines of context), as `diff -u` prints it; nothing when
+// they are the same. dtl finds the shortest edit script and groups it into hunks.
+QString UnifiedDiff(const QString& name, const QString& before, const QString& after) {
+    const std::vector<QString> a = Lines(before);
+    const std::vector<QString> b = Lines(after);
+    if (a == b) return {};
+    dtl::Diff<QString> diff(a, b);
+    diff.onHuge();
+    diff.compose();
+    diff.composeUnifiedHunks();
+    QString out = QStringLiteral("--- %1\n+++ %1\n").arg(name);
+    // An empty range starts at the line before it, as patch expects.
+    const auto start = [](long long at, long long count) { return count == 0 ? at - 1 : at; };
+    for (const auto& hunk : diff.getUniHunks()) {
+        out += QStringLiteral("@@ -%1,%2 +%3,%4 @@\n")
+                   .arg(start(hunk.a, hunk.b))
+                   .arg(hunk.b)
+                   .arg(start(hunk.c, hunk.d))
+                   .arg(hunk.d);
+        for (const auto* part : {&hunk.common[0], &hunk.change, &hunk.common[1]})
+            for (const auto& [line, info] : *part) {
+                out += info.type == dtl::SES_ADD ? u'+' : info.type == dtl::SES_DELETE ? u'-' : u' ';
+                QString shown = line;
+                if (shown.endsWith(u'\n')) shown.chop(1);
+                if (shown.endsWith(u'\r')) shown.chop(1);
+                out += shown + (line.endsWith(u'\n') ? QStringLiteral("\n") : QStringLiteral("\n\\ No newline at end of file\n"));
+            }
+    }
+    return out;
+}
+
+int DryRun(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where) {
+    QByteArray bytes;
+    if (QFileInfo::exists(file)) {
+        FileStamp stamp;
+        std::optional<IniError> problem;
+        if (!ReadWholeFile(file, &bytes, &stamp, &problem))
+            return Fail(kFileError,
+                        QStringLiteral("%1: cannot read: %2")
+                            .arg(file, problem ? FailureReason(*problem, Language::English) : QStringLiteral("read error")));
+    }
+    IniDocument document(bytes);
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const Edit& edit = edits[i];
+        try {
+            if (edit.remove)
+                document.RemoveKey(edit.section, edit.key);
+            else
+                document.SetValue(edit.section, edit.key, edit.value);
+        } catch (const IniError& error) {
+            return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed")
+                                    .arg(where(i), FailureReason(error.ForFile(file), Language::English)));
+        }
+    }
+    Print(stdout, UnifiedDiff(file, TextOf(bytes), TextOf(document.Serialize())));
+    return 0;
+}
+
+QString Named(const Edit& edit) { return QStringLiteral("[%1] %2").arg(edit.section, edit.key); }
+
+}  // namespace
+
+std::optional<int> BeforeSave(const QString& file, const std::vector<Edit>& edits,
+                              const std::function<QString(size_t)>& where, const WriteOptions& options) {
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const Edit& edit = edits[i];
+        const QString place = where(i) == file ? file : QStringLiteral("%1: %2").arg(file, where(i));
+        const auto refuse = [&](const QString& why, const QString& hint = {}) {
+            return Fail(kUsage, QStringLiteral("%1: %2: %3; nothing was changed%4").arg(place, Named(edit), why, hint));
+        };
+        // "[x" would be written as the header "[[x]", which reads back as another name.
+        for (const QString& name : {edit.section, edit.key})
+            if (TrimSpacesAndTabs(name).startsWith(u'['))
+                return refuse(QStringLiteral("the name \"%1\" starts with \"[\"").arg(name));
+        for (const QString& text : {edit.section, edit.key, edit.value})
+            if (text.contains(QChar(0))) return refuse(QStringLiteral("contains a NUL character"));
+        // A line break is the engine's to refuse, with its own words.
+        if (edit.remove || options.force || edit.value.contains(u'\n') || edit.value.contains(u'\r')) continue;
+        const schema::Key* key = KnownKey(file, edit.section, edit.key);
+        if (!key) continue;
+        if (const std::optional<schema::Finding> finding = schema::CheckValue(*key, edit.section, edit.value))
+            return refuse(schema::Reason(*finding, Language::English), QStringLiteral(" (--force stores it anyway)"));
+    }
+    if (options.dryRun) return DryRun(file, edits, where);
+    return std::nullopt;
+}
+
+QStringList FilesToCheck(const QString& fileOrFolder) {
+    if (!QFileInfo(fileOrFolder).isDir()) return {fileOrFolder};
+    return {JoinPath(fileOrFolder, kServerIni), JoinPath(fileOrFolder, kNewsIni)};
+}
+
+int Check(const QStringList& files) {
+    LoadBuiltInTexts();
+    const ToolFacts facts;
+    int problems = 0;
+    for (const QString& path : files) {
+        const std::optional<schema::File> kind = KindOfFile(path);
+        if (!kind)
+            return Fail(kUsage, QStringLiteral("%1: not a file whose keys are known (%2, %3, %4)")
+                                    .arg(path, kServerIni, kNewsIni, kCommonSettingsIni));
+        IniAccessor ini;
+        ini.SetFile(path);
+        const auto values = [&](const schema::Key& key, const QString& section) -> std::optional<QString> {
+            ini.SetSection(section);
+            ini.SetKey(key.Name());
+            if (!ini.KeyExists()) return std::nullopt;
+            return ini.ReadValue();
+        };
+        for (const schema::Finding& finding : schema::CheckFile(*kind, values, facts)) {
+            Print(stdout, QStringLiteral("%1: [%2] %3=%4: %5\n")
+                              .arg(path, finding.section, finding.key->Name(), finding.text,
+                                   schema::Reason(finding, Language::English)));
+            ++problems;
+        }
+    }
+    return problems == 0 ? 0 : kProblems;
+}
+
+std::optional<int> RefuseUndecodable(const QStringList& rest, const QList<bool>& decodable) {
+    static const char* const kRoles[] = {"the file name", "the command", "the section name", "the key name", "the value"};
+    for (qsizetype i = 0; i < rest.size() && i < decodable.size(); ++i) {
+        if (decodable[i]) continue;
+        const QString role = QString::fromLatin1(kRoles[std::min<qsizetype>(i, std::size(kRoles) - 1)]);
+        const QString key = rest.size() >= 4 ? QStringLiteral(" of [%1] %2").arg(rest[2], rest[3]) : QString();
+        return Fail(kUsage, QStringLiteral("%1: %2%3 is not valid UTF-8; nothing was changed")
+                                .arg(rest.value(0), role, i >= 2 ? key : QString()));
+    }
+    return std::nullopt;
+}
+
+int Finished(int code) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
+    const int error = errno;
+    Fail(kFileError, QStringLiteral("cannot write to standard output: %1")
+                         .arg(SystemErrorText(error, true, Language::English)));
+    return kFileError;
+}
+
+}  // namespace quorvant::ini

@@ -1,0 +1,272 @@
+#include "windows/shared/CheckMarks.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <exception>
+
+#include "text/FailureReasons.h"
+#include "text/Messages.h"
+
+namespace quorvant {
+
+namespace {
+// The same error red as the genre list's warning; the frame's thickness and the corner badge make
+// the mark visible without telling colours apart.
+const QColor kMarkColour(176, 0, 32);
+constexpr int kMargin = 3;
+constexpr int kBadge = 11;  // the badge's size, right of the frame
+}  // namespace
+
+// A frame around a marked field with a "!" badge right beside it. It sits on the field's
+// parent, lets every click through and follows the field.
+class FieldMark : public QWidget {
+public:
+    explicit FieldMark(QWidget* field) : QWidget(field->parentWidget()), field_(field) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        setObjectName(QStringLiteral("checkMark"));
+        field->installEventFilter(this);
+        originalTip_ = field->toolTip();
+        originalDescription_ = field->accessibleDescription();
+        Follow();
+    }
+
+    void SetReasons(const QString& tip) {
+        // Someone else may have changed the tool tip since (the genre list says why it is empty).
+        if (field_->toolTip() != tip_) originalTip_ = field_->toolTip();
+        if (field_->accessibleDescription() != description_) originalDescription_ = field_->accessibleDescription();
+        tip_ = tip;
+        description_ = originalDescription_.isEmpty() ? tip : originalDescription_ + QStringLiteral(". ") + tip;
+        field_->setToolTip(tip_);
+        field_->setAccessibleDescription(description_);
+    }
+
+    // Gives the field back what it had, where nobody changed it since.
+    void Release() {
+        field_->removeEventFilter(this);
+        if (field_->toolTip() == tip_) field_->setToolTip(originalTip_);
+        if (field_->accessibleDescription() == description_) field_->setAccessibleDescription(originalDescription_);
+    }
+
+    QString Tip() const { return tip_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::Show:
+            case QEvent::Hide:
+            case QEvent::ParentChange:
+                Follow();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kMarkColour, 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1 - kBadge - 1, -1));
+        // The badge: a filled triangle with an exclamation mark, so the mark does not rest on colour.
+        const qreal size = kBadge;
+        const QPointF corner(width() - size, (height() - size) / 2);
+        QPainterPath triangle;
+        triangle.moveTo(corner + QPointF(size / 2, 0));
+        triangle.lineTo(corner + QPointF(size, size));
+        triangle.lineTo(corner + QPointF(0, size));
+        triangle.closeSubpath();
+        painter.fillPath(triangle, kMarkColour);
+        painter.setPen(QPen(Qt::white, 1.6));
+        painter.drawLine(corner + QPointF(size / 2, 3), corner + QPointF(size / 2, size - 4));
+        painter.drawPoint(corner + QPointF(size / 2, size - 2));
+    }
+
+private:
+    void Follow() {
+        if (field_->parentWidget() != parentWidget()) setParent(field_->parentWidget());
+        setGeometry(field_->geometry().adjusted(-kMargin, -kMargin, kMargin + kBadge + 1, kMargin));
+        setVisible(field_->isVisibleTo(field_->parentWidget()));
+        raise();
+    }
+
+    QWidget* field_;
+    QString tip_;
+    QString description_;
+    QString originalTip_;
+    QString originalDescription_;
+};
+
+CheckMarks::CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits,
+                       QTabWidget* tabs, WindowFacts facts, std::function<QString()> shownSection)
+    : QPushButton(statusLine),
+      window_(window),
+      bindings_(bindings),
+      tabs_(tabs),
+      facts_(std::move(facts)),
+      shownSection_(std::move(shownSection)) {
+    setObjectName(QStringLiteral("cmdWarnings"));
+    setFlat(true);
+    setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    setFocusPolicy(Qt::StrongFocus);
+    hide();
+    for (const Binding& binding : bindings_.All()) bindingOf_.insert(binding.key, &binding);
+    connect(this, &QPushButton::clicked, this, &CheckMarks::GoToNext);
+    connect(&edits, &EditState::reset, this, &CheckMarks::TakeBaseline);
+    connect(&edits, &EditState::compared, this, [this] {
+        Refresh();
+        // Once more when the change is done: code that set the value may set a tool tip after it.
+        if (!refreshQueued_) {
+            refreshQueued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    refreshQueued_ = false;
+                    Refresh();
+                },
+                Qt::QueuedConnection);
+        }
+    });
+    TakeBaseline({});
+    Refresh();
+}
+
+CheckMarks::~CheckMarks() {
+    for (FieldMark* mark : std::as_const(marks_)) mark->Release();
+}
+
+std::optional<QString> CheckMarks::PendingText(const Binding& binding) const {
+    try {
+        return TextOf(binding.write());
+    } catch (const std::exception&) {
+        // A port box whose text is no number cannot be written as one: check what it shows.
+        if (auto* box = qobject_cast<QLineEdit*>(binding.control)) return box->text();
+        return std::nullopt;
+    }
+}
+
+void CheckMarks::TakeBaseline(const QStringList& files) {
+    for (const Binding& binding : bindings_.All()) {
+        if (!files.isEmpty() && !files.contains(schema::FileName(binding.key->file))) continue;
+        const std::optional<QString> now = PendingText(binding);
+        baseline_.insert(binding.key, now);
+        // After a save the file holds what the window wrote; after a read, what the read found.
+        stored_.insert(binding.key, files.isEmpty() ? bindings_.StoredText(*binding.key) : now);
+    }
+}
+
+std::optional<QString> CheckMarks::ValueOf(const schema::Key& key, const QString& section) const {
+    const Binding* binding = bindingOf_.value(&key);
+    if (!binding || key.Has(schema::ReadOnly)) return std::nullopt;
+    const QString shown = shownSection_ ? shownSection_() : QString();
+    if (section != (shown.isNull() ? key.Section() : shown)) return std::nullopt;
+    const std::optional<QString> now = PendingText(*binding);
+    if (now == baseline_.value(&key)) return stored_.value(&key);
+    return now;
+}
+
+QWidget* CheckMarks::FieldOf(const Binding& binding) const {
+    if (binding.control) return binding.control;
+    // A form-level number (a feed's card or line) is shown by the list its label names.
+    if (auto* label = qobject_cast<QLabel*>(binding.label); label && label->buddy()) return label->buddy();
+    return binding.label;
+}
+
+int CheckMarks::TabOf(QWidget* field) const {
+    if (!tabs_) return -1;
+    for (QWidget* w = field; w && w != window_; w = w->parentWidget())
+        if (const int tab = tabs_->indexOf(w); tab >= 0) return tab;
+    return -1;
+}
+
+void CheckMarks::Refresh() {
+    QList<schema::Finding> findings;
+    for (schema::File file : {schema::File::Server, schema::File::News, schema::File::Common})
+        findings += schema::CheckFile(
+            file, [this](const schema::Key& key, const QString& section) { return ValueOf(key, section); }, facts_);
+    findings_ = findings;
+
+    QList<QWidget*> fields;
+    QHash<QWidget*, QStringList> reasons;
+    for (const schema::Finding& finding : std::as_const(findings_)) {
+        QWidget* field = FieldOf(*bindingOf_.value(finding.key));
+        if (!field) continue;
+        if (!fields.contains(field)) fields.append(field);
+        reasons[field].append(schema::Reason(finding, Language::Dutch));
+    }
+    for (QWidget* field : QList<QWidget*>(marked_))
+        if (!fields.contains(field)) Unmark(field);
+    for (QWidget* field : std::as_const(fields)) Mark(field, reasons.value(field));
+    marked_ = fields;
+
+    // The tabs get a warning icon and say how many marked fields they hold; the text stays theirs.
+    QStringList pages;
+    QHash<int, int> perTab;
+    for (QWidget* field : std::as_const(fields)) ++perTab[TabOf(field)];
+    for (int tab = 0; tabs_ && tab < tabs_->count(); ++tab) {
+        const int count = perTab.value(tab);
+        tabs_->setTabIcon(tab, count ? icon() : QIcon());
+        tabs_->setTabToolTip(tab, count ? msg::CheckWarnings(count) : QString());
+        if (count) pages << tabs_->tabText(tab);
+    }
+    setText(msg::CheckWarnings(int(findings_.size()), pages));
+    setAccessibleName(text());
+    setToolTip(msg::NextMarkedField());
+    setVisible(!findings_.isEmpty());
+}
+
+void CheckMarks::Mark(QWidget* field, const QStringList& reasons) {
+    FieldMark*& mark = marks_[field];
+    if (!mark) {
+        mark = new FieldMark(field);
+        // A field deleted with its page takes its mark along.
+        connect(field, &QObject::destroyed, this, [this, field] {
+            marks_.remove(field);
+            marked_.removeAll(field);
+        });
+    }
+    mark->SetReasons(msg::CheckMarkTip(reasons));
+    mark->update();
+}
+
+void CheckMarks::Unmark(QWidget* field) {
+    FieldMark* mark = marks_.take(field);
+    if (!mark) return;
+    disconnect(field, &QObject::destroyed, this, nullptr);
+    mark->Release();
+    mark->deleteLater();
+}
+
+QString CheckMarks::MarkOf(QWidget* field) const {
+    const FieldMark* mark = marks_.value(field);
+    return mark ? mark->Tip() : QString();
+}
+
+void CheckMarks::GoToNext() {
+    if (marked_.isEmpty()) return;
+    qsizetype at = -1;
+    for (QWidget* w = QApplication::focusWidget(); w && at < 0; w = w->parentWidget()) at = marked_.indexOf(w);
+    QWidget* field = marked_.at((at + 1) % marked_.size());
+    if (const int tab = TabOf(field); tab >= 0) tabs_->setCurrentIndex(tab);
+    QWidget* target = field;
+    if (field->focusPolicy() == Qt::NoFocus)
+        for (QWidget* child : field->findChildren<QWidget*>())
+            if (child->focusPolicy() != Qt::NoFocus) {
+                target = child;
+                break;
+            }
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace quorvant

@@ -1,0 +1,86 @@
+#pragma once
+
+// The checks of schema/KeyChecks in a settings window: a mark on each field whose value the server
+// would not read as meant, a marker on its tab page, and a status-line button that counts them and
+// goes to the next one. Marks never change a value and never stop a save.
+
+#include <QHash>
+#include <QList>
+#include <QPushButton>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "binding/Binding.h"
+#include "binding/EditState.h"
+#include "schema/KeyChecks.h"
+
+class QTabWidget;
+
+namespace quorvant {
+
+// What a window knows of this machine: files and folders as LocalFacts; devices and the genre list
+// from what its platform services gave it (unset: not known).
+class WindowFacts : public schema::LocalFacts {
+public:
+    std::function<std::optional<int>()> soundDevices;
+    std::function<std::optional<int>()> mixerDevices;
+    std::function<std::optional<int>(int device)> mixerLines;
+    std::function<std::optional<QStringList>()> genres;
+
+    std::optional<int> SoundDevices() const override { return soundDevices ? soundDevices() : std::nullopt; }
+    std::optional<int> MixerDevices() const override { return mixerDevices ? mixerDevices() : std::nullopt; }
+    std::optional<int> MixerLines(int device) const override { return mixerLines ? mixerLines(device) : std::nullopt; }
+    std::optional<QStringList> Genres() const override { return genres ? genres() : std::nullopt; }
+};
+
+class FieldMark;
+
+// The status line's "N waarschuwingen op …" button, and the marks it keeps. It checks, after every
+// change the window's edit state sees, what each bound key holds: the text read from the file while
+// the field still shows what that read gave it (a text the field could not show included), else
+// what a save would write now.
+class CheckMarks : public QPushButton {
+    Q_OBJECT
+
+public:
+    // `tabs`: the window's pages, null for a window without. `shownSection`: the section a
+    // patterned key is shown from (null: the schema's own). `statusLine` holds the button: made
+    // there, a later layout pass does not move it to the end of the Tab order.
+    CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits, QTabWidget* tabs, WindowFacts facts,
+               std::function<QString()> shownSection = {});
+    ~CheckMarks() override;
+
+    const QList<schema::Finding>& Findings() const { return findings_; }
+    // The reasons a field is marked for, one per line; empty when it is not marked.
+    QString MarkOf(QWidget* field) const;
+    // Shows the page of the next marked field after the one that has the focus and focuses it.
+    void GoToNext();
+    void Refresh();
+
+private:
+    void TakeBaseline(const QStringList& files);
+    std::optional<QString> PendingText(const Binding& binding) const;
+    std::optional<QString> ValueOf(const schema::Key& key, const QString& section) const;
+    QWidget* FieldOf(const Binding& binding) const;
+    int TabOf(QWidget* field) const;
+    void Mark(QWidget* field, const QStringList& reasons);
+    void Unmark(QWidget* field);
+
+    QWidget* window_;
+    const Bindings& bindings_;
+    QTabWidget* tabs_;
+    WindowFacts facts_;
+    std::function<QString()> shownSection_;
+    QHash<const schema::Key*, const Binding*> bindingOf_;
+    // Per key: what a save would have written right after the last read or save, and the file's
+    // text then.
+    QHash<const schema::Key*, std::optional<QString>> baseline_;
+    QHash<const schema::Key*, std::optional<QString>> stored_;
+    QList<schema::Finding> findings_;
+    QList<QWidget*> marked_;  // in the order of the findings
+    QHash<QWidget*, FieldMark*> marks_;
+    bool refreshQueued_ = false;
+};
+
+}  // namespace quorvant

@@ -1,0 +1,169 @@
+// The checks of what the server will read: one table, run through the main window's marks and
+// through `quorvant-ini check`, which must agree.
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTest>
+
+#include "schema/KeyChecks.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+#include "widgets/LedSpin.h"
+#include "windows/main_window/AutomationTiming.h"
+#include "windows/main_window/frmSetup.h"
+#include "windows/shared/CheckMarks.h"
+
+using namespace quorvant;
+using namespace quorvant::test;
+
+namespace {
+const QString kTool = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant-ini");
+
+// "@db": a database folder with data.mdb, "@nodb": a folder without it, "@none": no folder.
+QString Placed(QString text, const TempProgramFolder& folder) {
+    text.replace("@nodb", folder.Path());
+    text.replace("@db", folder.DatabaseFolder());
+    return text.replace("@none", folder.Path() + "/none");
+}
+
+schema::File FileOf(const QString& section, const QString& key) {
+    return schema::Lookup(schema::File::Server, section, key) ? schema::File::Server : schema::File::News;
+}
+
+// The verdict the tool's line gives, from its wording.
+QString ToolVerdict(const QString& out, const QString& section, const QString& key) {
+    for (const QString& line : out.split('\n'))
+        if (line.contains(QString(": [%1] %2=").arg(section, key)))
+            return line.contains(" is not ") ? "unreadable" : line.contains(" is outside ") ? "limits" : "reference";
+    return "fine";
+}
+}  // namespace
+
+class KeyChecksTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { ResetProgramState(); }
+
+    void windowAndToolAgree_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("context");  // other lines of the section
+        QTest::addColumn<QString>("verdict");
+        const auto row = [](const char* name, const char* section, const char* key, const char* text,
+                            const char* verdict, const char* context = "") {
+            QTest::newRow(name) << section << key << text << context << verdict;
+        };
+        row("LED field", "Faders", "PresLevel", "80", "fine");
+        row("LED field: empty gives its default", "Faders", "PresLevel", "", "fine");
+        row("LED field: a word", "Faders", "PresLevel", "abc", "unreadable");
+        row("LED field: kept out of range", "Faders", "PresLevel", "9999999", "limits");
+        row("LED field without default: empty", "Faders", "Level1", "", "unreadable");
+        row("LED field below its lowest", "Sequencer", "B6Start", "49", "limits");
+        row("16-bit card number", "AudioPlayers", "Player_A_card", "40000", "unreadable");
+        row("list position past the list", "Sequencer", "B6-1", "8", "limits");
+        row("check state 3", "Sequencer", "IgnoreVT", "3", "unreadable");
+        row("check state empty is off", "Sequencer", "IgnoreVT", "", "fine");
+        row("option compared as text", "program", "Login", "1.0", "unreadable");
+        row("option out of its buttons", "program", "Slave", "2", "limits");
+        row("one-means-on: a word", "program", "Sabam", "yes", "unreadable");
+        row("colour past 0xFFFFFF", "Colors", "MusBack", "16777216", "limits");
+        row("colour in hex", "Colors", "MusBack", "0x10", "unreadable");
+        row("day string", "ExtNews", "MA", "000000011111111111100000", "fine");
+        row("day string: a 3", "ExtNews", "MA", "000000011111111111100003", "unreadable");
+        row("day string: 23 hours", "ExtNews", "MA", "00000001111111111110000", "unreadable");
+        row("folder there", "Files", "LogPath", "@db", "fine");
+        row("folder missing", "Files", "LogPath", "@none", "reference");
+        row("folder relative: not checked", "Files", "LogPath", "logs", "fine");
+        row("database folder without data.mdb", "Files", "DatabasePath", "@nodb", "reference");
+        row("database folder with data.mdb", "Files", "DatabasePath", "@db", "fine");
+        row("news folder missing", "Blokken", "BlokkenPath", "@none", "reference");
+        row("port of a disabled link: none", "InterPC", "HostPortRDS", "0", "fine");
+        row("port of an enabled link: none", "InterPC", "HostPortRDS", "0", "reference",
+            "NetworkRDS=1\nRemotePortRDS=1\n");
+        row("port: a word", "InterPC", "RemotePortRDS", "abc", "unreadable");
+        row("port past 65535", "InterPC", "RemotePortEXT", "70000", "limits");
+        row("host port of two enabled links", "InterPC", "HostPortWEB", "5002", "reference",
+            "NetworkRDS=1\nRemotePortRDS=1\nHostPortRDS=5002\nNetworkWEB=1\nRemotePortWEB=2\n");
+        row("host port shared with a disabled link", "InterPC", "HostPortWEB", "5002", "fine",
+            "NetworkRDS=0\nHostPortRDS=5002\nNetworkWEB=1\nRemotePortWEB=2\n");
+    }
+    void windowAndToolAgree() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, context);
+        QFETCH(QString, verdict);
+        TempProgramFolder folder;
+        QDir().mkpath(folder.DatabaseFolder());
+        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read here");
+        const schema::File file = FileOf(section, key);
+        const QString name = schema::FileName(file);
+        const QString lines = QString("[%1]\n%2=%3\n%4").arg(section, key, Placed(text, folder), context);
+
+        for (const bool utf16 : {false, true}) {
+            folder.Write(name, utf16 ? Utf16LeWithBom(lines) : lines.toUtf8());
+            QProcess tool;
+            tool.start(kTool, {folder.File(name), "check"});
+            QVERIFY(tool.waitForFinished(30000));
+            const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+            QCOMPARE(ToolVerdict(out, section, key), verdict);
+            QCOMPARE(tool.exitCode(), out.isEmpty() ? 0 : 4);
+        }
+
+        FakeServices fakes;
+        frmSetup window(folder.Path(), fakes.Get());
+        const schema::Key* checked = schema::Lookup(file, section, key);
+        QString seen = "fine";
+        for (const schema::Finding& finding : window.checkMarks->Findings())
+            if (finding.key == checked) seen = schema::VerdictName(schema::VerdictOf(finding.problem));
+        QCOMPARE(seen, verdict);
+        for (const Binding& binding : window.KeyBindings().All())
+            if (binding.key == checked) QCOMPARE(window.checkMarks->MarkOf(binding.control).isEmpty(), verdict == "fine");
+        // A check changes nothing: the file is as written.
+        QCOMPARE(folder.Read(name), Utf16LeWithBom(lines));
+    }
+
+    // Marks follow the edits; the tab and the status line say where; a click goes to the field;
+    // the save goes on as ever, and a value kept out of range is written as read.
+    void marksFollowEditsAndNeverStopTheSave() {
+        TempProgramFolder folder;
+        QDir().mkpath(folder.DatabaseFolder());
+        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read by the fake");
+        folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() +
+                                       "\n[Faders]\nPresLevel=abc\nPresSpeed=99999\n");
+        FakeServices fakes;
+        fakes.genres.immediate = GenreList{{"Pop", "Rock"}, GenreFailure::None, {}, 0};
+        frmSetup window(folder.Path(), fakes.Get());
+        CheckMarks& marks = *window.checkMarks;
+        AutomationTiming& page = window.Automation();
+        QCOMPARE(marks.text(), QString("2 waarschuwingen op Automatisatie"));
+        QVERIFY(!window.tabSetup->tabIcon(int(Tab::Automation)).isNull());
+        QVERIFY(page.ledPresLevel->accessibleDescription().contains("\"abc\""));
+
+        page.ledPresLevel->SetValue(50);
+        QVERIFY(marks.MarkOf(page.ledPresLevel).isEmpty());
+        page.cobPanic->setEditText("Jazz");
+        QCoreApplication::processEvents();
+        QVERIFY(marks.MarkOf(page.cobPanic).contains("Jazz"));
+        QCOMPARE(marks.Findings().size(), 2);
+
+        window.tabSetup->setCurrentIndex(0);
+        marks.click();
+        QCOMPARE(window.tabSetup->currentIndex(), int(Tab::Automation));
+        QVERIFY(window.tabSetup->currentWidget()->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == nullptr);
+
+        QVERIFY(window.cmdSave_Click());
+        QCOMPARE(IniValueInFile(folder.File("server.ini"), "Faders", "PresSpeed"), QString("99999"));
+        QVERIFY(!marks.MarkOf(page.ledPresSpeed).isEmpty());
+        page.cobPanic->setEditText("rock");
+        QVERIFY(marks.MarkOf(page.cobPanic).isEmpty());
+    }
+};
+
+QTEST_MAIN(KeyChecksTest)
+#include "tst_key_checks.moc"

@@ -105,6 +105,12 @@ struct Key {
     Tab tab = Tab::None;
 
     // Declaration helpers, so a table row reads as a sentence.
+    template <class Change>
+    constexpr Key Changed(Change change) const {
+        Key k = *this;
+        change(k);
+        return k;
+    }
     constexpr Key Default(qint32 value) const { return Changed([&](Key& k) { k.hasDefault = true, k.fallback = value; }); }
     constexpr Key Range(qint32 lowest, qint32 highest, qint32 step = 1, int digits = 0) const {
         return Changed([&](Key& k) { k.hasLimits = true, k.limits = {lowest, highest, step, digits}; });
@@ -121,12 +127,6 @@ struct Key {
     }
     constexpr Key On(Tab page) const { return Changed([&](Key& k) { k.tab = page; }); }
     constexpr Key In(Window shownIn) const { return Changed([&](Key& k) { k.window = shownIn; }); }
-    template <class Change>
-    constexpr Key Changed(Change change) const {
-        Key k = *this;
-        change(k);
-        return k;
-    }
 
     bool Has(Irregular flag) const { return (irregular & flag) != 0; }
     QString Section() const { return QString::fromLatin1(section); }

@@ -5,7 +5,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target upward_includ
 if(status EQUAL 0)
   message(FATAL_ERROR "an upward include compiled:\n${out}")
 endif()
-if(NOT out MATCHES "widgets/LedSpin.h: No such file or directory")
+# gcc: "widgets/LedSpin.h: No such file or directory"; clang: "'widgets/LedSpin.h' file not found".
+if(NOT out MATCHES "widgets/LedSpin\\.h'?:? (No such file or directory|file not found)")
   message(FATAL_ERROR "the probe failed for another reason:\n${out}")
 endif()
 message(STATUS "the engine cannot include widgets/LedSpin.h")

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/IniOutput.h"
 #include "devices/AlsaCards.h"
 #include "schema/KeyChecks.h"
 #include "schema/KeySchema.h"
@@ -24,19 +25,6 @@
 namespace quorvant::ini {
 
 namespace {
-
-constexpr int kUsage = 2;
-constexpr int kFileError = 3;
-
-void Print(FILE* to, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
-}
-
-int Fail(int code, const QString& message) {
-    Print(stderr, QStringLiteral("quorvant-ini: %1\n").arg(message));
-    return code;
-}
 
 // Which of the server's files a path is, by its name; nothing for any other file.
 std::optional<schema::File> KindOfFile(const QString& path) {

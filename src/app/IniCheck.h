@@ -13,9 +13,6 @@
 
 namespace quorvant::ini {
 
-// Exit status of `check` when it found problems.
-constexpr int kProblems = 4;
-
 struct Edit {
     bool remove = false;
     QString section;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/IniOutput.h"
 #include "schema/KeyPlace.h"
 #include "settings/AtomicFile.h"
 #include "settings/History.h"
@@ -20,22 +21,6 @@ namespace quorvant::ini {
 namespace {
 
 using history::Version;
-
-// As quorvant-ini's other commands.
-constexpr int kDone = 0;
-constexpr int kAbsent = 1;
-constexpr int kUsage = 2;
-constexpr int kFileError = 3;
-
-void Print(FILE* to, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
-}
-
-int Fail(int code, const QString& message) {
-    Print(stderr, QStringLiteral("quorvant-ini: %1\n").arg(message));
-    return code;
-}
 
 QString ProblemText(const history::Problem& problem) {
     switch (problem.kind) {

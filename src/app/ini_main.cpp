@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/IniCheck.h"
+#include "app/IniOutput.h"
 #include "app/IniHistory.h"
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
@@ -26,11 +27,12 @@ namespace {
 using quorvant::IniAccessor;
 using quorvant::IniError;
 
-// Exit codes, as the manual page gives them.
-constexpr int kDone = 0;
-constexpr int kAbsent = 1;
-constexpr int kUsage = 2;
-constexpr int kFileError = 3;
+using quorvant::ini::Fail;
+using quorvant::ini::kAbsent;
+using quorvant::ini::kDone;
+using quorvant::ini::kFileError;
+using quorvant::ini::kUsage;
+using quorvant::ini::Print;
 
 const char* const kUsageText =
     "Usage: quorvant-ini [--help | --version | --schema] [--force] [--dry-run] FILE COMMAND [ARGUMENTS]\n"
@@ -66,16 +68,6 @@ const char* const kUsageText =
     "\n"
     "Exit status: 0 done, 1 key, section or version absent, 2 usage error or refused value,\n"
     "3 the file could not be read or saved (or standard output not written), 4 check found problems.\n";
-
-void Print(FILE* to, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
-}
-
-int Fail(int code, const QString& message) {
-    Print(stderr, QStringLiteral("quorvant-ini: %1\n").arg(message));
-    return code;
-}
 
 QString Brackets(const QString& section, const QString& key) { return QStringLiteral("[%1] %2").arg(section, key); }
 

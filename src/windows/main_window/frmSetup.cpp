@@ -91,7 +91,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     ShowHistoryNotices(statusLine,
                        [this] { return QStringList{PathOf(schema::File::Server), PathOf(schema::File::News)}; });
     layout->addWidget(statusLine);
-    // Boxes bound by TextRow already hold any length; the port boxes and the rest must too.
+    // Text boxes bound to a key already hold any length; the port boxes and the rest must too.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
 
     Form_Load();

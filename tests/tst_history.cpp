@@ -121,6 +121,7 @@ private slots:
         // Each restore is a save in the history too, and gave back exactly what it replaced.
         const QList<history::Version> versions = history::VersionsOf(file).versions;
         QCOMPARE(versions.size(), 5);
+        QCOMPARE(versions[3].action, history::RestoreAction(3));
         QCOMPARE(versions.last().action, history::RestoreAction(1));
         QCOMPARE(history::ReadContent(versions.last()),
                  encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));

@@ -255,13 +255,6 @@ QString VerdictName(Verdict verdict) {
 
 namespace {
 
-// Dutch and English side by side, so both always say the same.
-struct Words {
-    const char* dutch;
-    const char* english;
-    QString In(Language language) const { return QString::fromUtf8(language == Language::Dutch ? dutch : english); }
-};
-
 QString RuleWords(const Key& key, Language l) {
     switch (key.rule) {
         case Rule::Text:

@@ -449,6 +449,8 @@ NoticeSink SetNoticeSink(NoticeSink sink) {
 
 void SetProgram(const QString& program) { g_program = program; }
 
+QString CurrentAction() { return t_action; }
+
 ActionScope::ActionScope(const QString& action) : previous_(t_action) { t_action = action; }
 ActionScope::~ActionScope() { t_action = previous_; }
 

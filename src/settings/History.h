@@ -108,6 +108,10 @@ NoticeSink SetNoticeSink(NoticeSink sink);
 // executable's name.
 void SetProgram(const QString& program);
 
+// What the saves of this thread record as their action; empty for "save". A caller that commits on
+// another thread hands it on there with an ActionScope.
+QString CurrentAction();
+
 // While it lives, the saves of this thread record `action` instead of "save".
 class ActionScope {
 public:

@@ -10,12 +10,6 @@ namespace quorvant {
 
 namespace {
 
-struct Words {
-    const char* dutch;
-    const char* english;
-    QString In(Language language) const { return QString::fromUtf8(language == Language::Dutch ? dutch : english); }
-};
-
 struct SystemError {
     std::initializer_list<int> numbers;
     Words reading;

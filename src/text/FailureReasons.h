@@ -9,6 +9,13 @@ namespace quorvant {
 // The window speaks Dutch; quorvant-ini writes its messages in English for scripts and logs.
 enum class Language { Dutch, English };
 
+// A text in both languages side by side, so both always say the same.
+struct Words {
+    const char* dutch;
+    const char* english;
+    QString In(Language language) const { return QString::fromUtf8(language == Language::Dutch ? dutch : english); }
+};
+
 // Why a settings file could not be read or written, as one sentence without a full stop. Both
 // languages come from one table, so they always say the same thing.
 QString FailureReason(const IniError& error, Language language);

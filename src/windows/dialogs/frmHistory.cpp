@@ -213,9 +213,13 @@ bool frmHistory::cmdRestoreVersion_Click() {
     bool overwriteChanged = false;
     for (;;) {
         try {
-            const BusyWait busy;  // waiting for another program's lock must not freeze the windows
-            history::PutBack(file, row.content, history::RestoreAction(row.version.id), now_.value(file),
-                             overwriteChanged);
+            // Committed off the window's thread, as every save: a slow disk or another program's lock
+            // must not freeze the windows.
+            BusyWait busy;
+            busy.Run([&] {
+                history::PutBack(file, row.content, history::RestoreAction(row.version.id), now_.value(file),
+                                 overwriteChanged);
+            });
             break;
         } catch (const IniError& error) {
             if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "settings/AtomicFile.h"
+#include "settings/History.h"
 #include "windows/shared/StatusLine.h"
 
 namespace quorvant {
@@ -40,7 +41,11 @@ void BusyWait::Run(const std::function<void()>& work) {
     std::exception_ptr failure;
     std::atomic<bool> done = false;
     QAbstractEventDispatcher* const events = QAbstractEventDispatcher::instance();
+    // What the history records of this save (a restore names its version) belongs to the thread
+    // that commits it.
+    const QString action = history::CurrentAction();
     std::thread worker([&] {
+        const history::ActionScope scope(action);
         // The engine calls the hook of the thread that saves: it only notes the time, the window's
         // thread shows it.
         SetLockWaitHook([this] { lastWaitMs_ = NowMs(); });

@@ -12,7 +12,7 @@ namespace quorvant {
 
 namespace {
 
-QString Words(const history::Notice& notice) {
+QString NoticeText(const history::Notice& notice) {
     const QString file = QFileInfo(notice.file).fileName();
     if (notice.kind == history::Notice::Kind::NotRecorded)
         return msg::HistoryNotRecorded(
@@ -44,7 +44,7 @@ HistoryNotices::HistoryNotices() {
     // The engine tells while the save still holds the folder lock; the windows hear it after.
     history::SetNoticeSink([this](const history::Notice& notice) {
         QMetaObject::invokeMethod(
-            this, [this, file = notice.file, text = Words(notice)] { emit this->notice(file, text); },
+            this, [this, file = notice.file, text = NoticeText(notice)] { emit this->notice(file, text); },
             Qt::QueuedConnection);
     });
 }

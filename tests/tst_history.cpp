@@ -52,8 +52,10 @@ QList<qint64> Ids(const QString& file) {
     return ids;
 }
 
-// Selects a version in the history window (and, when given, one of its changes by key name).
+// Selects a version in the history window, once it has read its list (and, when given, one of its
+// changes by key name).
 void Choose(frmHistory& window, qint64 id, const QString& key = {}) {
+    QTRY_VERIFY(!window.Reading());
     for (int i = 0; i < window.lstVersions->topLevelItemCount(); ++i)
         if (window.lstVersions->topLevelItem(i)->text(2) == QString::number(id))
             window.lstVersions->setCurrentItem(window.lstVersions->topLevelItem(i));
@@ -182,28 +184,35 @@ private slots:
         QTest::addColumn<QList<QPoint>>("saves");  // (how many, days ago)
         QTest::addColumn<int>("payload");          // bytes of the file's one value
         QTest::addColumn<QList<qint64>>("dropped");
+        QTest::addColumn<int>("others");           // small versions of news.ini saved before
         QTest::newRow("201 old versions: the newest 200 stay")
-            << QList<QPoint>{{201, 100}} << 10 << QList<qint64>{1, 2};
-        QTest::newRow("250 versions within 90 days: all stay") << QList<QPoint>{{250, 89}} << 10 << QList<qint64>{};
-        // 6 of the 91-day-old versions fall outside the newest 200 as well; the other 4 stay.
-        QTest::newRow("91 days and past 200 goes, either alone stays")
-            << QList<QPoint>{{10, 91}, {195, 89}} << 10 << QList<qint64>{1, 2, 3, 4, 5, 6};
+            << QList<QPoint>{{201, 100}} << 10 << QList<qint64>{1, 2} << 0;
+        // However young: the count is the bound, so a save costs the same whatever the history holds.
+        QTest::newRow("250 versions within 90 days: the newest 200 stay")
+            << QList<QPoint>{{250, 1}} << 10 << [] { QList<qint64> ids; for (qint64 id = 1; id <= 51; ++id) ids << id; return ids; }() << 0;
         // Nine versions of 6 MB are over 50 MB: the oldest goes, though young and few.
-        QTest::newRow("over 50 MB: oldest first") << QList<QPoint>{{8, 1}} << 6 * 1024 * 1024 << QList<qint64>{1};
-        QTest::newRow("one version over 50 MB stays") << QList<QPoint>{} << 51 * 1024 * 1024 << QList<qint64>{};
+        QTest::newRow("over 50 MB: oldest first") << QList<QPoint>{{8, 1}} << 6 * 1024 * 1024 << QList<qint64>{1} << 0;
+        // The big file gives way; the older, smaller news.ini keeps every version.
+        QTest::newRow("one big file leaves another's history")
+            << QList<QPoint>{{8, 1}} << 6 * 1024 * 1024 << QList<qint64>{1} << 30;
+        QTest::newRow("one version over 50 MB stays") << QList<QPoint>{} << 51 * 1024 * 1024 << QList<qint64>{} << 0;
     }
     void retentionAtTheLimits() {
         QFETCH(QList<QPoint>, saves);
         QFETCH(int, payload);
         QFETCH(QList<qint64>, dropped);
+        QFETCH(int, others);
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
+        const QString news = dir.filePath("news.ini");
         WriteFile(file, "[a]\nk=" + QByteArray(payload, 'x') + "\n");
         QList<history::Notice> notices;
         const history::NoticeSink previous =
             history::SetNoticeSink([&](const history::Notice& notice) { notices << notice; });
-        qint64 saved = 0;
         const QDateTime now = QDateTime::currentDateTimeUtc();
+        history::SetClock([&] { return now.addDays(-2); });
+        for (int i = 0; i < others; ++i) Save(news, "a", "n", QString::number(i));
+        qint64 saved = 0;
         for (const QPoint& group : saves)
             for (int i = 0; i < group.x(); ++i) {
                 history::SetClock([&] { return now.addDays(-group.y()); });
@@ -217,10 +226,19 @@ private slots:
         for (qint64 id = 1; id <= saved + 1; ++id)
             if (!dropped.contains(id)) expected << id;
         QCOMPARE(Ids(file), expected);
+        QCOMPARE(Ids(news).size(), std::max(others - 1, 0));
         QList<qint64> told;
-        for (const history::Notice& notice : notices)
-            for (const history::Version& version : notice.dropped) told << version.id;
+        QStringList single;
+        for (const history::Notice& notice : notices) {
+            for (const history::Version& version : notice.dropped) {
+                told << version.id;
+                QCOMPARE(version.name, QString("server.ini"));
+            }
+            single += notice.single;
+        }
         QCOMPARE(told, dropped);
+        // A file larger than the folder may grow says that its history holds one version.
+        QCOMPARE(single.contains("server.ini"), payload > 50 * 1024 * 1024);
     }
 
     // Skipped with a reason, never in the way of a save or of the versions that are sound.
@@ -234,7 +252,12 @@ private slots:
         QTest::newRow("version cut short") << "truncate" << int(Kind::Damaged) << 1;
         QTest::newRow("version's content changed") << "flip" << int(Kind::Damaged) << 2;
         QTest::newRow("version without header") << "header" << int(Kind::Damaged) << 1;
-        QTest::newRow("history folder is a file") << "file" << int(Kind::Unreadable) << 0;
+        QTest::newRow("history folder is a file") << "file" << int(Kind::NotAFolder) << 0;
+        // 18 digits: once the next number had 19, which no name could hold.
+        QTest::newRow("number past the last") << "18 digits" << int(Kind::Foreign) << 2;
+        QTest::newRow("size that overflows") << "size" << int(Kind::Damaged) << 1;
+        QTest::newRow("last number used") << "last number" << int(Kind::Damaged) << 1;
+        QTest::newRow("history folder is a symlink") << "symlink" << int(Kind::Link) << 0;
         QTest::newRow("history folder without write permission") << "read-only" << -1 << 1;
     }
     void damagedOrUnwritableHistory() {
@@ -253,6 +276,14 @@ private slots:
         if (damage == "truncate") WriteFile(first, entry.chopped(2));
         if (damage == "flip") WriteFile(first, entry.replace("k=0", "k=7"));
         if (damage == "header") WriteFile(first, entry.mid(entry.indexOf("\n\n") + 2));
+        if (damage == "18 digits") WriteFile(folder + "/server.ini.v999999999999999999.20250101T000000Z", entry);
+        if (damage == "size") WriteFile(first, QByteArray(entry).replace("Size: 8", "Size: 9223372036854775807"));
+        if (damage == "last number") WriteFile(folder + "/server.ini.v999999999.20250101T000000Z", entry);
+        QTemporaryDir outside;
+        if (damage == "symlink") {
+            QDir(folder).removeRecursively();
+            QFile::link(outside.path(), folder);
+        }
         if (damage == "file") {
             QDir(folder).removeRecursively();
             WriteFile(folder, "not a folder");
@@ -290,9 +321,17 @@ private slots:
         }
         QCOMPARE(kinds, problem < 0 ? QList<int>{} : QList<int>{problem});
         QCOMPARE(listing.versions.size(), versions);
+        const bool notRecorded = damage == "file" || damage == "read-only" || damage == "last number" ||
+                                 damage == "symlink";
         // The last sound version is the one the second save replaced, whatever became of the first.
-        if (versions > 0) QCOMPARE(last, QByteArray(versions == 1 && problem < 0 ? "[a]\nk=0\n" : "[a]\nk=1\n"));
-        const bool notRecorded = damage == "file" || damage == "read-only";
+        if (versions > 0) QCOMPARE(last, QByteArray(notRecorded ? "[a]\nk=0\n" : "[a]\nk=1\n"));
+        // Nothing is read from or written outside the program folder.
+        QCOMPARE(FolderEntries(outside.path()), QStringList());
+        // Two saves in one second are two versions.
+        if (damage == "18 digits") {
+            Save(file, "a", "k", "3");
+            QCOMPARE(Ids(file), (QList<qint64>{1, 2, 3}));
+        }
         QCOMPARE(notices.size(), notRecorded && !asNobody ? 1 : 0);
         if (!notices.isEmpty()) QCOMPARE(notices[0].kind, history::Notice::Kind::NotRecorded);
     }

@@ -84,11 +84,16 @@ private slots:
             {{"list", "faders"}, {}, 0, "PresLevel=80\nNaam=café\n", {}},
             {{"list", "Colors"}, {}, 1, "", {}},
             {{"set", "faders", "PRESLEVEL", "95"}, {}, 0, "", QString(kFile).replace("PresLevel=80", "PresLevel=95")},
-            {{"set", "Faders", "Mix", "été"}, {}, 0, "", QString(kFile).replace("naam=second entry\n", "naam=second entry\nMix=été\n")},
-            {{"set", "Colors", "Back1", ""}, {}, 0, "", kFile + "[Colors]\nBack1=\n"},
+            {{"--new", "set", "Faders", "Mix", "été"}, {}, 0, "", QString(kFile).replace("naam=second entry\n", "naam=second entry\nMix=été\n")},
+            {{"set", "Colors", "Back1", "", "--new"}, {}, 0, "", kFile + "[Colors]\nBack1=\n"},
+            // Options stand anywhere; after "--" nothing is one.
+            {{"set", "Faders", "Naam", "--", "--x"}, {}, 0, "", QString(kFile).replace("Naam=café", "Naam=--x")},
+            {{"get", "Faders", "--json", "PresLevel"}, {}, 0, "{\"key\":\"PresLevel\",\"section\":\"Faders\",\"value\":\"80\"}\n", {}},
+            {{"list", "--json"}, {}, 0, "{\"section\":\"Files\"}\n{\"section\":\"Faders\"}\n", {}},
+            {{"--dry-run", "set", "Faders", "PresLevel", "80", "--exit-code"}, {}, 0, "", {}},
             {{"del", "files", "logpath"}, {}, 0, "", deleted},
             // Every entry of the key goes; the next new key goes after the last one left.
-            {{"apply"}, "del Faders Naam\nset Faders Mix 1\n", 0, "",
+            {{"--new", "apply"}, "del Faders Naam\nset Faders Mix 1\n", 0, "",
              QString(kFile).replace("Naam=café\nnaam=second entry\n", "Mix=1\n")},
             {{"del", "Faders", "Hidden"}, {}, 1, "", {}},
             {{"--force", "set", "Faders", "PresLevel", "9999"}, {}, 0, "", QString(kFile).replace("=80", "=9999")},
@@ -98,12 +103,12 @@ private slots:
              "--- FILE\n+++ FILE\n@@ -4,8 +4,8 @@\n LogPath = /var/log/x \n \n [Faders]\n-PresLevel=80\n+PresLevel=95\n"
              " Naam=café\n naam=second entry\n [faders]\n Hidden=1\n",
              {}},
-            {{"--dry-run", "apply"}, "del Files LogPath\nset New k v\n", 0,
+            {{"--dry-run", "apply", "--new", "--exit-code"}, "del Files LogPath\nset New k v\n", 1,
              "--- FILE\n+++ FILE\n@@ -1,7 +1,6 @@\n ; settings of the server\n [Files]\n DatabasePath=C:\\db\n-LogPath = /var/log/x \n"
              " \n [Faders]\n PresLevel=80\n@@ -9,3 +8,5 @@\n naam=second entry\n [faders]\n Hidden=1\n+[New]\n+k=v\n",
              {}},
             {{"--dry-run", "del", "Faders", "Hidden"}, {}, 1, "", {}},
-            {{"apply"},
+            {{"--new", "apply"},
              "# from the studio script\r\nset Faders PresLevel 95\r\n\r\ndel Files LogPath\r\n"
              "set \"Float TS\" \"Start Hour\"  padded \r\n",
              0, "",
@@ -168,6 +173,18 @@ private slots:
                                                << "[A] k: contains a NUL character";
         QTest::newRow("section name starting with [") << QStringList{"set", "[x", "k", "1"} << QByteArray()
                                                        << "starts with \"[\"";
+        // A slip of the keyboard would add a section or key the server never reads.
+        QTest::newRow("typo: section") << QStringList{"set", "Fader", "PresLevel", "95"} << QByteArray()
+                                       << "the section [Fader] is known neither to the schema nor to the file; did "
+                                          "you mean [Faders]? (--new adds it)";
+        QTest::newRow("typo: key") << QStringList{"set", "faders", "PresLevl", "95"} << QByteArray()
+                                   << "did you mean [Faders] PresLevel?";
+        QTest::newRow("typo: apply") << QStringList{"--dry-run", "apply"} << QByteArray("set Faders PresLevel 95\nset Fles LogPath x\n")
+                                     << "line 2: the section [Fles] is known neither";
+        QTest::newRow("--exit-code on get") << QStringList{"get", "Faders", "PresLevel", "--exit-code"} << QByteArray()
+                                            << "--exit-code applies to diff";
+        QTest::newRow("--json on set") << QStringList{"--json", "set", "Faders", "PresLevel", "1"} << QByteArray()
+                                       << "--json applies to";
         QTest::newRow("value not UTF-8") << QStringList{"set", "Faders", "Mix", "@ff"} << QByteArray()
                                          << "the value of [Faders] Mix is not valid UTF-8";
     }
@@ -179,7 +196,7 @@ private slots:
         const QString file = dir.path() + "/server.ini";
         const QByteArray before = Encoded(kFile, "Windows-1252", "\r\n");
         WriteFile(file, before);
-        const QStringList call = arguments.constFirst().startsWith("--") ? arguments : QStringList{file} + arguments;
+        const QStringList call = arguments.constFirst() == "--forse" ? arguments : QStringList{file} + arguments;
         // Bytes that are no UTF-8 reach the tool only through a shell.
         const Result result = arguments.constLast() != "@ff"
                                   ? RunTool(call, input)
@@ -218,13 +235,21 @@ private slots:
         }
         QCOMPARE(ReadFile(damaged), damagedBytes);
         // Output that cannot be written is a failure, not a success.
-        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "set", "a", "k", "1"}, {}, "/bin/sh");
+        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "set", "a", "k", "1", "--new"}, {}, "/bin/sh");
         QCOMPARE(result.exitCode, 0);
         result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "get", "a", "k"}, {}, "/bin/sh");
         QCOMPARE(result.exitCode, 3);
         QVERIFY2(result.err.contains("standard output"), qPrintable(result.err));
-                // A missing file is created by set, as the window's save creates it.
-        result = RunTool({missing, "set", "Files", "LogPath", "x"});
+        // The history of no regular file is no history.
+        for (const QString& path : {missing, dir.path(), QString("/dev/zero")})
+            for (const QStringList& command : {QStringList{"history"}, QStringList{"restore", "1"}}) {
+                result = RunTool(QStringList{path} + command);
+                QCOMPARE(result.exitCode, 3);
+                QVERIFY2(result.err.contains(path + ": cannot read: ") && !result.err.contains("version"),
+                         qPrintable(result.err));
+            }
+        // A missing file is created by set, as the window's save creates it (a file of no known kind: all is new).
+        result = RunTool({missing, "set", "Files", "LogPath", "x", "--new"});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(ReadFile(missing), QByteArray("[Files]\nLogPath=x\n"));
     }
@@ -249,8 +274,8 @@ private slots:
             QProcess first;
             QProcess second;
             const QString a = QString::number(round);
-            first.start(kTool, {file, "set", "Faders", "First", a});
-            second.start(kTool, {file, "set", "Files", "Second", a});
+            first.start(kTool, {file, "--new", "set", "Faders", "First", a});
+            second.start(kTool, {file, "--new", "set", "Files", "Second", a});
             QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
             QCOMPARE(first.exitCode(), 0);
             QCOMPARE(second.exitCode(), 0);

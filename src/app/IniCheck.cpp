@@ -3,10 +3,12 @@
 #include <dtl/dtl.hpp>
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 
 #include "app/IniOutput.h"
 #include "devices/AlsaCards.h"
@@ -113,7 +115,8 @@ QString UnifiedDiff(const QString& name, const QString& before, const QString& a
     return out;
 }
 
-int DryRun(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where) {
+int DryRun(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where,
+           const Options& options) {
     QByteArray bytes;
     if (QFileInfo::exists(file)) {
         FileStamp stamp;
@@ -136,8 +139,41 @@ int DryRun(const QString& file, const std::vector<Edit>& edits, const std::funct
                                     .arg(where(i), FailureReason(error.ForFile(file), Language::English)));
         }
     }
-    Print(stdout, UnifiedDiff(file, TextOf(bytes), TextOf(document.Serialize())));
-    return 0;
+    if (const std::optional<int> stop = RefuseUnknownNames(file, edits, where, options)) return *stop;
+    return PrintFileDiff(file, bytes, document.Serialize(), options);
+}
+
+// How far apart two names are: the edits (a letter added, dropped, changed or two swapped) that
+// turn one into the other, without regard to case.
+int Distance(const QString& first, const QString& second) {
+    const QString a = first.toCaseFolded();
+    const QString b = second.toCaseFolded();
+    std::vector<std::vector<int>> d(size_t(a.size() + 1), std::vector<int>(size_t(b.size() + 1)));
+    for (qsizetype i = 0; i <= a.size(); ++i) d[size_t(i)][0] = int(i);
+    for (qsizetype j = 0; j <= b.size(); ++j) d[0][size_t(j)] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i)
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            int& here = d[size_t(i)][size_t(j)];
+            here = std::min({d[size_t(i - 1)][size_t(j)] + 1, d[size_t(i)][size_t(j - 1)] + 1,
+                             d[size_t(i - 1)][size_t(j - 1)] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                here = std::min(here, d[size_t(i - 2)][size_t(j - 2)] + 1);
+        }
+    return d[size_t(a.size())][size_t(b.size())];
+}
+
+// The known name nearest to `name`, when one is near enough to be a slip of the keyboard.
+std::optional<QString> Nearest(const QString& name, const QStringList& known) {
+    std::optional<QString> best;
+    int bestDistance = std::max<int>(2, int(name.size() / 3)) + 1;
+    for (const QString& candidate : known) {
+        const int distance = Distance(name, candidate);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
 }
 
 QString Named(const Edit& edit) { return QStringLiteral("[%1] %2").arg(edit.section, edit.key); }
@@ -145,7 +181,7 @@ QString Named(const Edit& edit) { return QStringLiteral("[%1] %2").arg(edit.sect
 }  // namespace
 
 std::optional<int> BeforeSave(const QString& file, const std::vector<Edit>& edits,
-                              const std::function<QString(size_t)>& where, const WriteOptions& options) {
+                              const std::function<QString(size_t)>& where, const Options& options) {
     for (size_t i = 0; i < edits.size(); ++i) {
         const Edit& edit = edits[i];
         const QString place = where(i) == file ? file : QStringLiteral("%1: %2").arg(file, where(i));
@@ -165,8 +201,56 @@ std::optional<int> BeforeSave(const QString& file, const std::vector<Edit>& edit
         if (const std::optional<schema::Finding> finding = schema::CheckValue(*key, edit.section, edit.value))
             return refuse(schema::Reason(*finding, Language::English), QStringLiteral(" (--force stores it anyway)"));
     }
-    if (options.dryRun) return DryRun(file, edits, where);
+    if (options.dryRun) return DryRun(file, edits, where, options);
     return std::nullopt;
+}
+
+std::optional<int> RefuseUnknownNames(const QString& file, const std::vector<Edit>& edits,
+                                      const std::function<QString(size_t)>& where, const Options& options) {
+    if (options.allowNew) return std::nullopt;
+    const std::optional<schema::File> kind = KindOfFile(file);
+    IniAccessor ini;
+    ini.SetFile(file);
+    // Sections by name key, as the file or the schema spells them.
+    QHash<QString, QString> sections;
+    for (const QString& section : ini.SectionNames()) sections.insert(NameKey(section), section);
+    if (kind)
+        for (const schema::Key& key : schema::KeysOf(*kind))
+            for (const QString& section : schema::SectionNames(key.section)) sections.insert(NameKey(section), section);
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const Edit& edit = edits[i];
+        if (edit.remove) continue;
+        const QString place = where(i) == file ? file : QStringLiteral("%1: %2").arg(file, where(i));
+        const auto refuse = [&](const QString& what, const QStringList& known, const QString& name,
+                                const QString& section) {
+            const std::optional<QString> nearest = Nearest(name, known);
+            const QString hint = !nearest ? QString()
+                                 : section.isEmpty() ? QStringLiteral("; did you mean [%1]?").arg(*nearest)
+                                                     : QStringLiteral("; did you mean [%1] %2?").arg(section, *nearest);
+            return Fail(kUsage, QStringLiteral("%1: %2 is known neither to the schema nor to the file%3 (--new adds it); "
+                                               "nothing was changed")
+                                    .arg(place, what, hint));
+        };
+        const auto section = sections.constFind(NameKey(edit.section));
+        if (section == sections.cend())
+            return refuse(QStringLiteral("the section [%1]").arg(edit.section), sections.values(), edit.section, {});
+        ini.SetSection(edit.section);
+        QStringList keys = ini.KeyNames();
+        if (kind)
+            for (const schema::Key& key : schema::KeysOf(*kind))
+                if (schema::SectionNames(key.section).contains(*section, Qt::CaseInsensitive))
+                    keys << key.Name() << key.WriteName();
+        if (!keys.contains(TrimSpacesAndTabs(edit.key).toString(), Qt::CaseInsensitive) &&
+            !(kind && KnownKey(file, edit.section, edit.key)))
+            return refuse(QStringLiteral("[%1] %2").arg(edit.section, edit.key), keys, edit.key, *section);
+    }
+    return std::nullopt;
+}
+
+int PrintFileDiff(const QString& file, const QByteArray& before, const QByteArray& after, const Options& options) {
+    const QString diff = UnifiedDiff(file, TextOf(before), TextOf(after));
+    Print(stdout, diff);
+    return Compared(!diff.isEmpty(), options);
 }
 
 QStringList FilesToCheck(const QString& fileOrFolder) {
@@ -174,7 +258,7 @@ QStringList FilesToCheck(const QString& fileOrFolder) {
     return {JoinPath(fileOrFolder, kServerIni), JoinPath(fileOrFolder, kNewsIni)};
 }
 
-int Check(const QStringList& files) {
+int Check(const QStringList& files, const Options& options) {
     LoadBuiltInTexts();
     const ToolFacts facts;
     int problems = 0;
@@ -192,9 +276,13 @@ int Check(const QStringList& files) {
             return ini.ReadValue();
         };
         for (const schema::Finding& finding : schema::CheckFile(*kind, values, facts)) {
-            Print(stdout, QStringLiteral("%1: [%2] %3=%4: %5\n")
-                              .arg(path, finding.section, finding.key->Name(), finding.text,
-                                   schema::Reason(finding, Language::English)));
+            const QString reason = schema::Reason(finding, Language::English);
+            if (options.json)
+                PrintJson({{"file", path}, {"section", finding.section}, {"key", finding.key->Name()},
+                           {"value", finding.text}, {"reason", reason}});
+            else
+                Print(stdout, QStringLiteral("%1: [%2] %3=%4: %5\n")
+                                  .arg(path, finding.section, finding.key->Name(), finding.text, reason));
             ++problems;
         }
     }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -35,7 +36,8 @@ using quorvant::ini::kUsage;
 using quorvant::ini::Print;
 
 const char* const kUsageText =
-    "Usage: quorvant-ini [--help | --version | --schema] [--force] [--dry-run] FILE COMMAND [ARGUMENTS]\n"
+    "Usage: quorvant-ini [OPTIONS] FILE COMMAND [ARGUMENTS]   (options may stand anywhere)\n"
+    "       quorvant-ini --help | --version | --schema\n"
     "\n"
     "Reads and changes one settings file as the Quorvant window does: names match without regard\n"
     "to case, the first entry counts, every save is one atomic replacement under the folder lock,\n"
@@ -57,17 +59,25 @@ const char* const kUsageText =
     "  check                    print one line per value the server would not read as meant\n"
     "                           (FILE may be the program folder: its server.ini and news.ini)\n"
     "\n"
-    "set and apply refuse a value of a known key that its rule cannot read or that lies outside\n"
-    "its limits; --force stores it anyway. --dry-run prints what set, del or apply would change\n"
-    "as a unified diff of the file and writes nothing.\n"
+    "Options:\n"
+    "  --force      set and apply store a value of a known key that its rule cannot read or\n"
+    "               that lies outside its limits\n"
+    "  --new        set and apply may add a section or key that neither the schema nor the file\n"
+    "               knows (otherwise refused, naming the nearest known one)\n"
+    "  --dry-run    set, del, apply and restore print what they would change as a unified diff\n"
+    "               of the file and write nothing\n"
+    "  --exit-code  diff, and writes under --dry-run, exit 1 when something differs\n"
+    "  --json       get, list, check, history and diff print one JSON object per line\n"
+    "  --           what follows is no option (a value that starts with --)\n"
     "Every save keeps the content it replaces in .quorvant-history beside the file.\n"
     "\n"
     "--schema prints every key the windows read and write, one JSON object per line: file,\n"
     "section, key, writeKey, rule, default, lowest, highest, step, digits, caption, window, page\n"
     "and flags (where the key departs from its rule). null where a key has no such value.\n"
     "\n"
-    "Exit status: 0 done, 1 key, section or version absent, 2 usage error or refused value,\n"
-    "3 the file could not be read or saved (or standard output not written), 4 check found problems.\n";
+    "Exit status: 0 done, 1 key, section or version absent (or a difference, with --exit-code),\n"
+    "2 usage error or refused value, 3 the file could not be read or saved (or standard output\n"
+    "not written), 4 check found problems.\n";
 
 QString Brackets(const QString& section, const QString& key) { return QStringLiteral("[%1] %2").arg(section, key); }
 
@@ -103,7 +113,8 @@ using quorvant::ini::Edit;
 
 // Stores the edits in one save; the file stays as it was on any failure. `where` names an edit in
 // a message ("FILE" or "standard input, line N").
-int Save(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where) {
+int Save(const QString& file, const std::vector<Edit>& edits, const std::function<QString(size_t)>& where,
+         const quorvant::ini::Options& options) {
     IniAccessor ini;
     ini.SetFile(file);
     try {
@@ -123,6 +134,8 @@ int Save(const QString& file, const std::vector<Edit>& edits, const std::functio
                 return Fail(kUsage, QStringLiteral("%1: %2; nothing was changed").arg(where(i), EnglishReason(error)));
             }
         }
+        // After the engine's own refusals, which say more about a name it cannot take.
+        if (const std::optional<int> stop = quorvant::ini::RefuseUnknownNames(file, edits, where, options)) return *stop;
         save.Commit();
     } catch (const IniError& error) {
         return Fail(kFileError, QStringLiteral("%1: cannot save: %2").arg(file, EnglishReason(error)));
@@ -179,7 +192,7 @@ QByteArray ReadStandardInput() {
     return input;
 }
 
-int Apply(const QString& file, const quorvant::ini::WriteOptions& options) {
+int Apply(const QString& file, const quorvant::ini::Options& options) {
     int code = kDone;
     if (!ReadState(file, true, &code)) return code;
     QList<QByteArray> lines = ReadStandardInput().split('\n');
@@ -205,7 +218,7 @@ int Apply(const QString& file, const quorvant::ini::WriteOptions& options) {
     }
     const auto where = [&](size_t edit) { return lineName(lineOf[edit]); };
     if (const std::optional<int> stop = quorvant::ini::BeforeSave(file, edits, where, options)) return *stop;
-    return Save(file, edits, where);
+    return Save(file, edits, where, options);
 }
 
 QString JsonText(const QString& text) {
@@ -253,42 +266,80 @@ int PrintSchema() {
     return kDone;
 }
 
-int Run(const QStringList& args, const QList<bool>& decodable) {
-    quorvant::ini::WriteOptions options;
-    qsizetype first = 0;
-    while (first < args.size() && args[first].startsWith(u'-') && args[first] != QLatin1String("-")) {
-        const QString& option = args[first];
-        if (option == QLatin1String("--")) {
-            ++first;
-            break;
-        }
-        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
-            std::fputs(kUsageText, stdout);
-            return kDone;
-        }
-        if (option == QLatin1String("--schema")) return PrintSchema();
-        if (option == QLatin1String("--force") || option == QLatin1String("--dry-run")) {
-            (option == QLatin1String("--force") ? options.force : options.dryRun) = true;
-            ++first;
+// The options, wherever they stand (as git and crudini take them), and the rest in order. "--"
+// ends the options; -h and -v count only before the file. Nothing, with `code` set, on a usage error.
+struct CommandLine {
+    quorvant::ini::Options options;
+    QStringList rest;
+    QList<bool> decodable;
+    bool help = false;
+    bool version = false;
+    bool schema = false;
+};
+
+std::optional<CommandLine> ParseCommandLine(const QStringList& args, const QList<bool>& decodable, int* code) {
+    CommandLine line;
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool shortOption = line.rest.isEmpty() && (arg == QLatin1String("-h") || arg == QLatin1String("-v"));
+        if (optionsEnd || (!shortOption && (!arg.startsWith(QLatin1String("--")) || arg.size() == 2))) {
+            if (!optionsEnd && arg == QLatin1String("--")) {
+                optionsEnd = true;
+                continue;
+            }
+            line.rest << arg;
+            line.decodable << decodable.value(i, true);
             continue;
         }
-        if (option == QLatin1String("--version") || option == QLatin1String("-v")) {
-            std::printf("quorvant-ini %d.%d.%d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
-            return kDone;
+        quorvant::ini::Options& o = line.options;
+        const std::pair<const char*, bool*> flags[] = {
+            {"--help", &line.help},        {"-h", &line.help},         {"--version", &line.version},
+            {"-v", &line.version},         {"--schema", &line.schema}, {"--force", &o.force},
+            {"--dry-run", &o.dryRun},      {"--exit-code", &o.exitCode}, {"--json", &o.json},
+            {"--new", &o.allowNew},
+        };
+        const auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                       [&](const auto& f) { return arg == QLatin1String(f.first); });
+        if (flag == std::end(flags)) {
+            *code = Fail(kUsage, QStringLiteral("unknown option '%1'; see quorvant-ini --help").arg(arg));
+            return std::nullopt;
         }
-        return Fail(kUsage, QStringLiteral("unknown option '%1'; see quorvant-ini --help").arg(option));
+        *flag->second = true;
     }
+    return line;
+}
+
+int Run(const QStringList& args, const QList<bool>& decodable) {
+    int code = kDone;
+    const std::optional<CommandLine> line = ParseCommandLine(args, decodable, &code);
+    if (!line) return code;
+    if (line->help) {
+        std::fputs(kUsageText, stdout);
+        return kDone;
+    }
+    if (line->version) {
+        std::printf("quorvant-ini %d.%d.%d\n", QUORVANT_VERSION_MAJOR, QUORVANT_VERSION_MINOR, QUORVANT_VERSION_BUILD);
+        return kDone;
+    }
+    if (line->schema) return PrintSchema();
+    const quorvant::ini::Options& options = line->options;
     quorvant::ini::StartHistory();
-    const QStringList rest = args.mid(first);
+    const QStringList& rest = line->rest;
     if (rest.size() < 2) return Fail(kUsage, QStringLiteral("a file and a command are needed; see quorvant-ini --help"));
-    if (const std::optional<int> refused = quorvant::ini::RefuseUndecodable(rest, decodable.mid(first))) return *refused;
+    if (const std::optional<int> refused = quorvant::ini::RefuseUndecodable(rest, line->decodable)) return *refused;
     const QString& file = rest[0];
     const QString& command = rest[1];
     const QStringList operands = rest.mid(2);
     const auto wrongCount = [&](const char* form) {
         return Fail(kUsage, QStringLiteral("usage: quorvant-ini FILE %1").arg(QLatin1String(form)));
     };
-    int code = kDone;
+    const bool writes = command == QLatin1String("set") || command == QLatin1String("del") ||
+                        command == QLatin1String("apply") || command == QLatin1String("restore");
+    if (options.exitCode && !(command == QLatin1String("diff") || (writes && options.dryRun)))
+        return Fail(kUsage, QStringLiteral("--exit-code applies to diff, and to set, del, apply and restore with --dry-run"));
+    if (options.json && !QStringList{"get", "list", "check", "history", "diff"}.contains(command))
+        return Fail(kUsage, QStringLiteral("--json applies to get, list, check, history and diff"));
 
     if (command == QLatin1String("get")) {
         if (operands.size() != 2) return wrongCount("get SECTION KEY");
@@ -298,7 +349,10 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
         ini.SetSection(operands[0]);
         ini.SetKey(operands[1]);
         if (!ini.KeyExists()) return Fail(kAbsent, QStringLiteral("%1: no %2").arg(file, Brackets(operands[0], operands[1])));
-        Print(stdout, ini.ReadValue() + u'\n');
+        if (options.json)
+            quorvant::ini::PrintJson({{"section", operands[0]}, {"key", operands[1]}, {"value", ini.ReadValue()}});
+        else
+            Print(stdout, ini.ReadValue() + u'\n');
         return kDone;
     }
     if (command == QLatin1String("set") || command == QLatin1String("del")) {
@@ -315,7 +369,7 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
         const std::vector<Edit> edits = {Edit{remove, operands[0], operands[1], remove ? QString() : operands[2]}};
         const auto where = [&](size_t) { return file; };
         if (const std::optional<int> stop = quorvant::ini::BeforeSave(file, edits, where, options)) return *stop;
-        return Save(file, edits, where);
+        return Save(file, edits, where, options);
     }
     if (command == QLatin1String("list")) {
         if (operands.size() > 1) return wrongCount("list [SECTION]");
@@ -323,7 +377,12 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
         IniAccessor ini;
         ini.SetFile(file);
         if (operands.isEmpty()) {
-            for (const QString& section : ini.SectionNames()) Print(stdout, section + u'\n');
+            for (const QString& section : ini.SectionNames()) {
+                if (options.json)
+                    quorvant::ini::PrintJson({{"section", section}});
+                else
+                    Print(stdout, section + u'\n');
+            }
             return kDone;
         }
         ini.SetSection(operands[0]);
@@ -332,13 +391,16 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
             return Fail(kAbsent, QStringLiteral("%1: no section [%2]").arg(file, operands[0]));
         for (const QString& key : keys) {
             ini.SetKey(key);
-            Print(stdout, key + u'=' + ini.ReadValue() + u'\n');
+            if (options.json)
+                quorvant::ini::PrintJson({{"section", operands[0]}, {"key", key}, {"value", ini.ReadValue()}});
+            else
+                Print(stdout, key + u'=' + ini.ReadValue() + u'\n');
         }
         return kDone;
     }
-    if (command == QLatin1String("history")) return quorvant::ini::PrintHistory(file, operands);
-    if (command == QLatin1String("diff")) return quorvant::ini::PrintDiff(file, operands);
-    if (command == QLatin1String("restore")) return quorvant::ini::Restore(file, operands);
+    if (command == QLatin1String("history")) return quorvant::ini::PrintHistory(file, operands, options);
+    if (command == QLatin1String("diff")) return quorvant::ini::PrintDiff(file, operands, options);
+    if (command == QLatin1String("restore")) return quorvant::ini::Restore(file, operands, options);
     if (command == QLatin1String("apply")) {
         if (!operands.isEmpty()) return wrongCount("apply  (edits on standard input)");
         return Apply(file, options);
@@ -351,7 +413,7 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
             if (QFileInfo::exists(path)) files << path;
         }
         if (files.isEmpty()) return Fail(kFileError, QStringLiteral("%1: holds neither server.ini nor news.ini").arg(file));
-        return quorvant::ini::Check(files);
+        return quorvant::ini::Check(files, options);
     }
     return Fail(kUsage, QStringLiteral("unknown command '%1'; see quorvant-ini --help").arg(command));
 }

@@ -220,7 +220,7 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp, std
 }
 
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
-                      const QByteArray* expected) {
+                      const QByteArray* expected, const std::function<QList<KeyChange>()>& changes) {
     const QByteArray target = ResolveLinks(QFile::encodeName(path));
     const QByteArray folder = FolderOf(target);
     ReplaceState state;
@@ -297,7 +297,7 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
     if (::close(temp) != 0) Fail(path, IniFailure::WriteFailed, errno);
     // The content replaced goes into the settings history first (History.h): no kill loses it.
     std::optional<history::Recording> recording;
-    if (exists) recording.emplace(target, current);
+    if (exists) recording.emplace(target, current, next, changes);
     if (::rename(state.tempPath.constData(), target.constData()) != 0) Fail(path, IniFailure::WriteFailed, errno);
     state.tempPath.clear();
     // The rename itself must reach the disk too; past this point the new file is in place.

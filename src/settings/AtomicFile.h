@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "settings/IniError.h"
+#include "settings/KeyChanges.h"
 
 namespace quorvant {
 
@@ -43,8 +44,11 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp,
 // Returns the stamp of the file after the step. `expected`: bytes the caller holds and expects to
 // find; when the file holds exactly them, `update` gets them instead of a second copy.
 // Safe to run on several threads at once (on different files or the same one).
+// `changes`: the keys the step changes, for the history; asked only when it records a version, and
+// worked out from the old and new content when not given.
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
-                      const QByteArray* expected = nullptr);
+                      const QByteArray* expected = nullptr,
+                      const std::function<QList<KeyChange>()>& changes = {});
 
 // How long ReplaceFile waits for another writer's lock before it gives up (default 5 s); for
 // every thread.

@@ -24,6 +24,9 @@
 #include <memory>
 #include <optional>
 
+#include "settings/IniError.h"
+#include "settings/KeyChanges.h"
+
 namespace quorvant::history {
 
 // The history folder's name, beside the settings files.
@@ -31,12 +34,15 @@ QString FolderName();
 // The history folder of a settings file (beside the file its path leads to, symlinks followed).
 QString FolderOf(const QString& settingsFile);
 
-// How much is kept: the last kKeptVersions of each file or all of the last kKeptDays, whichever
-// keeps more, within kFolderBytes for the whole history folder; the oldest go first. The version a
-// save has just recorded always stays.
+// How much is kept, per file: its newest kKeptVersions at most. Within kFolderBytes for the whole
+// history folder, the oldest versions of files that hold more than kFairVersions go first; then,
+// should the folder still be over, the oldest of the file that takes the most room, down to its
+// last version. The version a save has just recorded always stays, however large.
 inline constexpr int kKeptVersions = 200;
-inline constexpr int kKeptDays = 90;
+inline constexpr int kFairVersions = 10;
 inline constexpr qint64 kFolderBytes = qint64(50) * 1024 * 1024;
+// Version numbers run from 1 to this (nine digits); a name with another number is foreign.
+inline constexpr qint64 kLastVersion = 999999999;
 
 // One kept version: the content a save replaced.
 struct Version {
@@ -45,23 +51,35 @@ struct Version {
     qint64 id = 0;   // counts up per file
     QDateTime time;  // UTC: when the save replaced this content
     QString user;
+    QString account;  // the account that ran the save, when another than the user (sudo: root)
     QString host;
     QString program;
     QString action;   // "save", or "restore of version N" (N of the same file)
     qint64 size = 0;  // of the content
+    QByteArray sha256;  // of the content, in hex
     QString entry;    // path of the history file
+    // How many keys the save that replaced this content changed, and which, as recorded with it;
+    // -1 and nothing for a version from before they were recorded. `changes` is also nothing when
+    // they did not all fit the header (ChangesOf works them out then).
+    qint64 changed = -1;
+    std::optional<QList<KeyChange>> changes;
 };
 
-// A file in the history folder that is skipped.
+// A file in the history folder that is skipped, or why the folder itself is not used.
 struct Problem {
     enum class Kind {
-        Foreign,     // not named as a version
-        Damaged,     // named as one, but its header, size or checksum is wrong
-        Unreadable,  // errorNumber says why
+        Foreign,       // not named as a version
+        Damaged,       // named as one, but its header, size or checksum is wrong
+        Unreadable,    // errorNumber says why
+        Link,          // the history folder is a symbolic link, which is never followed
+        NotAFolder,    // the history folder's name is taken by something else: fileKind says what
+        Untrusted,     // the history folder belongs to another account than the file's owner or root
+        NumbersUsedUp, // a version of the file already has the last number
     };
     QString entry;
     Kind kind = Kind::Damaged;
     int errorNumber = 0;
+    FileKind fileKind = FileKind::Missing;
 };
 
 struct Listing {
@@ -71,12 +89,33 @@ struct Listing {
 
 // The versions of a settings file; damaged and foreign files are skipped and named in problems
 // (foreign ones only when `withForeign`). A missing history folder gives an empty listing.
-// Reads only the headers: ReadContent checks the content itself.
+// Reads only the headers (a bounded start of each file): ReadContent checks the content itself.
 Listing VersionsOf(const QString& settingsFile, bool withForeign = true);
 
 // The content of a version, checked against its size and checksum; nothing, with `problem` set,
 // when it is damaged or cannot be read.
 std::optional<QByteArray> ReadContent(const Version& version, Problem* problem = nullptr);
+
+// What the saves that replaced a file's versions (as VersionsOf lists them) changed: what each
+// version recorded, or for a version that recorded none (written before they were, or too many
+// for its header) worked out from its content and the next version's, or the file's as it is now
+// after the last. Reads contents only for those, each once.
+class ChangeReader {
+public:
+    ChangeReader(const QString& settingsFile, QList<Version> versions);
+    const QList<Version>& Versions() const { return versions_; }
+    // Nothing, with `problem` set, when a content it needs cannot be read.
+    std::optional<QList<KeyChange>> ChangesOf(qsizetype at, Problem* problem = nullptr);
+    // The recorded count, or the changes' count; -1 when they cannot be worked out.
+    qint64 CountOf(qsizetype at, Problem* problem = nullptr);
+
+private:
+    std::optional<QByteArray> ContentOf(qsizetype at, Problem* problem);
+    QString file_;
+    QList<Version> versions_;
+    // The last two contents read, by place (versions_.size(): the file now).
+    QList<std::pair<qsizetype, QByteArray>> read_;
+};
 
 // Puts `content` (a version's, or part of one) back as a normal save: the folder locked, the file
 // read fresh, replaced atomically and the replaced content recorded, with `action` as the
@@ -94,10 +133,12 @@ QString RestoreAction(qint64 id);
 struct Notice {
     enum class Kind { NotRecorded, Dropped };
     Kind kind = Kind::NotRecorded;
-    QString file;         // the settings file the save was for (symlinks followed)
-    QString place;        // NotRecorded: the history folder or file that failed
-    int errorNumber = 0;  // NotRecorded: why
+    QString file;     // the settings file the save was for (symlinks followed)
+    Problem problem;  // NotRecorded: the history folder or file that failed, and why
+    // Dropped: the versions dropped (of any file of the folder), oldest first, and the files whose
+    // history the folder's size left with their last version alone.
     QList<Version> dropped;
+    QStringList single;
 };
 using NoticeSink = std::function<void(const Notice&)>;
 // Receives the notices of every save of the process that replaced its file, while the save still
@@ -132,23 +173,21 @@ std::function<QDateTime()> SetClock(std::function<QDateTime()> clock);
 // records `old` (the content the save replaces) as a pending version of `target`, before the file
 // is replaced; Confirmed() after the replacement gives it its final name and applies the
 // retention. Destroyed unconfirmed (the replacement failed), it removes the pending version. Never
-// throws: a history that cannot be written is a Notice once the file is replaced; the save goes ahead.
+// throws: a history that cannot be written is a Notice once the file is replaced; the save goes
+// ahead. `changes` gives the keys the save changes from `old` to `next`; without it they are
+// worked out from the two.
 class Recording {
 public:
-    Recording(const QByteArray& target, const QByteArray& old);
+    Recording(const QByteArray& target, const QByteArray& old, const QByteArray& next,
+              const std::function<QList<KeyChange>()>& changes = {});
     ~Recording();
     Recording(const Recording&) = delete;
     Recording& operator=(const Recording&) = delete;
     void Confirmed();
 
 private:
-    QByteArray target_;
-    QByteArray folder_;   // the history folder
-    QByteArray pending_;  // path of the pending entry; empty when nothing was recorded
-    QByteArray final_;
-    struct Entries;
-    std::unique_ptr<Entries> entries_;
-    std::optional<Notice> failure_;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace quorvant::history

@@ -9,6 +9,7 @@
 
 #include "settings/AtomicFile.h"
 #include "settings/IniDocument.h"
+#include "settings/KeyChanges.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -110,6 +111,7 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
                                          const Document& seen = nullptr, bool overwriteChanged = true) {
     if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
+    QList<KeyChange> changes;
     try {
         // Most saves find the file as it was last parsed: its parse is reused, and the bytes read
         // under the lock are dropped for the ones it holds.
@@ -124,17 +126,22 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
                     details.keys = ChangedElsewhere(*seen, *result, writes);
                     if (!details.keys.isEmpty()) throw IniError(file, IniFailure::ChangedElsewhere, details);
                 }
+                const IniDocument before = *result;
+                QList<QPair<QString, QString>> written;
                 for (const PendingWrite& write : writes) {
                     if (write.remove)
                         result->RemoveKey(write.section, write.key);
                     else
                         result->SetValue(write.section, write.key, write.value,
                                          ReadAs(seen.get(), write.section, write.key));
+                    written.append({write.section, write.key});
                 }
+                // The history is told what changed from what the save knows, not from a parse of each side.
+                changes = KeyChanges(before, *result, written);
                 result->MarkSaved();
                 return result->Original();
             },
-            cached ? &cached->Original() : nullptr);
+            cached ? &cached->Original() : nullptr, [&] { return changes; });
         DocumentCache::Instance().Put(file, stamp, result);
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file);

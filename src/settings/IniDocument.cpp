@@ -466,6 +466,18 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
     return ValueText(line);
 }
 
+std::optional<QPair<QString, QString>> IniDocument::NamesAsWritten(const QString& section, const QString& key) const {
+    const std::optional<SectionAt> s = FindSection(NameKey(section));
+    if (!s) return std::nullopt;
+    const int line = KeyLine(*s, NameKey(key));
+    if (line < 0) return std::nullopt;
+    const QByteArrayView header = Content(s->header);
+    const Units u(header, parsed_->Wide());
+    const LineInfo info = Classify(u);
+    const QString name = Decode(header.data() + u.Bytes(info.nameAt), u.Bytes(info.nameEnd - info.nameAt), Encoding());
+    return QPair<QString, QString>(TrimSpacesAndTabs(name).toString(), TrimSpacesAndTabs(KeyText(line)).toString());
+}
+
 QList<QPair<QString, QString>> IniDocument::AllKeyNames() const {
     QList<QPair<QString, QString>> names;
     std::optional<SectionAt> current;

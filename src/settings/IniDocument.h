@@ -48,6 +48,9 @@ public:
     // gained are refused.
     void SetValue(const QString& section, const QString& key, const QString& value, QStringView readAs = {});
 
+    // The section and key names of the key that Value finds, as the file writes them.
+    std::optional<QPair<QString, QString>> NamesAsWritten(const QString& section, const QString& key) const;
+
     // Every key that Value finds, as (section, key) name keys, in file order; for checks of whole files.
     QList<QPair<QString, QString>> AllKeyNames() const;
 

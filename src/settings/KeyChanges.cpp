@@ -47,4 +47,21 @@ QList<KeyChange> KeyChanges(const IniDocument& before, const IniDocument& after)
     return changes;
 }
 
+QList<KeyChange> KeyChanges(const IniDocument& before, const IniDocument& after,
+                            const QList<QPair<QString, QString>>& written) {
+    QList<KeyChange> changes;
+    QSet<QPair<QString, QString>> seen;
+    for (const auto& [section, key] : written) {
+        const QPair<QString, QString> name{NameKey(section), NameKey(key)};
+        if (seen.contains(name)) continue;
+        seen.insert(name);
+        KeyChange change{section, key, before.Value(section, key), after.Value(section, key)};
+        if (change.before == change.after) continue;
+        const auto spelled = change.after ? after.NamesAsWritten(section, key) : before.NamesAsWritten(section, key);
+        if (spelled) std::tie(change.section, change.key) = std::tie(spelled->first, spelled->second);
+        changes.append(std::move(change));
+    }
+    return changes;
+}
+
 }  // namespace quorvant

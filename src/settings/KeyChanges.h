@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <optional>
 
@@ -22,5 +23,10 @@ struct KeyChange {
 // case) differs from `before` to `after`: sections in the newer file's order, then the ones that
 // went; in a section its keys in the newer file's order, then the ones that went.
 QList<KeyChange> KeyChanges(const IniDocument& before, const IniDocument& after);
+
+// The same when `after` is `before` with only the keys `written` (section, key; in any spelling)
+// written or removed: no other key can differ, so only these are compared, in the order given.
+QList<KeyChange> KeyChanges(const IniDocument& before, const IniDocument& after,
+                            const QList<QPair<QString, QString>>& written);
 
 }  // namespace quorvant

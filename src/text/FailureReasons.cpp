@@ -146,4 +146,53 @@ QString FailureReason(const IniError& error, Language language) {
     return fill(text);
 }
 
+QString HistoryProblemText(const history::Problem& problem, Language language, bool writing) {
+    using Kind = history::Problem::Kind;
+    static const Words kProblems[] = {
+        /* Foreign */ {"geen versie van een instellingenbestand", "not a version of a settings file"},
+        /* Damaged */ {"beschadigd: kop, grootte of controlesom klopt niet", "damaged (its header, size or checksum is wrong)"},
+        /* Unreadable */ {"", ""},
+        /* Link */ {"een symbolische koppeling, die niet gevolgd wordt", "a symbolic link, which is not followed"},
+        /* NotAFolder */ {"geen map maar {kind}", "not a folder but {kind}"},
+        /* Untrusted */
+        {"een map van een andere gebruiker dan de eigenaar van het bestand",
+         "a folder of another user than the file's owner"},
+        /* NumbersUsedUp */
+        {"de versienummers zijn op: deze versie heeft het hoogste nummer", "the version numbers are used up by this version"},
+    };
+    static_assert(std::size(kProblems) == std::size_t(Kind::NumbersUsedUp) + 1, "one text per problem");
+    if (problem.kind == Kind::Unreadable) return SystemErrorText(problem.errorNumber, writing, language);
+    return kProblems[std::size_t(problem.kind)].In(language).replace(QStringLiteral("{kind}"),
+                                                                     FileKindText(problem.fileKind, language));
+}
+
+QString Printable(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair) {
+            const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
+            if (QChar::category(code) == QChar::Other_Format) {
+                out += QStringLiteral("\\U%1").arg(uint(code), 8, 16, QChar(u'0'));
+            } else {
+                out += c;
+                out += text[i + 1];
+            }
+            ++i;
+            continue;
+        }
+        const ushort code = c.unicode();
+        if (code < 0x20 || code == 0x7f)
+            out += QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0'));
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format || c.isSurrogate() ||
+                 c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+            out += QStringLiteral("\\u%1").arg(code, 4, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace quorvant

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "settings/History.h"
 #include "settings/IniError.h"
 
 namespace quorvant {
@@ -23,5 +24,14 @@ QString FailureReason(const IniError& error, Language language);
 QString FileKindText(FileKind kind, Language language = Language::Dutch);
 // A system error number in words, for a read or a write.
 QString SystemErrorText(int errorNumber, bool writing, Language language = Language::Dutch);
+
+// Why a file of the history folder is skipped, or the folder itself not used; `writing` for a
+// save that could not write the history.
+QString HistoryProblemText(const history::Problem& problem, Language language, bool writing = false);
+
+// Text from a file or a version's header as it may be shown: control and format characters
+// (NUL, ESC, CR, tab, bidirectional marks) escaped as \xHH or \uHHHH, never raw. A backslash
+// stays as it is, so a Windows path reads as one.
+QString Printable(QStringView text);
 
 }  // namespace quorvant

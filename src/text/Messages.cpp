@@ -107,8 +107,17 @@ QString HistoryAction(const QString& action) {
 QString HistorySkipped(const QString& entry, const QString& why) {
     return QString("Overgeslagen: %1 (%2)").arg(QDir::toNativeSeparators(entry), why);
 }
-QString HistoryForeign() { return "geen versie van een instellingenbestand"; }
-QString HistoryDamaged() { return "beschadigd: kop, grootte of controlesom klopt niet"; }
+QString HistorySkippedCount(qsizetype count) {
+    return count == 1 ? QString("1 bestand in de geschiedenismap overgeslagen")
+                      : QString("%1 bestanden in de geschiedenismap overgeslagen").arg(count);
+}
+QString HistoryFolderNotUsed(const QString& folder, const QString& why) {
+    return QString("De geschiedenismap %1 wordt niet gebruikt: %2").arg(QDir::toNativeSeparators(folder), why);
+}
+QString HistoryReading() { return "De geschiedenis wordt gelezen…"; }
+QString SaverText(const QString& user, const QString& host, const QString& account) {
+    return account.isEmpty() ? QString("%1@%2").arg(user, host) : QString("%1@%2 (als %3)").arg(user, host, account);
+}
 QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
     const QString which = keys.isEmpty() ? QString() : QString(": %1").arg(keys.join(", "));
     return QString("%1 is gewijzigd sinds dit venster het las%2. Terugzetten overschrijft ook die wijzigingen. "
@@ -130,6 +139,10 @@ QString HistoryNotRecorded(const QString& file, const QString& reason) {
 }
 QString HistoryDropped(const QString& file, const QStringList& ids) {
     return QString("Oude versies van %1 uit de geschiedenis verwijderd: %2").arg(file, ids.join(", "));
+}
+QString HistorySingle(const QString& file) {
+    return QString("%1 is groter dan de geschiedenismap mag worden: de geschiedenis houdt alleen de laatste versie")
+        .arg(file);
 }
 
 QString CardMissing(int card) { return QString("Kaart %1 ontbreekt").arg(card); }

@@ -71,10 +71,14 @@ QString RestoreVersionCaption();
 QString RestoreValueCaption();
 // What a version's save was: empty for a plain save; "versie N teruggezet" for a restore.
 QString HistoryAction(const QString& action);
-// A file in the history folder that the window skips, and why (the reason comes from the engine).
+// A file in the history folder that the window skips, and why (text/FailureReasons gives it);
+// the one line for all of them, and the history folder that is not used at all.
 QString HistorySkipped(const QString& entry, const QString& why);
-QString HistoryForeign();
-QString HistoryDamaged();
+QString HistorySkippedCount(qsizetype count);
+QString HistoryFolderNotUsed(const QString& folder, const QString& why);
+QString HistoryReading();
+// Who made a save: user@host, and the account that ran it when another (sudo).
+QString SaverText(const QString& user, const QString& host, const QString& account);
 // The question before a restore that would overwrite what changed since the window showed the
 // file (`keys` may be empty: only other lines changed), and its button.
 QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
@@ -85,6 +89,8 @@ QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time);
 // What a save tells beside its own result.
 QString HistoryNotRecorded(const QString& file, const QString& reason);
 QString HistoryDropped(const QString& file, const QStringList& ids);
+// A file whose history the folder's size leaves with its last version alone.
+QString HistorySingle(const QString& file);
 
 // --- Sound cards ------------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "windows/dialogs/frmHistory.h"
 
+#include <QCryptographicHash>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -34,18 +35,6 @@ QTreeWidget* MakeList(const QString& objectName, const QString& caption, const Q
     return list;
 }
 
-QString ProblemWords(const history::Problem& problem) {
-    switch (problem.kind) {
-        case history::Problem::Kind::Foreign:
-            return msg::HistoryForeign();
-        case history::Problem::Kind::Damaged:
-            return msg::HistoryDamaged();
-        case history::Problem::Kind::Unreadable:
-            break;
-    }
-    return SystemErrorText(problem.errorNumber, false);
-}
-
 QByteArray ReadNow(const QString& file) {
     QByteArray bytes;
     FileStamp stamp;
@@ -53,7 +42,24 @@ QByteArray ReadNow(const QString& file) {
     return bytes;
 }
 
+// At most this many skipped files are named in the tool tip; the line counts them all.
+constexpr int kNamedSkipped = 20;
+
+QString Digest(const QByteArray& bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
+
+QString ChangedText(qint64 changed) { return changed < 0 ? QStringLiteral("…") : QString::number(changed); }
+
 }  // namespace
+
+// What a reader hands the window: the versions as their headers say, the files as they are now.
+struct frmHistory::Loaded {
+    QList<history::Version> rows;
+    QHash<QString, QByteArray> now;
+    QHash<QString, QByteArray> nowSha;
+    QHash<QString, std::shared_ptr<IniAccessor>> accessors;
+    QStringList folders;  // history folders not used, and why
+    QStringList skipped;  // files skipped, each with why
+};
 
 frmHistory::frmHistory(const QStringList& files, const Services& services, QWidget* parent)
     : DialogWindow(parent), files_(files), services_(services) {
@@ -99,15 +105,22 @@ frmHistory::frmHistory(const QStringList& files, const Services& services, QWidg
 
     // What the engine says about this window's own restores (a history not written).
     connect(&HistoryNotices::Hub(), &HistoryNotices::notice, this, [this](const QString& file, const QString& text) {
-        if (AmongFiles(files_, file))
-            lblStatus->setText(lblStatus->text().isEmpty() ? text : lblStatus->text() + u'\n' + text);
+        if (!AmongFiles(files_, file)) return;
+        notices_ << text;
+        ShowStatus();
     });
 
     Reload();
     resize(960, 640);
 }
 
-frmHistory::~frmHistory() = default;
+frmHistory::~frmHistory() { StopReaders(); }
+
+void frmHistory::StopReaders() {
+    if (stop_) *stop_ = true;
+    for (std::thread& reader : readers_) reader.join();
+    readers_.clear();
+}
 
 QList<FileStamp> frmHistory::StampsNow() const {
     QList<FileStamp> stamps;
@@ -116,80 +129,132 @@ QList<FileStamp> frmHistory::StampsNow() const {
 }
 
 void frmHistory::Reload() {
-    const Row* selected = Selected();
-    const QString selectedFile = selected ? selected->version.file : QString();
-    const qint64 selectedId = selected ? selected->version.id : 0;
-
+    StopReaders();
+    stop_ = std::make_shared<std::atomic<bool>>(false);
     stamps_ = StampsNow();
-    rows_.clear();
-    now_.clear();
-    accessors_.clear();
-    QStringList problems;
-    QSet<QString> folders;
-    for (const QString& file : files_) {
-        auto ini = std::make_shared<IniAccessor>();
-        ini->SetFile(file);
-        ini->ReadValue();
-        accessors_.insert(file, ini);
-        now_.insert(file, ReadNow(file));
-        // Foreign files of a folder are named once, whichever of its files come first.
-        const QString folder = history::FolderOf(file);
-        const history::Listing listing = history::VersionsOf(file, !folders.contains(folder));
-        folders.insert(folder);
-        for (const history::Problem& problem : listing.problems)
-            problems << msg::HistorySkipped(problem.entry, ProblemWords(problem));
-        QList<Row> rows;
-        for (const history::Version& version : listing.versions) {
-            history::Problem problem;
-            const std::optional<QByteArray> content = history::ReadContent(version, &problem);
-            if (!content) {
-                problems << msg::HistorySkipped(problem.entry, ProblemWords(problem));
-                continue;
+    reading_ = true;
+    ShowStatus();
+    // Everything the reader needs is its own; it hands its findings over through the event loop.
+    readers_.emplace_back([this, files = files_, stop = stop_] {
+        auto loaded = std::make_shared<Loaded>();
+        QSet<QString> folders;
+        QList<history::ChangeReader> readers;
+        for (const QString& file : files) {
+            auto ini = std::make_shared<IniAccessor>();
+            ini->SetFile(file);
+            ini->ReadValue();
+            loaded->accessors.insert(file, ini);
+            const QByteArray now = ReadNow(file);
+            loaded->now.insert(file, now);
+            loaded->nowSha.insert(file, Digest(now).toLatin1());
+            // A folder's foreign files are named once, whichever of its files come first.
+            const QString folder = history::FolderOf(file);
+            const history::Listing listing = history::VersionsOf(file, !folders.contains(folder));
+            folders.insert(folder);
+            for (const history::Problem& problem : listing.problems) {
+                using Kind = history::Problem::Kind;
+                const QString why = HistoryProblemText(problem, Language::Dutch);
+                const bool wholeFolder = problem.kind == Kind::Link || problem.kind == Kind::NotAFolder ||
+                                         problem.kind == Kind::Untrusted || problem.entry == folder;
+                if (wholeFolder && !loaded->folders.contains(msg::HistoryFolderNotUsed(Printable(problem.entry), why)))
+                    loaded->folders << msg::HistoryFolderNotUsed(Printable(problem.entry), why);
+                else if (!wholeFolder)
+                    loaded->skipped << msg::HistorySkipped(Printable(problem.entry), why);
             }
-            rows.append(Row{version, *content, {}});
+            loaded->rows += listing.versions;
+            readers.append(history::ChangeReader(file, listing.versions));
         }
-        // A save changed its version into the next one, or into the file as it is now.
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QByteArray& next = i + 1 < rows.size() ? rows[i + 1].content : now_.value(file);
-            rows[i].changes = KeyChanges(IniDocument(rows[i].content), IniDocument(next));
-        }
-        rows_ += rows;
-    }
-    std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
-        return a.version.time != b.version.time ? a.version.time > b.version.time : a.version.id > b.version.id;
+        std::sort(loaded->rows.begin(), loaded->rows.end(), [](const history::Version& a, const history::Version& b) {
+            return a.time != b.time ? a.time > b.time : a.id > b.id;
+        });
+        QMetaObject::invokeMethod(this, [this, loaded, stop] { if (!*stop) Show(*loaded); }, Qt::QueuedConnection);
+        // Versions from before changes were recorded: worked out one by one, newest first.
+        for (history::ChangeReader& reader : readers)
+            for (qsizetype at = reader.Versions().size() - 1; at >= 0 && !*stop; --at) {
+                const history::Version& version = reader.Versions()[at];
+                if (version.changes) continue;
+                const std::optional<QList<KeyChange>> changes = reader.ChangesOf(at);
+                QMetaObject::invokeMethod(
+                    this, [this, stop, file = version.file, id = version.id, changes] {
+                        if (!*stop) ShowCount(file, id, changes);
+                    },
+                    Qt::QueuedConnection);
+            }
+        QMetaObject::invokeMethod(this, [this, stop] {
+            if (*stop) return;
+            reading_ = false;
+            ShowStatus();
+        }, Qt::QueuedConnection);
     });
+}
+
+void frmHistory::Show(const Loaded& loaded) {
+    const history::Version* selected = Selected();
+    const QString selectedFile = selected ? selected->file : QString();
+    const qint64 selectedId = selected ? selected->id : 0;
+    rows_ = loaded.rows;
+    now_ = loaded.now;
+    nowSha_ = loaded.nowSha;
+    accessors_ = loaded.accessors;
+    problems_ = loaded.folders;
+    if (!loaded.skipped.isEmpty()) problems_ << msg::HistorySkippedCount(loaded.skipped.size());
+    QStringList named = loaded.skipped.mid(0, kNamedSkipped);
+    if (loaded.skipped.size() > kNamedSkipped) named << QStringLiteral("…");
+    lblStatus->setToolTip(named.join(u'\n'));
+    lblStatus->setAccessibleDescription(named.join(u'\n'));
 
     lstVersions->clear();
     QTreeWidgetItem* current = nullptr;
-    for (const Row& row : rows_) {
-        const history::Version& v = row.version;
+    for (const history::Version& v : rows_) {
         const QString action = msg::HistoryAction(v.action);
+        const QString program = action.isEmpty() ? v.program : v.program + " (" + action + ")";
         auto* item = new QTreeWidgetItem(
-            lstVersions, {v.time.toLocalTime().toString("yyyy-MM-dd HH:mm:ss"), v.name, QString::number(v.id),
-                          v.user + u'@' + v.host, action.isEmpty() ? v.program : v.program + " (" + action + ")",
-                          QString::number(row.changes.size())});
+            lstVersions, {v.time.toLocalTime().toString("yyyy-MM-dd HH:mm:ss"), Printable(v.name), QString::number(v.id),
+                          Printable(msg::SaverText(v.user, v.host, v.account)), Printable(program),
+                          ChangedText(v.changed)});
         if (v.file == selectedFile && v.id == selectedId) current = item;
     }
     for (int column = 0; column < lstVersions->columnCount(); ++column) lstVersions->resizeColumnToContents(column);
-    if (rows_.isEmpty()) problems.prepend(msg::NoVersionsYet());
-    lblStatus->setText(problems.join(u'\n'));
     lstVersions->setCurrentItem(current ? current : lstVersions->topLevelItem(0));
+    ShowStatus();
     ShowChanges();
 }
 
-const frmHistory::Row* frmHistory::Selected() const {
+void frmHistory::ShowCount(const QString& file, qint64 id, const std::optional<QList<KeyChange>>& changes) {
+    for (qsizetype i = 0; i < rows_.size(); ++i) {
+        history::Version& row = rows_[i];
+        if (row.file != file || row.id != id) continue;
+        row.changes = changes;
+        row.changed = changes ? changes->size() : -1;
+        if (QTreeWidgetItem* item = lstVersions->topLevelItem(int(i))) item->setText(5, changes ? ChangedText(row.changed) : QStringLiteral("?"));
+        if (Selected() == &row) ShowChanges();
+    }
+}
+
+void frmHistory::ShowStatus() {
+    QStringList lines;
+    if (!done_.isEmpty()) lines << done_;
+    lines += notices_;
+    lines += problems_;
+    if (reading_ && rows_.isEmpty()) lines << msg::HistoryReading();
+    else if (rows_.isEmpty()) lines << msg::NoVersionsYet();
+    lblStatus->setText(lines.join(u'\n'));
+}
+
+const history::Version* frmHistory::Selected() const {
     const int at = lstVersions ? lstVersions->indexOfTopLevelItem(lstVersions->currentItem()) : -1;
     return at >= 0 && at < rows_.size() ? &rows_[at] : nullptr;
 }
 
 void frmHistory::ShowChanges() {
     lstChanges->clear();
-    if (const Row* row = Selected()) {
-        for (const KeyChange& change : row->changes) {
-            const schema::KeyPlace place = schema::PlaceOf(row->version.name, change.section, change.key);
-            new QTreeWidgetItem(
-                lstChanges, {change.section, change.key, place.caption, place.page,
-                             change.before.value_or(msg::AbsentValue()), change.after.value_or(msg::AbsentValue())});
+    const history::Version* row = Selected();
+    if (row && row->changes) {
+        for (const KeyChange& change : *row->changes) {
+            const schema::KeyPlace place = schema::PlaceOf(row->name, change.section, change.key);
+            new QTreeWidgetItem(lstChanges, {Printable(change.section), Printable(change.key), place.caption, place.page,
+                                             change.before ? Printable(*change.before) : msg::AbsentValue(),
+                                             change.after ? Printable(*change.after) : msg::AbsentValue()});
         }
         for (int column = 0; column < lstChanges->columnCount(); ++column) lstChanges->resizeColumnToContents(column);
         // The first change is chosen, so Tab, Shift+arrows and the button are all a keyboard needs.
@@ -199,27 +264,38 @@ void frmHistory::ShowChanges() {
 }
 
 void frmHistory::UpdateButtons() {
-    const Row* row = Selected();
+    const history::Version* row = Selected();
     // A version the file holds already has nothing to put back.
-    cmdRestoreVersion->setEnabled(row && row->content != now_.value(row->version.file));
-    cmdRestoreValue->setEnabled(row && !lstChanges->selectedItems().isEmpty());
+    cmdRestoreVersion->setEnabled(row && row->sha256 != nowSha_.value(row->file));
+    cmdRestoreValue->setEnabled(row && row->changes && !lstChanges->selectedItems().isEmpty());
 }
 
 bool frmHistory::cmdRestoreVersion_Click() {
-    const Row* selected = Selected();
+    const history::Version* selected = Selected();
     if (!selected) return false;
-    const Row row = *selected;
-    const QString& file = row.version.file;
+    const history::Version row = *selected;
+    const QString& file = row.file;
     bool overwriteChanged = false;
     for (;;) {
         try {
             // Committed off the window's thread, as every save: a slow disk or another program's lock
             // must not freeze the windows.
             BusyWait busy;
+            std::optional<history::Problem> damaged;
             busy.Run([&] {
-                history::PutBack(file, row.content, history::RestoreAction(row.version.id), now_.value(file),
-                                 overwriteChanged);
+                history::Problem problem;
+                const std::optional<QByteArray> content = history::ReadContent(row, &problem);
+                if (!content) {
+                    damaged = problem;
+                    return;
+                }
+                history::PutBack(file, *content, history::RestoreAction(row.id), now_.value(file), overwriteChanged);
             });
+            if (damaged) {
+                services_.errors->Report(this, windowTitle(), msg::HistorySkipped(Printable(damaged->entry),
+                                                                                  HistoryProblemText(*damaged, Language::Dutch)));
+                return false;
+            }
             break;
         } catch (const IniError& error) {
             if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
@@ -238,15 +314,15 @@ bool frmHistory::cmdRestoreVersion_Click() {
 }
 
 bool frmHistory::cmdRestoreValue_Click() {
-    const Row* selected = Selected();
-    if (!selected) return false;
-    const Row row = *selected;
+    const history::Version* selected = Selected();
+    if (!selected || !selected->changes) return false;
+    const history::Version row = *selected;
     QList<KeyChange> chosen;
     for (QTreeWidgetItem* item : lstChanges->selectedItems())
-        chosen << row.changes.value(lstChanges->indexOfTopLevelItem(item));
+        chosen << row.changes->value(lstChanges->indexOfTopLevelItem(item));
     if (chosen.isEmpty()) return false;
-    IniAccessor& ini = *accessors_.value(row.version.file);
-    const history::ActionScope action(history::RestoreAction(row.version.id));
+    IniAccessor& ini = *accessors_.value(row.file);
+    const history::ActionScope action(history::RestoreAction(row.id));
     const bool saved = SaveOrReport(this, *services_.errors, ini, [&] {
         for (const KeyChange& change : chosen) {
             ini.SetSection(change.section);
@@ -261,16 +337,15 @@ bool frmHistory::cmdRestoreValue_Click() {
     return saved;
 }
 
-void frmHistory::Restored(const Row& row) {
-    HistoryNotices::Hub().Restored(row.version.file, row.version.id);
+void frmHistory::Restored(const history::Version& version) {
+    HistoryNotices::Hub().Restored(version.file, version.id);
+    notices_.clear();
+    done_ = msg::VersionRestored(Printable(version.name), version.id, QTime::currentTime().toString("HH:mm:ss"));
     Reload();
-    const QString done =
-        msg::VersionRestored(row.version.name, row.version.id, QTime::currentTime().toString("HH:mm:ss"));
-    lblStatus->setText(lblStatus->text().isEmpty() ? done : done + u'\n' + lblStatus->text());
 }
 
 bool frmHistory::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && StampsNow() != stamps_) Reload();
+    if (event->type() == QEvent::WindowActivate && !reading_ && StampsNow() != stamps_) Reload();
     return DialogWindow::event(event);
 }
 

@@ -5,7 +5,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "platform/ServiceInterfaces.h"
 #include "settings/AtomicFile.h"
@@ -25,6 +28,8 @@ class IniAccessor;
 // which program, which file, how many keys), the changes the selected save made, and putting the
 // version it replaced back, whole or only the chosen values. A restore is a save like any other:
 // locked, atomic, asking before it overwrites what changed since, and recorded in the history.
+// The list is read off the window's thread from the versions' headers, so the window shows at
+// once whatever the history holds; the changes of versions that did not record them follow.
 class frmHistory : public DialogWindow {
     Q_OBJECT
 
@@ -35,6 +40,8 @@ public:
 
     // Reads the history and the files again; the selected version stays selected.
     void Reload();
+    // Whether the list is being read (the changes of older versions may still follow).
+    bool Reading() const { return reading_; }
     // Puts the selected version back whole, or the chosen changes' old values. False (the user
     // told why, or having said no) when nothing was put back.
     bool cmdRestoreVersion_Click();
@@ -52,26 +59,35 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    struct Row {
-        history::Version version;
-        QByteArray content;
-        QList<KeyChange> changes;  // made by the save that replaced this version
-    };
-    const Row* Selected() const;
+    struct Loaded;
+    const history::Version* Selected() const;
+    void Show(const Loaded& loaded);
+    // A version's changes worked out by the reader (it did not record them).
+    void ShowCount(const QString& file, qint64 id, const std::optional<QList<KeyChange>>& changes);
+    void ShowStatus();
     void ShowChanges();
     void UpdateButtons();
     // Stamps of the files and their history folders, to tell whether a reload is due.
     QList<FileStamp> StampsNow() const;
-    void Restored(const Row& row);
+    void Restored(const history::Version& version);
+    void StopReaders();
 
     QStringList files_;
     Services services_;
-    QList<Row> rows_;                 // newest first
-    QHash<QString, QByteArray> now_;  // per file, as last read
+    QList<history::Version> rows_;       // newest first
+    QHash<QString, QByteArray> now_;     // per file, as last read
+    QHash<QString, QByteArray> nowSha_;  // and its SHA-256
     // Per file, an accessor that read it at the last reload: a restore of values asks about keys
     // another program changed since.
     QHash<QString, std::shared_ptr<IniAccessor>> accessors_;
     QList<FileStamp> stamps_;
+    QStringList problems_;  // lines of the status: the folders not used, the skipped files
+    QString done_;          // the last restore
+    QStringList notices_;   // what the engine said about it
+    bool reading_ = false;
+    // Readers still running stop when told; each reload has its own.
+    std::vector<std::thread> readers_;
+    std::shared_ptr<std::atomic<bool>> stop_;
 };
 
 }  // namespace quorvant

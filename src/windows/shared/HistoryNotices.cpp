@@ -15,11 +15,19 @@ namespace {
 QString NoticeText(const history::Notice& notice) {
     const QString file = QFileInfo(notice.file).fileName();
     if (notice.kind == history::Notice::Kind::NotRecorded)
-        return msg::HistoryNotRecorded(
-            file, QStringLiteral("%1 (%2)").arg(SystemErrorText(notice.errorNumber, true), notice.place));
-    QStringList ids;
-    for (const history::Version& version : notice.dropped) ids << QString::number(version.id);
-    return msg::HistoryDropped(file, ids);
+        return msg::HistoryNotRecorded(file, QStringLiteral("%1 (%2)").arg(HistoryProblemText(notice.problem, Language::Dutch, true),
+                                                                         Printable(notice.problem.entry)));
+    // Each file's dropped versions under its own name.
+    QStringList names;
+    QHash<QString, QStringList> ids;
+    for (const history::Version& version : notice.dropped) {
+        if (!ids.contains(version.name)) names << version.name;
+        ids[version.name] << QString::number(version.id);
+    }
+    QStringList parts;
+    for (const QString& name : names) parts << msg::HistoryDropped(Printable(name), ids.value(name));
+    for (const QString& name : notice.single) parts << msg::HistorySingle(Printable(name));
+    return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace

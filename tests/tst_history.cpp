@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QJsonDocument>
+#include <QLabel>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -177,6 +180,96 @@ private slots:
                  QString("[Faders] PresLevel  (Automatisatie: Presentatie-niveau)\n- 80\n+ 95\n"));
         output({"diff", "7"});
         QCOMPARE(tool.exitCode(), 1);
+
+        // For scripts: JSON lines that parse back whatever the values hold, and exit codes like git diff's.
+        QList<QJsonObject> objects;
+        for (const QString& line : output({"--json", "history"}).split('\n', Qt::SkipEmptyParts))
+            objects << QJsonDocument::fromJson(line.toUtf8()).object();
+        QCOMPARE(objects.size(), 2);
+        QCOMPARE(objects[0]["version"].toInt(), 1);
+        QCOMPARE(objects[0]["changed"].toInt(), 1);
+        QVERIFY(objects[0]["account"].isNull() && objects[0]["action"] == "save");
+        const QJsonObject change = QJsonDocument::fromJson(output({"diff", "1", "--json", "2"}).toUtf8()).object();
+        QCOMPARE(change["before"].toString(), QString("80"));
+        QCOMPARE(change["page"].toString(), QString("Automatisatie"));
+        output({"diff", "--exit-code", "1", "2"});
+        QCOMPARE(tool.exitCode(), 1);
+        output({"diff", "--exit-code", "2", "2"});
+        QCOMPARE(tool.exitCode(), 0);
+        // A dry run of a restore prints the diff it would make and writes nothing, not even a version.
+        const QByteArray before = ReadFile(file);
+        QCOMPARE(output({"--dry-run", "restore", "1", "--exit-code"}),
+                 QString("--- %1\n+++ %1\n@@ -1,2 +1,3 @@\n [Faders]\n-PresLevel=95\n+PresLevel=80\n+Mine=a\n").arg(file));
+        QCOMPARE(tool.exitCode(), 1);
+        QCOMPARE(output({"--dry-run", "restore", "2", "Faders", "Mine"}).count('\n'), 6);
+        QCOMPARE(ReadFile(file), before);
+        QCOMPARE(Ids(file).size(), 2);
+
+        // Header fields are anyone's text: no terminal control reaches the screen raw.
+        const history::Version first = history::VersionsOf(file).versions.value(0);
+        QByteArray entry = ReadFile(first.entry);
+        WriteFile(first.entry, entry.replace("\nUser: ", "\nUser: \x1b]0;owned\x07\r"));
+        const QString listed = output({"history"});
+        QVERIFY2(listed.contains("\\x1b]0;owned\\x07\\x0d") && !listed.contains(QChar(0x1b)), qPrintable(listed));
+        FakeServices fakes;
+        frmHistory window({file}, fakes.Get(), nullptr);
+        Choose(window, 1);
+        QVERIFY(window.lstVersions->currentItem()->text(3).startsWith("\\x1b]0;owned"));
+    }
+
+    // However many files the history folder holds that are no versions: one line each way.
+    void manySkippedFilesOneLine() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[a]\nk=0\n");
+        Save(file, "a", "k", "1");
+        for (int i = 0; i < 40; ++i) WriteFile(dir.filePath(history::FolderName() + QString("/notes-%1.txt").arg(i)), "x");
+        QString err;
+        QCOMPARE(RunTool({file, "history"}, &err), 0);
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY2(err.contains("skipped 40 file(s)") && err.contains("and 37 more"), qPrintable(err));
+        FakeServices fakes;
+        frmHistory window({file}, fakes.Get(), nullptr);
+        window.show();
+        const QSize size = window.size();
+        QTRY_VERIFY(!window.Reading());
+        QCOMPARE(window.lblStatus->text(), QString("40 bestanden in de geschiedenismap overgeslagen"));
+        QVERIFY(window.lblStatus->toolTip().contains("notes-"));
+        QCOMPARE(window.size(), size);
+    }
+
+    // Root saving someone else's file leaves a history that owner can go on with; under sudo the
+    // version names who called it.
+    void rootSavesAnotherUsersFile() {
+        if (geteuid() != 0) QSKIP("needs root");
+        QTemporaryDir dir;
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+        const QString file = dir.filePath("server.ini");
+        WriteFile(file, "[a]\nk=0\n");
+        QVERIFY(::chown(QFile::encodeName(file).constData(), 65534, 65534) == 0);
+        QProcess sudo;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("SUDO_USER", "alice");
+        sudo.setProcessEnvironment(environment);
+        sudo.start(kTool, {file, "set", "a", "k", "1"});
+        QVERIFY(sudo.waitForFinished(30000) && sudo.exitCode() == 0);
+        const history::Version version = history::VersionsOf(file).versions.value(0);
+        QCOMPARE(version.user, QString("alice"));
+        QCOMPARE(version.account, QString("root"));
+        struct stat st;
+        for (const QString& path : {history::FolderOf(file), version.entry}) {
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+            QCOMPARE(st.st_uid, uid_t(65534));
+        }
+        QString err;
+        QCOMPARE(RunTool({file, "set", "a", "k", "2"}, &err, "65534"), 0);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        QCOMPARE(Ids(file), (QList<qint64>{1, 2}));
+        // A history folder of a third account is not written, not even by root.
+        QVERIFY(::chown(QFile::encodeName(history::FolderOf(file)).constData(), 1234, 1234) == 0);
+        QCOMPARE(RunTool({file, "set", "a", "k", "3"}, &err), 0);
+        QVERIFY2(err.contains("a folder of another user than the file's owner"), qPrintable(err));
+        QCOMPARE(IniValueInFile(file, "a", "k"), QString("3"));
     }
 
     // Saves at the given ages (days ago), then one now: which versions stay.

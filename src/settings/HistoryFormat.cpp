@@ -109,6 +109,8 @@ std::optional<EntryName> ParseName(QByteArrayView name) {
     if (entry.id < 1 || entry.id > kLastVersion || Number(entry.id) != number) return std::nullopt;
     entry.file = name.first(name.size() - digits - 2).toByteArray();
     entry.stamp = stamp.toByteArray();
+    // A stamp is a time: "20240050T120000Z" names none.
+    if (!entry.Time().isValid()) return std::nullopt;
     return entry;
 }
 
@@ -150,7 +152,7 @@ std::optional<Header> ParseHeader(QByteArrayView bytes) {
             changesSound = changesSound && change;
         }
     }
-    if (v.name.isEmpty() || !id || !size || !v.time.isValid() || v.sha256.size() != 64 || !AllOf(v.sha256, IsHex))
+    if (v.name.isEmpty() || !id || *id < 1 || !size || !v.time.isValid() || v.sha256.size() != 64 || !AllOf(v.sha256, IsHex))
         return std::nullopt;
     v.id = *id;
     v.size = *size;

@@ -205,6 +205,27 @@ QString ValuePart(QByteArrayView content, IniEncoding encoding) {
 
 // A file's bytes, where each of its lines starts, and its sections and keys by name. Lines are
 // numbered in file order; nothing here changes after the parse.
+// The ending a parse of `bytes` gives the lines the program adds: the most common one.
+static QByteArray AddedEnding(const QByteArray& bytes, IniEncoding encoding, int bom) {
+    const bool wide = encoding == IniEncoding::Utf16Le;
+    const int unit = wide ? 2 : 1;
+    qsizetype crlf = 0;
+    qsizetype lf = 0;
+    for (qsizetype at = bom; at < bytes.size();) {
+        const qsizetype newline = bytes.indexOf(wide ? QByteArrayView("\n\0", 2) : QByteArrayView("\n"), at);
+        if (newline < 0) break;
+        // UTF-16 units start at even offsets past the byte-order mark.
+        if (wide && (newline - bom) % 2 != 0) {
+            at = newline + 1;
+            continue;
+        }
+        const bool cr = newline - at >= unit && bytes[newline - unit] == '\r' && (!wide || bytes[newline - 1] == 0);
+        ++(cr ? crlf : lf);
+        at = newline + unit;
+    }
+    return EncodedNewline(encoding, crlf > 0 && crlf >= lf);
+}
+
 struct ParsedIni {
     explicit ParsedIni(const QByteArray& source);
 
@@ -373,7 +394,7 @@ IniDocument::IniDocument(const QByteArray& bytes) : parsed_(std::make_shared<con
 }
 
 bool IniDocument::Damaged() const { return parsed_->damaged; }
-const QByteArray& IniDocument::Original() const { return parsed_->bytes; }
+const QByteArray& IniDocument::Original() const { return saved_.isNull() ? parsed_->bytes : saved_; }
 IniEncoding IniDocument::Encoding() const { return parsed_->encoding; }
 int IniDocument::Lines() const { return parsed_->lines; }
 
@@ -672,10 +693,19 @@ void IniDocument::CheckEncodingKept(const QByteArray& bytes) const {
 }
 
 void IniDocument::MarkSaved() {
-    const QByteArray out = Serialize();
+    QByteArray out = Serialize();
     CheckEncodingKept(out);
-    // Read as the file will be read: the next save starts from these bytes alone.
-    *this = IniDocument(out);
+    // The next save starts from these bytes as the file will be read. The parse and the writes
+    // beside it already read so: they are kept, instead of a second parse of the whole file held
+    // beside the first. Only where a parse of the bytes would choose otherwise (plain ASCII that
+    // reads as another encoding, another ending for added lines) is it parsed anew.
+    int bom = 0;
+    if (DetectEncoding(out, &bom) != Encoding() || bom != parsed_->bom ||
+        AddedEnding(out, Encoding(), bom) != parsed_->eol) {
+        *this = IniDocument(out);
+        return;
+    }
+    saved_ = std::move(out);
 }
 
 QStringList IniDocument::SectionNames() const {

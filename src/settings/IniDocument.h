@@ -132,6 +132,8 @@ private:
     std::vector<int> TouchedLines() const;
 
     std::shared_ptr<const ParsedIni> parsed_;
+    // After MarkSaved: the bytes the document now stands for (the parsed ones plus the writes).
+    QByteArray saved_;
     // What the program changed, beside the parsed bytes.
     std::vector<Added> added_;
     QHash<int, QByteArray> written_;  // file lines with new content

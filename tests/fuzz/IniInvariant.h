@@ -123,6 +123,33 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     }
     const QByteArray after = document.Original();
     const IniDocument reread(after);
+    if (document.Serialize() != after) return QStringLiteral("the saved document stands for other bytes");
+
+    // The saved document reads as its bytes do, and takes a further write as they would.
+    const QList<QPair<QString, QString>> names = reread.AllKeyNames();
+    if (document.AllKeyNames() != names) return QStringLiteral("the saved document lists other keys than its bytes");
+    for (const auto& [section, key] : names)
+        if (document.Value(section, key) != reread.Value(section, key))
+            return QStringLiteral("[%1] %2 reads otherwise in the saved document").arg(section, key);
+    IniDocument kept = document;
+    IniDocument parsed = reread;
+    for (const Write& write : writes) {
+        const Write next{write.section, write.key + QStringLiteral("2"), write.value};
+        bool keptRefused = false;
+        bool parsedRefused = false;
+        try {
+            kept.SetValue(next.section, next.key, next.value);
+        } catch (const IniError&) {
+            keptRefused = true;
+        }
+        try {
+            parsed.SetValue(next.section, next.key, next.value);
+        } catch (const IniError&) {
+            parsedRefused = true;
+        }
+        if (keptRefused != parsedRefused || kept.Serialize() != parsed.Serialize())
+            return QStringLiteral("a further write lands otherwise in the saved document than in its bytes");
+    }
 
     // Keys: written ones as written, every other one as it was.
     QList<QPair<QString, QString>> written;

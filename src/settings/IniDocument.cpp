@@ -487,16 +487,54 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
     return ValueText(line);
 }
 
+QString IniDocument::HeaderName(int line) const {
+    const QByteArrayView header = Content(line);
+    const Units u(header, parsed_->Wide());
+    const LineInfo info = Classify(u);
+    return TrimSpacesAndTabs(Decode(header.data() + u.Bytes(info.nameAt), u.Bytes(info.nameEnd - info.nameAt), Encoding()))
+        .toString();
+}
+
 std::optional<QPair<QString, QString>> IniDocument::NamesAsWritten(const QString& section, const QString& key) const {
     const std::optional<SectionAt> s = FindSection(NameKey(section));
     if (!s) return std::nullopt;
     const int line = KeyLine(*s, NameKey(key));
     if (line < 0) return std::nullopt;
-    const QByteArrayView header = Content(s->header);
-    const Units u(header, parsed_->Wide());
-    const LineInfo info = Classify(u);
-    const QString name = Decode(header.data() + u.Bytes(info.nameAt), u.Bytes(info.nameEnd - info.nameAt), Encoding());
-    return QPair<QString, QString>(TrimSpacesAndTabs(name).toString(), TrimSpacesAndTabs(KeyText(line)).toString());
+    return QPair<QString, QString>(HeaderName(s->header), TrimSpacesAndTabs(KeyText(line)).toString());
+}
+
+std::optional<QList<QPair<QString, QString>>> IniDocument::KeysOnLines(qsizetype from, qsizetype to) const {
+    // Line numbers and bytes only agree while nothing is written beside the parse.
+    if (!added_.empty() || !written_.isEmpty() || !endings_.isEmpty() || !next_.isEmpty() || !saved_.isNull())
+        return std::nullopt;
+    QList<QPair<QString, QString>> names;
+    if (Lines() == 0) return names;
+    const ParsedIni& parsed = *parsed_;
+    const auto lineOf = [&](qsizetype at) {
+        int low = 0;
+        int high = Lines() - 1;
+        while (low < high) {
+            const int middle = low + (high - low + 1) / 2;
+            if (parsed.Start(middle) <= at)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        return low;
+    };
+    const int first = lineOf(from);
+    // And the line after: a line end taken or given there splits or joins it.
+    const int last = std::min(Lines() - 1, std::max(first, lineOf(to - 1)) + 1);
+    QString section;
+    for (int i = first - 1; i >= 0 && section.isNull(); --i)
+        if (IsHeaderLine(i)) section = HeaderName(i);
+    for (int i = first; i <= last; ++i) {
+        const LineKind kind = Classify(Content(i), Encoding()).kind;
+        if (kind == LineKind::Section) return std::nullopt;
+        // Keys above the first section belong to none.
+        if (kind == LineKind::Key && !section.isNull()) names.append({section, TrimSpacesAndTabs(KeyText(i)).toString()});
+    }
+    return names;
 }
 
 QList<QPair<QString, QString>> IniDocument::AllKeyNames() const {

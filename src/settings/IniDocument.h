@@ -50,6 +50,10 @@ public:
 
     // The section and key names of the key that Value finds, as the file writes them.
     std::optional<QPair<QString, QString>> NamesAsWritten(const QString& section, const QString& key) const;
+    // For a document as parsed (nothing written): the section and key names, as written, of the key
+    // lines from the line holding byte `from` to the one after that holding byte `to - 1`; nothing
+    // when a section header is among them (or something was written).
+    std::optional<QList<QPair<QString, QString>>> KeysOnLines(qsizetype from, qsizetype to) const;
 
     // Every key that Value finds, as (section, key) name keys, in file order; for checks of whole files.
     QList<QPair<QString, QString>> AllKeyNames() const;
@@ -128,6 +132,7 @@ private:
     bool IsHeaderLine(int line) const;
     // The text before the "=" of a key line, as it stands in the file.
     QString KeyText(int line) const;
+    QString HeaderName(int line) const;
     QString ValueText(int line) const;
     std::vector<int> TouchedLines() const;
 

@@ -1,6 +1,7 @@
 #include "settings/KeyChanges.h"
 
 #include <QSet>
+#include <algorithm>
 
 #include "settings/IniDocument.h"
 
@@ -32,9 +33,37 @@ struct NameOrder {
     }
 };
 
+// Two versions of a file mostly differ in a few lines together: only the keys on the lines from
+// the first byte that differs to the last can read otherwise, unless a section header is among
+// them. Their names, the newer file's first; nothing when the whole files must be compared.
+std::optional<QList<QPair<QString, QString>>> Narrowed(const IniDocument& before, const IniDocument& after) {
+    const QByteArray& a = before.Original();
+    const QByteArray& b = after.Original();
+    if (before.Encoding() != after.Encoding()) return std::nullopt;
+    const qsizetype shorter = std::min(a.size(), b.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && a[prefix] == b[prefix]) ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) ++suffix;
+    std::optional<QList<QPair<QString, QString>>> names = after.KeysOnLines(prefix, b.size() - suffix);
+    const std::optional<QList<QPair<QString, QString>>> gone = before.KeysOnLines(prefix, a.size() - suffix);
+    if (!names || !gone) return std::nullopt;
+    // Per section, as the full comparison orders them: the newer file's keys, then those that went.
+    for (const auto& name : *gone) {
+        qsizetype at = names->size();
+        for (qsizetype i = names->size() - 1; i >= 0 && at == names->size(); --i)
+            if (NameKey((*names)[i].first) == NameKey(name.first)) at = i + 1;
+        names->insert(at, name);
+    }
+    return names;
+}
+
 }  // namespace
 
 QList<KeyChange> KeyChanges(const IniDocument& before, const IniDocument& after) {
+    if (before.Original() == after.Original()) return {};
+    if (const std::optional<QList<QPair<QString, QString>>> narrowed = Narrowed(before, after))
+        return KeyChanges(before, after, *narrowed);
     NameOrder names;
     names.Add(after);
     names.Add(before);

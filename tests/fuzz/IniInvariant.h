@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "settings/IniDocument.h"
+#include "settings/KeyChanges.h"
 #include "settings/IniError.h"
 
 namespace quorvant::check {
@@ -124,6 +125,15 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     const QByteArray after = document.Original();
     const IniDocument reread(after);
     if (document.Serialize() != after) return QStringLiteral("the saved document stands for other bytes");
+
+    // The changes between the two parses are every key that reads otherwise, however they are found.
+    QSet<QPair<QString, QString>> differ;
+    for (const auto* document : {&old, &reread})
+        for (const auto& [section, key] : document->AllKeyNames())
+            if (old.Value(section, key) != reread.Value(section, key)) differ.insert({section, key});
+    QSet<QPair<QString, QString>> found;
+    for (const KeyChange& change : KeyChanges(old, reread)) found.insert({NameKey(change.section), NameKey(change.key)});
+    if (found != differ) return QStringLiteral("the changes between the two files are not the keys that differ");
 
     // The saved document reads as its bytes do, and takes a further write as they would.
     const QList<QPair<QString, QString>> names = reread.AllKeyNames();

@@ -273,9 +273,9 @@ std::optional<QByteArray> ReadContent(const Version& version, Problem* problem) 
 ChangeReader::ChangeReader(const QString& settingsFile, QList<Version> versions)
     : file_(settingsFile), versions_(std::move(versions)) {}
 
-std::optional<QByteArray> ChangeReader::ContentOf(qsizetype at, Problem* problem) {
-    for (const auto& [place, bytes] : read_)
-        if (place == at) return bytes;
+std::shared_ptr<const IniDocument> ChangeReader::ContentOf(qsizetype at, Problem* problem) {
+    for (const auto& [place, document] : read_)
+        if (place == at) return document;
     std::optional<QByteArray> content;
     if (at < versions_.size()) {
         content = ReadContent(versions_[at], problem);
@@ -284,22 +284,23 @@ std::optional<QByteArray> ChangeReader::ContentOf(qsizetype at, Problem* problem
         content = CurrentContent(file_, &error);
         if (!content && problem) *problem = Problem{file_, Problem::Kind::Unreadable, error};
     }
-    if (!content) return std::nullopt;
+    if (!content) return nullptr;
     // Versions are asked for in order: each is the later side once and the earlier side once.
-    read_.append({at, *content});
+    auto document = std::make_shared<const IniDocument>(*content);
+    read_.append({at, document});
     if (read_.size() > 2) read_.removeFirst();
-    return content;
+    return document;
 }
 
 std::optional<QList<KeyChange>> ChangeReader::ChangesOf(qsizetype at, Problem* problem) {
     if (at < 0 || at >= versions_.size()) return std::nullopt;
     Version& version = versions_[at];
     if (version.changes) return version.changes;
-    const std::optional<QByteArray> before = ContentOf(at, problem);
+    const std::shared_ptr<const IniDocument> before = ContentOf(at, problem);
     if (!before) return std::nullopt;
-    const std::optional<QByteArray> after = ContentOf(at + 1, problem);
+    const std::shared_ptr<const IniDocument> after = ContentOf(at + 1, problem);
     if (!after) return std::nullopt;
-    version.changes = KeyChanges(IniDocument(*before), IniDocument(*after));
+    version.changes = KeyChanges(*before, *after);
     if (version.changed < 0) version.changed = version.changes->size();
     return version.changes;
 }

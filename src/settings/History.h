@@ -27,6 +27,10 @@
 #include "settings/IniError.h"
 #include "settings/KeyChanges.h"
 
+namespace quorvant {
+class IniDocument;
+}
+
 namespace quorvant::history {
 
 // The history folder's name, beside the settings files.
@@ -110,11 +114,11 @@ public:
     qint64 CountOf(qsizetype at, Problem* problem = nullptr);
 
 private:
-    std::optional<QByteArray> ContentOf(qsizetype at, Problem* problem);
+    std::shared_ptr<const IniDocument> ContentOf(qsizetype at, Problem* problem);
     QString file_;
     QList<Version> versions_;
-    // The last two contents read, by place (versions_.size(): the file now).
-    QList<std::pair<qsizetype, QByteArray>> read_;
+    // The last two contents read, parsed, by place (versions_.size(): the file now).
+    QList<std::pair<qsizetype, std::shared_ptr<const IniDocument>>> read_;
 };
 
 // Puts `content` (a version's, or part of one) back as a normal save: the folder locked, the file

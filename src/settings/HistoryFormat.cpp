@@ -109,8 +109,10 @@ std::optional<EntryName> ParseName(QByteArrayView name) {
     if (entry.id < 1 || entry.id > kLastVersion || Number(entry.id) != number) return std::nullopt;
     entry.file = name.first(name.size() - digits - 2).toByteArray();
     entry.stamp = stamp.toByteArray();
-    // A stamp is a time: "20240050T120000Z" names none.
-    if (!entry.Time().isValid()) return std::nullopt;
+    // A stamp is a time: "20240050T120000Z" names none. (Every save reads every name: no parse.)
+    const auto part = [&](qsizetype at, qsizetype digits) { return stamp.sliced(at, digits).toInt(); };
+    if (!QDate::isValid(part(0, 4), part(4, 2), part(6, 2)) || !QTime::isValid(part(9, 2), part(11, 2), part(13, 2)))
+        return std::nullopt;
     return entry;
 }
 

@@ -503,38 +503,22 @@ std::optional<QPair<QString, QString>> IniDocument::NamesAsWritten(const QString
     return QPair<QString, QString>(HeaderName(s->header), TrimSpacesAndTabs(KeyText(line)).toString());
 }
 
-std::optional<QList<QPair<QString, QString>>> IniDocument::KeysOnLines(qsizetype from, qsizetype to) const {
+int IniDocument::ParsedLines() const {
     // Line numbers and bytes only agree while nothing is written beside the parse.
-    if (!added_.empty() || !written_.isEmpty() || !endings_.isEmpty() || !next_.isEmpty() || !saved_.isNull())
-        return std::nullopt;
-    QList<QPair<QString, QString>> names;
-    if (Lines() == 0) return names;
+    const bool asParsed = added_.empty() && written_.isEmpty() && endings_.isEmpty() && next_.isEmpty() && saved_.isNull();
+    return asParsed ? Lines() : -1;
+}
+
+QByteArrayView IniDocument::ParsedLine(int line) const {
     const ParsedIni& parsed = *parsed_;
-    const auto lineOf = [&](qsizetype at) {
-        int low = 0;
-        int high = Lines() - 1;
-        while (low < high) {
-            const int middle = low + (high - low + 1) / 2;
-            if (parsed.Start(middle) <= at)
-                low = middle;
-            else
-                high = middle - 1;
-        }
-        return low;
-    };
-    const int first = lineOf(from);
-    // And the line after: a line end taken or given there splits or joins it.
-    const int last = std::min(Lines() - 1, std::max(first, lineOf(to - 1)) + 1);
-    QString section;
-    for (int i = first - 1; i >= 0 && section.isNull(); --i)
-        if (IsHeaderLine(i)) section = HeaderName(i);
-    for (int i = first; i <= last; ++i) {
-        const LineKind kind = Classify(Content(i), Encoding()).kind;
-        if (kind == LineKind::Section) return std::nullopt;
-        // Keys above the first section belong to none.
-        if (kind == LineKind::Key && !section.isNull()) names.append({section, TrimSpacesAndTabs(KeyText(i)).toString()});
-    }
-    return names;
+    return QByteArrayView(parsed.bytes).sliced(parsed.Start(line), parsed.Start(line + 1) - parsed.Start(line));
+}
+
+IniDocument::LineName IniDocument::ParsedLineName(int line) const {
+    const LineKind kind = Classify(Content(line), Encoding()).kind;
+    if (kind == LineKind::Section) return {LineName::Kind::Section, HeaderName(line)};
+    if (kind == LineKind::Key) return {LineName::Kind::Key, TrimSpacesAndTabs(KeyText(line)).toString()};
+    return {};
 }
 
 QList<QPair<QString, QString>> IniDocument::AllKeyNames() const {

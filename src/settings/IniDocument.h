@@ -50,10 +50,17 @@ public:
 
     // The section and key names of the key that Value finds, as the file writes them.
     std::optional<QPair<QString, QString>> NamesAsWritten(const QString& section, const QString& key) const;
-    // For a document as parsed (nothing written): the section and key names, as written, of the key
-    // lines from the line holding byte `from` to the one after that holding byte `to - 1`; nothing
-    // when a section header is among them (or something was written).
-    std::optional<QList<QPair<QString, QString>>> KeysOnLines(qsizetype from, qsizetype to) const;
+    // A document as parsed, line by line (for comparing two of them): the number of lines, or -1
+    // once something was written; a line's bytes with its ending; what the line names, as written.
+    int ParsedLines() const;
+    QByteArrayView ParsedLine(int line) const;
+    struct LineName {
+        enum class Kind { Other, Section, Key };
+        Kind kind = Kind::Other;
+        QString name;
+    };
+    LineName ParsedLineName(int line) const;
+    bool ParsedLineIsSection(int line) const { return IsHeaderLine(line); }
 
     // Every key that Value finds, as (section, key) name keys, in file order; for checks of whole files.
     QList<QPair<QString, QString>> AllKeyNames() const;

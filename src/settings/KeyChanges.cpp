@@ -33,27 +33,44 @@ struct NameOrder {
     }
 };
 
-// Two versions of a file mostly differ in a few lines together: only the keys on the lines from
-// the first byte that differs to the last can read otherwise, unless a section header is among
-// them. Their names, the newer file's first; nothing when the whole files must be compared.
+// How far two versions may run apart before they are compared key by key instead.
+constexpr int kReach = 64;
+
+// Two versions of a file mostly differ in a few lines: only the keys on lines that differ can read
+// otherwise, as long as no section header is among them. Found by walking both files' lines
+// together and, where they part, looking for the nearest lines from which they go on alike. The
+// names of those keys, the newer file's first in each stretch; nothing when the whole files must
+// be compared.
 std::optional<QList<QPair<QString, QString>>> Narrowed(const IniDocument& before, const IniDocument& after) {
-    const QByteArray& a = before.Original();
-    const QByteArray& b = after.Original();
-    if (before.Encoding() != after.Encoding()) return std::nullopt;
-    const qsizetype shorter = std::min(a.size(), b.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && a[prefix] == b[prefix]) ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) ++suffix;
-    std::optional<QList<QPair<QString, QString>>> names = after.KeysOnLines(prefix, b.size() - suffix);
-    const std::optional<QList<QPair<QString, QString>>> gone = before.KeysOnLines(prefix, a.size() - suffix);
-    if (!names || !gone) return std::nullopt;
-    // Per section, as the full comparison orders them: the newer file's keys, then those that went.
-    for (const auto& name : *gone) {
-        qsizetype at = names->size();
-        for (qsizetype i = names->size() - 1; i >= 0 && at == names->size(); --i)
-            if (NameKey((*names)[i].first) == NameKey(name.first)) at = i + 1;
-        names->insert(at, name);
+    const int n = before.ParsedLines();
+    const int m = after.ParsedLines();
+    if (n < 0 || m < 0 || before.Encoding() != after.Encoding()) return std::nullopt;
+    QList<QPair<QString, QString>> names;
+    QString section;  // of the lines walked so far; a header that differs ends the walk
+    const auto take = [&](const IniDocument& document, int from, int to) {
+        for (int line = from; line < to; ++line) {
+            const IniDocument::LineName name = document.ParsedLineName(line);
+            if (name.kind == IniDocument::LineName::Kind::Section) return false;
+            // Keys above the first section belong to none.
+            if (name.kind == IniDocument::LineName::Kind::Key && !section.isNull()) names.append({section, name.name});
+        }
+        return true;
+    };
+    const auto alike = [&](int i, int j) {
+        return (i == n && j == m) || (i < n && j < m && before.ParsedLine(i) == after.ParsedLine(j));
+    };
+    for (int i = 0, j = 0; i < n || j < m;) {
+        if (alike(i, j) && i < n) {
+            if (after.ParsedLineIsSection(j)) section = after.ParsedLineName(j).name;
+            ++i, ++j;
+            continue;
+        }
+        std::optional<std::pair<int, int>> next;
+        for (int reach = 1; reach <= kReach && !next; ++reach)
+            for (int a = 0; a <= reach && !next; ++a)
+                if (i + a <= n && j + reach - a <= m && alike(i + a, j + reach - a)) next = {i + a, j + reach - a};
+        if (!next || !take(after, j, next->second) || !take(before, i, next->first)) return std::nullopt;
+        std::tie(i, j) = *next;
     }
     return names;
 }

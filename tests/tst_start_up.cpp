@@ -232,7 +232,8 @@ private slots:
         const QStringList answers = {"another", "open", "stop"};
         for (const QString& reply : replies.split(',', Qt::SkipEmptyParts)) reporter.picks.push_back(int(answers.indexOf(reply)));
 
-        const std::optional<QString> folder = StartFolder(path(given), path("bin"), rememberFile, chooser, reporter);
+        IniFolderMemory memory(rememberFile);
+        const std::optional<QString> folder = StartFolder(path(given), path("bin"), memory, chooser, reporter);
         QCOMPARE(folder.value_or(QString()), path(expected));
         QCOMPARE((QStringList(reporter.reports.size(), "gone") + QStringList(reporter.choices.size(), "empty")).join(','),
                  told);

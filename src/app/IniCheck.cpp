@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "app/IniOutput.h"
-#include "devices/AlsaCards.h"
+#include "devices/SoundCards.h"
 #include "schema/KeyChecks.h"
 #include "schema/KeySchema.h"
 #include "settings/AtomicFile.h"
@@ -46,19 +46,19 @@ const schema::Key* KnownKey(const QString& path, const QString& section, const Q
 // genre list is read only by the window's helper, so the panic genre is not checked here.
 class ToolFacts : public schema::LocalFacts {
 public:
-    std::optional<int> SoundDevices() const override { return int(alsa::PlaybackDevices().size()); }
+    std::optional<int> SoundDevices() const override { return int(sound::PlaybackDevices().size()); }
     std::optional<int> MixerDevices() const override { return int(Cards().size()); }
     std::optional<int> MixerLines(int device) const override {
         if (device < 0 || device >= int(Cards().size())) return std::nullopt;
-        return int(alsa::MixerLines(Cards()[device].number).size());
+        return int(sound::MixerLines(Cards()[device].number).size());
     }
 
 private:
-    const std::vector<alsa::Card>& Cards() const {
-        if (!cards_) cards_ = alsa::Cards();
+    const std::vector<sound::Card>& Cards() const {
+        if (!cards_) cards_ = sound::Cards();
         return *cards_;
     }
-    mutable std::optional<std::vector<alsa::Card>> cards_;
+    mutable std::optional<std::vector<sound::Card>> cards_;
 };
 
 // The lines of a file's text, each with its line break where it has one, so that a last line

@@ -10,10 +10,11 @@ namespace quorvant {
 QString ExecutableFolder() { return ProgramFolder(); }
 
 QString GenreHelperPath(const QString& executableFolder) {
-    const QString beside = JoinPath(executableFolder, QStringLiteral("quorvant-genres"));
+    const QString name = QStringLiteral("quorvant-genres" QUORVANT_EXE_SUFFIX);
+    const QString beside = JoinPath(executableFolder, name);
     if (QFileInfo(beside).isExecutable()) return beside;
     const QString installed = QDir::cleanPath(
-        JoinPath(JoinPath(executableFolder, QStringLiteral(QUORVANT_BIN_TO_LIBEXEC)), QStringLiteral("quorvant-genres")));
+        JoinPath(JoinPath(executableFolder, QStringLiteral(QUORVANT_BIN_TO_LIBEXEC)), name));
     // When neither exists the reader reports the path it tried; beside the program is what a
     // copied build folder expects.
     return QFileInfo(installed).isExecutable() ? installed : beside;

@@ -5,8 +5,8 @@
 namespace quorvant {
 
 // Where the program's companions lie, always relative to the running executable (never found
-// through PATH): beside it in a build folder, in the GNU layout (bin, libexec/quorvant,
-// share/quorvant) once installed.
+// through PATH): beside it in a build folder and on Windows, in the GNU layout (bin,
+// libexec/quorvant, share/quorvant) once installed on Linux.
 QString ExecutableFolder();
 
 // The genre helper quorvant-genres: beside the executable when it is there, else in the

@@ -1,6 +1,5 @@
 #include "app/ProgramServices.h"
 
-#include <signal.h>
 
 #include <QApplication>
 #include <QIcon>
@@ -12,8 +11,9 @@
 
 #include "app/CommandLine.h"
 #include "app/InstallLayout.h"
+#include "app/ProcessSetup.h"
 #include "app/StartFolder.h"
-#include "platform/AlsaDevices.h"
+#include "platform/SoundDevices.h"
 #include "platform/ColourChooser.h"
 #include "platform/FolderChooser.h"
 #include "platform/GenreDatabase.h"
@@ -75,8 +75,8 @@ void LoadQtDutch(QTranslator& translator) {
 
 struct ProgramServices::Impl {
     explicit Impl(const QString& genreHelper) : genres(genreHelper) {}
-    AlsaWaveOutDevices waveOut;
-    AlsaMixerFactory mixers;
+    SystemWaveOutDevices waveOut;
+    SystemMixerFactory mixers;
     QtFolderChooser folders;
     QtColourChooser colours;
     ProcessGenreSource genres;
@@ -117,7 +117,7 @@ int RunProgram(int argc, char* argv[], const std::function<void(frmSetup&)>& sho
     }
 
     // Past a file-size limit a save must fail with a message, not end the program and its edits.
-    signal(SIGXFSZ, SIG_IGN);
+    PrepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quorvant"));
     // Docks and task bars match the window to its menu entry by this id.
@@ -130,8 +130,9 @@ int RunProgram(int argc, char* argv[], const std::function<void(frmSetup&)>& sho
 
     const QString executableFolder = ExecutableFolder();
     ProgramServices services(GenreHelperPath(executableFolder));
+    const std::unique_ptr<FolderMemory> memory = SystemFolderMemory();
     const std::optional<QString> programFolder =
-        StartFolder(commandLine.folder, executableFolder, RememberFile(), *services.Get().folders, *services.Get().errors);
+        StartFolder(commandLine.folder, executableFolder, *memory, *services.Get().folders, *services.Get().errors);
     if (!programFolder) return 1;
 
     SetLanguageFolders({executableFolder, InstalledDataFolder(executableFolder)});

@@ -17,32 +17,32 @@ namespace {
 const QString kSection = QStringLiteral("Start");
 const QString kKey = QStringLiteral("ProgramFolder");
 
-// The remembered folder as written, whether or not it is still there.
-QString Remembered(const QString& rememberFile) {
-    if (!FileExists(rememberFile)) return {};
+}  // namespace
+
+QString IniFolderMemory::Read() const {
+    if (!FileExists(file_)) return {};
     IniAccessor ini;
-    ini.SetFile(rememberFile);
+    ini.SetFile(file_);
     ini.SetSection(kSection);
     ini.SetKey(kKey);
     return ini.ReadValue();
 }
 
-void Remember(const QString& rememberFile, const QString& folder) {
-    // Not being able to remember only means the question comes again next time.
+void IniFolderMemory::Write(const QString& folder) {
     try {
-        QDir().mkpath(QFileInfo(rememberFile).path());
+        QDir().mkpath(QFileInfo(file_).path());
         IniAccessor ini;
-        ini.SetFile(rememberFile);
+        ini.SetFile(file_);
         ini.SetSection(kSection);
         ini.SetKey(kKey);
         ini.WriteValue(folder);
     } catch (const IniError&) {
     }
 }
-}  // namespace
 
 bool IsInstalledCopy(const QString& executableFolder) {
-    if (FileExists(JoinPath(executableFolder, kServerIni))) return false;
+    if (FileExists(JoinPath(executableFolder, kServerIni)) || FileExists(JoinPath(executableFolder, kNewsIni)))
+        return false;
     // As root a system folder is writable, so the installed layout also counts.
     return !QFileInfo(executableFolder).isWritable() || FolderExists(InstalledDataFolder(executableFolder));
 }
@@ -70,17 +70,16 @@ Answer Settle(const QString& folder, ErrorReporter& reporter) {
     }
 }
 
-// The chooser until the user settles on a folder; remembered then, when `rememberFile` is given.
-std::optional<QString> Choose(FolderChooser& chooser, ErrorReporter& reporter, QString start,
-                              const QString& rememberFile) {
+// The chooser until the user settles on a folder; remembered then, when `memory` is given.
+std::optional<QString> Choose(FolderChooser& chooser, ErrorReporter& reporter, QString start, FolderMemory* memory) {
     for (;;) {
         const std::optional<QString> chosen = chooser.Browse(
             nullptr, msg::ChooseServerFolderPrompt(), start, {msg::ChooserOk(), msg::ChooserNewFolder(), msg::ChooserCancel()});
         if (!chosen || chosen->isEmpty() || !FolderExists(*chosen)) return std::nullopt;
-        const QString folder = QDir::cleanPath(QFileInfo(*chosen).absoluteFilePath());
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(*chosen).absoluteFilePath()));
         switch (Settle(folder, reporter)) {
             case Answer::Open:
-                if (!rememberFile.isEmpty()) Remember(rememberFile, folder);
+                if (memory) memory->Write(folder);
                 return folder;
             case Answer::Another:
                 start = folder;
@@ -94,26 +93,26 @@ std::optional<QString> Choose(FolderChooser& chooser, ErrorReporter& reporter, Q
 }  // namespace
 
 std::optional<QString> StartFolder(const QString& givenFolder, const QString& executableFolder,
-                                   const QString& rememberFile, FolderChooser& chooser, ErrorReporter& reporter) {
+                                   FolderMemory& memory, FolderChooser& chooser, ErrorReporter& reporter) {
     if (!givenFolder.isEmpty()) {
         switch (Settle(givenFolder, reporter)) {
             case Answer::Open:
                 return givenFolder;
             case Answer::Another:
-                return Choose(chooser, reporter, givenFolder, {});
+                return Choose(chooser, reporter, givenFolder, nullptr);
             case Answer::Stop:
                 return std::nullopt;
         }
     }
     if (!IsInstalledCopy(executableFolder)) return executableFolder;
-    const QString remembered = Remembered(rememberFile);
+    const QString remembered = memory.Read();
     if (FolderExists(remembered)) return remembered;
     if (!remembered.isEmpty()) {
         const QString why = QFileInfo::exists(remembered) ? msg::FolderIsNoFolder() : msg::FolderDoesNotExist();
         reporter.Report(nullptr, msg::EmptyFolderTitle(),
                         msg::RememberedFolderGone(QDir::toNativeSeparators(remembered), why));
     }
-    return Choose(chooser, reporter, QDir::homePath(), rememberFile);
+    return Choose(chooser, reporter, QDir::homePath(), &memory);
 }
 
 }  // namespace quorvant

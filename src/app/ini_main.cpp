@@ -1,5 +1,4 @@
 // quorvant-ini: the window's safe edits from scripts. Only the settings engine, no display.
-#include <signal.h>
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "app/IniCheck.h"
+#include "app/ProcessSetup.h"
 #include "app/IniOutput.h"
 #include "app/IniHistory.h"
 #include "settings/AtomicFile.h"
@@ -421,15 +421,9 @@ int Run(const QStringList& args, const QList<bool>& decodable) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Past a file-size limit a save fails with its reason instead of killing the tool.
-    signal(SIGXFSZ, SIG_IGN);
-    // A reader that went away is a failed write (exit status 3), not a silent end.
-    signal(SIGPIPE, SIG_IGN);
-    QStringList args;
-    QList<bool> decodable;
-    for (int i = 1; i < argc; ++i) {
-        args.append(QString::fromLocal8Bit(argv[i]));
-        decodable.append(quorvant::IsValidUtf8(argv[i], qsizetype(std::strlen(argv[i]))));
-    }
-    return quorvant::ini::Finished(Run(args, decodable));
+    // Past a file-size limit a save fails with its reason, and a reader that went away is a
+    // failed write (exit status 3), instead of a silent end.
+    quorvant::PrepareProcess();
+    const quorvant::Arguments arguments = quorvant::ProgramArguments(argc, argv);
+    return quorvant::ini::Finished(Run(arguments.texts, arguments.decodable));
 }

@@ -31,6 +31,10 @@ enum class IniFailure {
 // What a file turned out to be when it is not a regular file.
 enum class FileKind { Missing, Regular, Folder, Fifo, CharDevice, BlockDevice, Socket, Other };
 
+// errorNumber is an errno value (ENOSPC, EACCES, ...); a Windows error that has none is
+// kWindowsErrorBase plus its code.
+inline constexpr int kWindowsErrorBase = 0x40000000;
+
 struct IniErrorDetails {
     int errorNumber = 0;
     FileKind kind = FileKind::Missing;

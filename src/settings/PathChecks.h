@@ -11,13 +11,12 @@ bool FileExists(const QString& path);
 
 // What a path leads to (symlinks followed), to say why it is no usable file.
 FileKind KindOf(const QString& path);
-// The same for a stat() mode already at hand.
-FileKind KindOfMode(unsigned mode);
 
 // The folder that holds the running program, without a trailing separator.
 QString ProgramFolder();
 
-// Paths are formed by plain concatenation with "/" between folder and name.
-inline QString JoinPath(const QString& folder, const QString& name) { return folder + "/" + name; }
+// Paths are formed by plain concatenation with the system's separator between folder and name
+// ("\" on Windows, as the server joins them, "/" elsewhere).
+QString JoinPath(const QString& folder, const QString& name);
 
 }  // namespace quorvant

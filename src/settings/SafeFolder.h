@@ -2,8 +2,8 @@
 
 // The file-system steps of the settings history that differ between systems: a folder reached
 // without following a link and trusted by its owner, the files in it reached through it alone,
-// and who a save is made by. SafeFolder.cpp is the POSIX part; another system's sibling file
-// implements the same declarations.
+// and who a save is made by. SafeFolder_posix.cpp is the POSIX part; a Windows sibling
+// (SafeFolder_win32.cpp) implements the same declarations.
 
 #include <QByteArray>
 #include <QList>

@@ -6,6 +6,17 @@
 #include <cstring>
 #include <initializer_list>
 
+// Windows has no disk quotas, stale handles or host-down errors.
+#ifndef EDQUOT
+#define EDQUOT ENOSPC
+#endif
+#ifndef ESTALE
+#define ESTALE ENOTCONN
+#endif
+#ifndef EHOSTDOWN
+#define EHOSTDOWN ENOTCONN
+#endif
+
 namespace quorvant {
 
 namespace {
@@ -100,10 +111,13 @@ QString SystemErrorText(int errorNumber, bool writing, Language language) {
     const Words what = writing ? Words{"Het bestand kan niet worden geschreven", "the file cannot be written"}
                                : Words{"Het bestand kan niet worden gelezen", "the file cannot be read"};
     const Words system{"systeemfout", "system error"};
+    // The system's own words, in the system's language: Windows says them for its own codes.
+    const bool windows = errorNumber >= kWindowsErrorBase;
+    const int code = windows ? errorNumber - kWindowsErrorBase : errorNumber;
     return QStringLiteral("%1 (%2 %3: %4)")
         .arg(what.In(language), system.In(language))
-        .arg(errorNumber)
-        .arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
+        .arg(code)
+        .arg(windows ? qt_error_string(code).trimmed() : QString::fromLocal8Bit(std::strerror(code)));
 }
 
 QString FailureReason(const IniError& error, Language language) {

@@ -1,7 +1,5 @@
 #include "windows/shared/SaveOrReport.h"
 
-#include <sys/stat.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -14,6 +12,7 @@
 #include <stdexcept>
 
 #include "platform/ServiceInterfaces.h"
+#include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
 #include "windows/shared/BusyWait.h"
@@ -24,17 +23,6 @@ namespace quorvant {
 namespace {
 
 bool g_committing = false;
-
-// What tells one content of a file on disk from the next: a save that writes puts a new file in
-// place (another inode), one that finds nothing to change leaves the file alone.
-using OnDisk = std::array<qint64, 7>;
-std::optional<OnDisk> OnDiskNow(const QString& path) {
-    struct stat st;
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
-    return OnDisk{qint64(st.st_dev),         qint64(st.st_ino),          qint64(st.st_size),
-                  qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec),
-                  qint64(st.st_ctim.tv_nsec)};
-}
 
 // The field that shows a text holding `character`, named as the user sees it: for a value that
 // cannot be stored, the key alone does not tell the operator where to look.
@@ -73,7 +61,9 @@ bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
             // A save started from a save's wait (never by the user: input waits) would share the
             // engine's state with the commit under way.
             if (g_committing) throw std::logic_error("save during a save");
-            const std::optional<OnDisk> before = OnDiskNow(ini.File());
+            // A save that writes puts a new file in place (another stamp); one that finds nothing to
+            // change leaves the file alone.
+            const FileStamp before = StampOf(ini.File());
             {
                 IniSave save(ini);
                 writes();
@@ -83,7 +73,7 @@ bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
                 busy.Run([&] { save.Commit(overwriteChanged); });
             }
             saved_ << name;
-            if (OnDiskNow(ini.File()) != before) rewritten_ << name;
+            if (StampOf(ini.File()) != before) rewritten_ << name;
             return true;
         } catch (const IniError& error) {
             reason = msg::FailureReason(error);

@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "platform/AlsaDevices.h"
+#include "platform/SoundDevices.h"
 
 using namespace quorvant;
 
@@ -58,7 +58,7 @@ void TestAlsa::captureSeesStderr() {
 
 void TestAlsa::waveOutDevices() {
     StderrCapture capture;
-    const AlsaWaveOutDevices devices;
+    const SystemWaveOutDevices devices;
     const int count = devices.DeviceCount();
     QStringList names;
     for (int i = 0; i < count; ++i) names.append(devices.DeviceName(i).value_or(QString()));
@@ -78,7 +78,7 @@ void TestAlsa::waveOutDevices() {
 
 void TestAlsa::mixers() {
     StderrCapture capture;
-    AlsaMixerFactory factory;
+    SystemMixerFactory factory;
     auto mixer = factory.Create();
     const int highest = mixer->HighestDevice();
     QStringList found;
@@ -122,10 +122,10 @@ void TestAlsa::mixers() {
 
 void TestAlsa::errorHandlerRestored() {
     const snd_lib_error_handler_t before = snd_lib_error;
-    { const AlsaWaveOutDevices devices; }
-    AlsaMixerFactory().Create();
+    { const SystemWaveOutDevices devices; }
+    SystemMixerFactory().Create();
     QVERIFY(snd_lib_error == before);
 }
 
 QTEST_MAIN(TestAlsa)
-#include "tst_alsa.moc"
+#include "tst_sound_devices_linux.moc"

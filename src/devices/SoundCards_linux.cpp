@@ -1,10 +1,10 @@
-#include "devices/AlsaCards.h"
+#include "devices/SoundCards.h"
 
 #include <alsa/asoundlib.h>
 
 #include <memory>
 
-namespace quorvant::alsa {
+namespace quorvant::sound {
 
 namespace {
 
@@ -120,4 +120,4 @@ QStringList MixerLines(int card) {
     return capture.isEmpty() ? active : capture;
 }
 
-}  // namespace quorvant::alsa
+}  // namespace quorvant::sound

@@ -1,4 +1,4 @@
-// The POSIX part of SafeFolder.h.
+// The POSIX part of SafeFolder.h; SafeFolder_win32.cpp would be its Windows sibling.
 #include "settings/SafeFolder.h"
 
 #include <dirent.h>
@@ -10,11 +10,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFileInfo>
+#include <QFile>
 #include <QRandomGenerator>
 #include <utility>
 
-#include "settings/PathChecks.h"
+#include "settings/FilePrimitives.h"
 
 namespace quorvant::files {
 
@@ -83,7 +83,7 @@ SafeFolder SafeFolder::Open(const QByteArray& path, const Ownership& owner, bool
             folder.refusal = Refusal::Link;
         } else if (!S_ISDIR(st.st_mode)) {
             folder.refusal = Refusal::NotAFolder;
-            folder.kind = KindOfMode(st.st_mode);
+            folder.kind = KindOfPath(QFile::decodeName(path));
         } else {
             folder.refusal = Refusal::Failed;
         }

@@ -1,19 +1,19 @@
-#include "platform/AlsaDevices.h"
+#include "platform/SoundDevices.h"
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "devices/AlsaCards.h"
+#include "devices/SoundCards.h"
 #include "text/Messages.h"
 
 namespace quorvant {
 
-AlsaWaveOutDevices::AlsaWaveOutDevices() : names_(alsa::PlaybackDevices()) {}
+SystemWaveOutDevices::SystemWaveOutDevices() : names_(sound::PlaybackDevices()) {}
 
-int AlsaWaveOutDevices::DeviceCount() const { return int(names_.size()); }
+int SystemWaveOutDevices::DeviceCount() const { return int(names_.size()); }
 
-std::optional<QString> AlsaWaveOutDevices::DeviceName(int device) const {
+std::optional<QString> SystemWaveOutDevices::DeviceName(int device) const {
     if (device == -1) return msg::DefaultSoundDevice();
     if (device < 0 || device >= names_.size()) return std::nullopt;
     return names_.at(device);
@@ -21,9 +21,9 @@ std::optional<QString> AlsaWaveOutDevices::DeviceName(int device) const {
 
 namespace {
 
-class AlsaMixer : public Mixer {
+class SystemMixer : public Mixer {
 public:
-    AlsaMixer() : cards_(alsa::Cards()) {}
+    SystemMixer() : cards_(sound::Cards()) {}
 
     int HighestDevice() const override { return int(cards_.size()) - 1; }
 
@@ -32,7 +32,7 @@ public:
             throw std::runtime_error("mixer device " + std::to_string(device) + " does not exist");
         device_ = device;
         line_ = -1;
-        lines_ = alsa::MixerLines(cards_[device].number);
+        lines_ = sound::MixerLines(cards_[device].number);
     }
 
     int CurrentDevice() const override { return device_; }
@@ -50,7 +50,7 @@ public:
     QString CurrentLineName() const override { return line_ >= 0 ? lines_.at(line_) : QString(); }
 
 private:
-    std::vector<alsa::Card> cards_;
+    std::vector<sound::Card> cards_;
     int device_ = -1;
     QStringList lines_;
     int line_ = -1;
@@ -58,6 +58,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Mixer> AlsaMixerFactory::Create() { return std::make_unique<AlsaMixer>(); }
+std::unique_ptr<Mixer> SystemMixerFactory::Create() { return std::make_unique<SystemMixer>(); }
 
 }  // namespace quorvant

@@ -13,6 +13,8 @@
 
 #include "settings/History.h"
 #include "settings/IniAccessor.h"
+#include "settings/IniDocument.h"
+#include "settings/KeyChanges.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "support/WindowFixture.h"
@@ -26,13 +28,15 @@ namespace {
 
 const QString kTool = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant-ini");
 
-int RunTool(const QStringList& arguments, QString* err = nullptr, const QString& asUser = {}) {
+int RunTool(const QStringList& arguments, QString* err = nullptr, const QString& asUser = {}, const QByteArray& input = {}) {
     QProcess process;
     if (asUser.isEmpty())
         process.start(kTool, arguments);
     else
         process.start("setpriv",
                       QStringList{"--reuid=" + asUser, "--regid=" + asUser, "--clear-groups", kTool} + arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(30000)) return -1;
     if (err) *err = QString::fromUtf8(process.readAllStandardError());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -270,6 +274,74 @@ private slots:
         QCOMPARE(RunTool({file, "set", "a", "k", "3"}, &err), 0);
         QVERIFY2(err.contains("a folder of another user than the file's owner"), qPrintable(err));
         QCOMPARE(IniValueInFile(file, "a", "k"), QString("3"));
+    }
+
+    // The keys that read otherwise between two versions, however far apart and however the lines moved.
+    void changesBetweenVersions_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QStringList>("changes");
+        const QByteArray file = "k0=x\n[a]\nk=1\nj=2\n[b]\nk=1\n";
+        QTest::newRow("a value") << file << QByteArray(file).replace("j=2", "j=3") << QStringList{"[a] j: 2 > 3"};
+        QTest::newRow("a key added and one gone")
+            << file << QByteArray(file).replace("j=2\n", "").replace("[b]\nk=1", "[b]\nk=1\nn=5")
+            << QStringList{"[a] j: 2 > -", "[b] n: - > 5"};
+        QTest::newRow("two lines joined") << file << QByteArray(file).replace("k=1\nj=2", "k=1j=2")
+                                          << QStringList{"[a] k: 1 > 1j=2", "[a] j: 2 > -"};
+        QTest::newRow("an earlier entry of the same key")
+            << file << QByteArray(file).replace("[b]\n", "[b]\nK=7\n") << QStringList{"[b] k: 1 > 7"};
+        QTest::newRow("a section renamed") << file << QByteArray(file).replace("[a]", "[c]")
+                                           << QStringList{"[c] k: - > 1", "[c] j: - > 2", "[a] k: 1 > -", "[a] j: 2 > -"};
+        QTest::newRow("above the first section, and line ends") << file << QByteArray(file).replace("x\n", "y\r\n")
+                                                                << QStringList{};
+        QByteArray many = "[s]\n";
+        for (int i = 0; i < 300; ++i) many += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+        QTest::newRow("far apart") << many << QByteArray(many).replace("k1=1\n", "k1=x\n").replace("k299=299", "k299=y")
+                                   << QStringList{"[s] k1: 1 > x", "[s] k299: 299 > y"};
+    }
+    void changesBetweenVersions() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QStringList, changes);
+        QStringList found;
+        for (const KeyChange& change : KeyChanges(IniDocument(before), IniDocument(after)))
+            found << QString("[%1] %2: %3 > %4").arg(change.section, change.key, change.before.value_or("-"), change.after.value_or("-"));
+        QCOMPARE(found, changes);
+    }
+
+    // Versions of 1.0.1 did not record their changes, and a save of many long values records only
+    // how many: both are worked out from the versions themselves, where the window and history ask.
+    void changesNotRecorded() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        QByteArray many = "[a]\nk=0\n";
+        for (int i = 0; i < 3000; ++i) many += "v" + QByteArray::number(i) + "=" + QByteArray(20, 'x') + "\n";
+        WriteFile(file, many);
+        Save(file, "a", "k", "1");
+        QCOMPARE(RunTool({file, "apply"}, nullptr, {}, QByteArray(many).replace("[a]\nk=0\n", "").replace("v", "set a v").replace("=", " ").replace("xxxx", "yyyy")), 0);
+        const QList<history::Version> versions = history::VersionsOf(file).versions;
+        QCOMPARE(versions.size(), 2);
+        QCOMPARE(versions[1].changed, 3000);
+        QVERIFY(!versions[1].changes);
+        // As 1.0.1 wrote version 1: no changes in its header.
+        QByteArray entry = ReadFile(versions[0].entry);
+        const qsizetype end = entry.indexOf("\n\n");
+        QList<QByteArray> lines = entry.left(end).split('\n');
+        lines.removeIf([](const QByteArray& line) { return line.startsWith("Change"); });
+        WriteFile(versions[0].entry, lines.join('\n') + entry.mid(end));
+        history::ChangeReader reader(file, history::VersionsOf(file).versions);
+        QCOMPARE(reader.Versions()[0].changed, -1);
+        QCOMPARE(reader.ChangesOf(0), (QList<KeyChange>{{"a", "k", "0", "1"}}));
+        QCOMPARE(reader.ChangesOf(1)->size(), 3000);
+        QProcess tool;
+        tool.start(kTool, {file, "history"});
+        QVERIFY(tool.waitForFinished(30000));
+        const QString listed = QString::fromUtf8(tool.readAllStandardOutput());
+        QVERIFY2(listed.contains("\t1 key(s) changed\n") && listed.contains("\t3000 key(s) changed\n"), qPrintable(listed));
+        FakeServices fakes;
+        frmHistory window({file}, fakes.Get(), nullptr);
+        Choose(window, 1);
+        QTRY_COMPARE(window.lstChanges->topLevelItemCount(), 1);
     }
 
     // Saves at the given ages (days ago), then one now: which versions stay.

@@ -184,17 +184,6 @@ private slots:
         QVERIFY(!folder.Exists("server.ini"));  // browsing saves nothing
     }
 
-    void browseButtonsCarryToolTipsAndNames() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        FileLocations& files = window.Files();
-        for (int index : {0, 1, 2}) QCOMPARE(files.cmdPath[index]->toolTip(), QString("Kies de gewenste locatie"));
-        QCOMPARE(files.cmdPath[4]->toolTip(), QString());
-        for (int index : {0, 1, 2, 4}) QVERIFY(!files.cmdPath[index]->accessibleName().isEmpty());
-        QCOMPARE(files.txtDatabase->toolTip(), QString("De locatie waar zich de databasebestanden voor VALDOR bevinden"));
-    }
-
     void failedSaveTellsWhichFileAndKeepsValues() {
         TempProgramFolder folder;
         FakeServices fakes;

@@ -14,8 +14,9 @@
 #include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
 #include "widgets/WeekHourGrid.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 

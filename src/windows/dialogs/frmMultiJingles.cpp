@@ -11,8 +11,8 @@
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
 #include "windows/shared/CardRow.h"
-#include "windows/shared/DialogSupport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -52,7 +52,7 @@ qint16 frmMultiJingles::Card(int column) const { return rows_.at(column)->Card()
 void frmMultiJingles::Form_Load() {
     LaadScherm();
     LeesIni();
-    for (CardRow* row : rows_) row->StartSpin(services_.waveOut->DeviceCount() - 1);
+    for (CardRow* row : rows_) row->StartSpin(*facts_.soundDevices - 1);
 }
 
 void frmMultiJingles::LaadScherm() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include "windows/main_window/SetupPart.h"
 
 class QComboBox;
@@ -35,19 +33,6 @@ public:
     LedSpin* ledOuttroComp = nullptr;
     LedSpin* ledLatency = nullptr;
     LedSpin* ledT6Blok = nullptr;
-
-    QLabel* lblPresNiv = nullptr;
-    QLabel* lblPresSpeed = nullptr;
-    QLabel* lblMix = nullptr;
-    QLabel* lblFaderStap = nullptr;
-    QLabel* lblIntroComp = nullptr;
-    QLabel* lblOuttroComp = nullptr;
-    QLabel* lblLatency = nullptr;
-    QLabel* lblTBlok = nullptr;
-    QLabel* lblProcent = nullptr;
-    // Units of PresSpeed, MixSpeed, IntroComp, OuttroComp and Latency, in that order.
-    std::array<QLabel*, 5> lblMsec{};
-    QLabel* lblMinuten = nullptr;
 
     StateCheckBox* chkIgnoreVT = nullptr;
     QComboBox* cobPanic = nullptr;

@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 
 #include "binding/ControlRows.h"
+#include "schema/Interpret.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
@@ -71,11 +72,11 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
 Binding PlaylistColours::ColourBinding(const schema::Key& key, Colour colour) {
     return Bind(
         key, buttons_[colour],
-        [this, colour](const QString& text) {
-            const std::optional<qint32> value = quorvant::Colour(text);
-            if (value) colourSlots_[colour] = *value;
+        [this, colour, &key](const QString& text) {
+            const schema::Reading reading = schema::Interpret(key, text);
+            if (reading.number) colourSlots_[colour] = *reading.number;
             Paint(colour);
-            if (!value) throw StepFailed();
+            if (reading.outcome == schema::Reading::Refused) throw StepFailed();
         },
         [this, colour]() -> IniValue { return colourSlots_[colour]; });
 }
@@ -96,12 +97,6 @@ void PlaylistColours::LaadScherm() {
     fraColors->setTitle(Text(176));
     for (int item = 0; item < 6; ++item)
         Panel(static_cast<Colour>(2 * item))->SetCaption(Text(kPanels[item].captionId));
-    for (int index = 0; index < kColours; ++index) {
-        const auto colour = static_cast<Colour>(index);
-        QPushButton* button = buttons_[colour];
-        // Six buttons share each caption; the name says which item and which colour.
-        button->setAccessibleName(QString("%1: %2").arg(Panel(colour)->Caption(), button->text()));
-    }
 }
 
 void PlaylistColours::SetChooserFlags() { context_.services.colours->SetFlags(kChooserFlags); }

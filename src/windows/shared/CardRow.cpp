@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "settings/ValueRules.h"
+#include "schema/Interpret.h"
 #include "text/Messages.h"
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
@@ -48,14 +48,10 @@ void CardRow::updKaart_Change(int value) {
 Binding CardRow::Bind(const schema::Key& key) {
     return Binding{&key,
                    [this, &key](const QString& text) {
-                       const std::optional<qint32> card = EmptyDefault(text, key.fallback, key.width);
-                       if (key.Has(schema::FailGivesDefault)) {
-                           SetCard(qint16(card.value_or(key.fallback)));
-                           if (card && !text.isEmpty()) ToonKaart(card_);
-                           return;
-                       }
-                       if (card) SetCard(qint16(*card));
-                       ToonKaart(card_);
+                       const schema::Reading reading = schema::Interpret(key, text);
+                       if (reading.number) SetCard(qint16(*reading.number));
+                       if (!key.Has(schema::FailGivesDefault) || (!reading.problem && !text.isEmpty()))
+                           ToonKaart(card_);
                    },
                    [this]() -> IniValue { return card_; }, spin};
 }

@@ -1,8 +1,10 @@
 #include "binding/Binding.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -129,8 +131,13 @@ QList<PendingValue> Bindings::Pending(schema::File file, const QString& section)
 void Bindings::ApplyCaptions() const {
     for (const Binding& b : bindings_) {
         if (b.label) PutCaption(b.label, schema::LabelText(*b.key));
-        // Like fields in several frames are told apart by the frame's caption.
-        if (b.label && b.key->caption.group && b.Field()) b.Field()->setAccessibleName(schema::CaptionText(*b.key));
+        // Like fields in several frames are told apart by the frame's caption, and a list would
+        // otherwise be announced by its selected item.
+        auto* list = qobject_cast<QComboBox*>(b.Field());
+        if (b.label && b.Field() && (b.key->caption.group || list)) {
+            b.Field()->setAccessibleName(schema::CaptionText(*b.key));
+            if (list && list->lineEdit()) list->lineEdit()->setAccessibleName(schema::CaptionText(*b.key));
+        }
         const QString unit = schema::UnitText(*b.key);
         if (b.unit) PutCaption(b.unit, unit);
         if (b.control && !unit.isEmpty()) b.control->setAccessibleDescription(unit);

@@ -73,8 +73,8 @@ public:
     // has, so it counts as a difference.
     QList<PendingValue> Pending(schema::File file, const QString& section = {}) const;
     // Puts each key's caption on its label (and, with the frame's caption before it, into the
-    // field's accessible name where the key belongs to a frame), and its unit on its unit label and
-    // into the control's accessible description.
+    // accessible name of a field in a frame or of a list), and its unit on its unit label and into
+    // the control's accessible description.
     void ApplyCaptions() const;
 
     const QList<Binding>& All() const { return bindings_; }

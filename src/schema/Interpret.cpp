@@ -8,53 +8,39 @@ namespace quorvant::schema {
 
 namespace {
 
-Reading Kept(std::optional<Problem> problem = std::nullopt) { return {Reading::Keep, std::nullopt, {}, problem}; }
 Reading Number(qint32 number, std::optional<Problem> problem = std::nullopt) {
     return {Reading::Value, number, {}, problem};
-}
-Reading Refused(Problem problem) { return {Reading::Refused, std::nullopt, {}, problem}; }
-
-bool IsDayString(const QString& text) {
-    return text.size() == 24 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'2'; });
 }
 
 bool Within(const Key& key, qint32 number) { return number >= key.limits.lowest && number <= key.limits.highest; }
 
-// The number the rule reads from the text; nothing where it cannot read one.
+// The number a number rule reads from the text; nothing where it reads none.
 std::optional<qint32> NumberOf(const Key& key, const QString& text) {
-    switch (key.rule) {
-        case Rule::EmptyDefault:
-            return EmptyDefault(text, key.fallback, key.width);
-        case Rule::CheckState:
-            if (text.isEmpty() && key.Has(EmptyIsOff)) return 0;
-            return CheckState(text);
-        case Rule::ListPosition:
-        case Rule::Option:
-            if (key.Has(ExactText)) {
-                for (qint32 n = key.limits.lowest; n <= key.limits.highest; ++n)
-                    if (text == QString::number(n)) return n;
-                return std::nullopt;
-            }
-            if (text.isEmpty() && key.hasDefault) return key.fallback;
-            return WholeNumber(text, key.rule == Rule::ListPosition ? IntWidth::Bits16 : key.width);
-        default:
-            return WholeNumber(text, key.width);
+    if (key.Has(ExactText)) {
+        for (qint32 n = key.limits.lowest; n <= key.limits.highest; ++n)
+            if (text == QString::number(n)) return n;
+        return std::nullopt;
     }
+    if (text.isEmpty() && key.hasDefault) return key.fallback;
+    if (key.rule == Rule::CheckState) return text.isEmpty() && key.Has(EmptyIsOff) ? 0 : CheckState(text);
+    return WholeNumber(text, key.rule == Rule::ListPosition ? IntWidth::Bits16 : key.width);
 }
 
 }  // namespace
 
 Reading Interpret(const Key& key, const QString& text) {
-    if (text.isEmpty() && key.Has(EmptyKeeps)) return Kept();
+    if (text.isEmpty() && key.Has(EmptyKeeps)) return {};
     switch (key.rule) {
         case Rule::Text:
             return {Reading::Value, std::nullopt, text, std::nullopt};
-        case Rule::DayString:
+        case Rule::DayString: {
             // The grid takes every hour it can read (see BadHourKeeps for the others).
-            return {Reading::Value, std::nullopt, text,
-                    IsDayString(text) ? std::nullopt : std::optional<Problem>(Problem::NotRead)};
+            const bool whole = text.size() == 24 &&
+                               std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'2'; });
+            return {Reading::Value, std::nullopt, text, whole ? std::nullopt : std::optional(Problem::NotRead)};
+        }
         case Rule::Port: {
-            // Shown as typed; an empty box means no port, and 0 is none too.
+            // Shown as typed; an empty box, like 0, is no port.
             Reading port{Reading::Value, text.isEmpty() ? 0 : WholeNumber(text, IntWidth::Bits32), text, std::nullopt};
             if (!port.number)
                 port.problem = Problem::NotRead;
@@ -67,15 +53,17 @@ Reading Interpret(const Key& key, const QString& text) {
             if (OneMeansOn(text)) return Number(1);
             if (text.isEmpty() || HasNumberForm(text)) return Number(0);
             // A word: off, which is seldom what was meant; some keys leave the control alone.
-            return key.Has(WordKeeps) ? Kept(Problem::NotRead) : Number(0, Problem::NotRead);
+            if (key.Has(WordKeeps)) return {Reading::Keep, std::nullopt, {}, Problem::NotRead};
+            return Number(0, Problem::NotRead);
         default:
             break;
     }
     const std::optional<qint32> number = NumberOf(key, text);
-    if (!number) return key.Has(FailGivesDefault) ? Number(key.fallback, Problem::NotRead) : Refused(Problem::NotRead);
-    if (key.hasLimits && !Within(key, *number))
-        return key.Has(KeepsOutOfRange) ? Number(*number, Problem::OutOfLimits) : Refused(Problem::OutOfLimits);
-    return Number(*number);
+    if (!number && key.Has(FailGivesDefault)) return Number(key.fallback, Problem::NotRead);
+    if (!number) return {Reading::Refused, std::nullopt, {}, Problem::NotRead};
+    if (!key.hasLimits || Within(key, *number)) return Number(*number);
+    if (key.Has(KeepsOutOfRange)) return Number(*number, Problem::OutOfLimits);
+    return {Reading::Refused, std::nullopt, {}, Problem::OutOfLimits};
 }
 
 }  // namespace quorvant::schema

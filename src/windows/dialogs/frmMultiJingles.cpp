@@ -58,11 +58,8 @@ void frmMultiJingles::Form_Load() {
 void frmMultiJingles::LaadScherm() {
     setWindowTitle(Text(310));
     KeyBindings().ApplyCaptions();
-    for (int column = 0; column < 4; ++column) {
-        const QString caption = Label1[column]->text();
-        const QString name = caption.isEmpty() ? msg::JingleColumnCaption(column) : caption;
-        rows_[column]->SetNames(name, msg::JingleCardDisplayName(name));
-    }
+    for (CardRow* row : rows_)
+        row->SetNames([](const QString& caption) { return caption; }, msg::JingleCardDisplayName);
 }
 
 void frmMultiJingles::LeesIni() { ReadKeys(); }

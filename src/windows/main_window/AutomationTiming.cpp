@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -37,7 +36,7 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     chkIgnoreVT = Named<StateCheckBox>("chkIgnoreVT", QString(), page);
     rows.Row(chkIgnoreVT);
 
-    lblPanic = Named<QLabel>("lblPanic", page);
+    auto* lblPanic = Named<QLabel>("lblPanic", page);
     cobPanic = Named<QComboBox>("cobPanic", page);
     // Free text: a genre that is not (or not yet) in the list is kept as typed or stored.
     cobPanic->setEditable(true);
@@ -60,11 +59,6 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     // An empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
     Add(Bind(ServerKey("Sequencer", "PanicGenre"), cobPanic).Labelled(lblPanic));
     Add(Bind(ServerKey("Sequencer", "IgnoreVT"), chkIgnoreVT).Labelled(chkIgnoreVT));
-}
-
-void AutomationTiming::LaadScherm() {
-    // The text part is a control of its own for screen readers.
-    cobPanic->lineEdit()->setAccessibleName(lblPanic->text());
 }
 
 void AutomationTiming::LoadGenres() {

@@ -15,7 +15,6 @@ struct GenreList;
 class AutomationTiming : public SetupPart {
 public:
     explicit AutomationTiming(SetupContext& context);
-    void LaadScherm() override;
     // Start-up: asks for the genre list of data.mdb; the list fills when the answer arrives.
     void LoadGenres();
 
@@ -36,7 +35,6 @@ public:
 
     StateCheckBox* chkIgnoreVT = nullptr;
     QComboBox* cobPanic = nullptr;
-    QLabel* lblPanic = nullptr;
     // Beside cobPanic: "Genres worden gelezen…" while data.mdb is read, the reason after a failure.
     QLabel* lblGenres = nullptr;
 

@@ -107,8 +107,6 @@ void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
 
 void ExternalNews::LaadScherm() {
     fraExtNewsAlg->setTitle(Text(244));
-    // A list would otherwise be announced by its selected item.
-    cobNewsFeed->setAccessibleName(lblNewsFeed->text());
     fraExtNewsShed->setTitle(Text(236));
     grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
 

@@ -60,11 +60,7 @@ frmMultiJingles* SoundCards::MultiJingles() const { return multiJingles_; }
 qint16 SoundCards::Card(int player) const { return rows_.at(player)->Card(); }
 
 void SoundCards::LaadScherm() {
-    for (int player = 0; player < 4; ++player) {
-        const QString caption = lblKaart[player]->text();
-        const QString name = caption.isEmpty() ? msg::PlayerCaption(player) : caption;
-        rows_[player]->SetNames(msg::PlayerCardSpinName(name), msg::PlayerCardDisplayName(name));
-    }
+    for (CardRow* row : rows_) row->SetNames(msg::PlayerCardSpinName, msg::PlayerCardDisplayName);
     cmdMultiJingle->setText(Text(307));
 }
 

@@ -130,8 +130,6 @@ void TimeSignalBlock::LaadScherm() {
     panTS->SetCaption(Text(220));
     cmdVlottendTijdsein->setText(Text(309));
 
-    // One heading over three lists: each list is named after it and its place, as its label says.
-    for (int i = 0; i < 6; ++i) lblPlaats[i]->buddy()->setAccessibleName(lblPlaats[i]->text());
     // The seconds field has only its unit beside it; it belongs to the check box before it.
     ledTS_Pre_Float->setAccessibleName(QString("%1 (%2)").arg(chkTS_Pre_float->text(), Text(256)));
 }

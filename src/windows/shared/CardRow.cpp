@@ -18,6 +18,7 @@ CardRow::CardRow(int index, const QString& labelName, const QString& caption, qi
       led(new LedLabel(27, parent)),
       spin(new SpinButton(parent)),
       devices_(devices),
+      caption_(caption),
       card_(card) {
     label->setObjectName(QString("%1(%2)").arg(labelName).arg(index));
     led->setObjectName(QString("ledKaart(%1)").arg(index));
@@ -61,9 +62,10 @@ void CardRow::StartSpin(int highest) {
     spin->SetValue(card_);
 }
 
-void CardRow::SetNames(const QString& spinName, const QString& displayName) {
-    spin->setAccessibleName(spinName);
-    led->setAccessibleName(displayName);
+void CardRow::SetNames(QString (*spinName)(const QString&), QString (*displayName)(const QString&)) {
+    const QString caption = label->text().isEmpty() ? caption_ : label->text();
+    spin->setAccessibleName(spinName(caption));
+    led->setAccessibleName(displayName(caption));
 }
 
 }  // namespace quorvant

@@ -219,6 +219,7 @@ private slots:
             const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
             QCOMPARE(line.value("key").toString(), key.Name());
             QCOMPARE(line.value("caption").toString(), schema::CaptionText(key));
+            QCOMPARE(line.value("unit").toString(), schema::UnitText(key));
             if (key.limits.digits > 0) QCOMPARE(line.value("highest").toInt(), key.limits.highest);
         }
     }

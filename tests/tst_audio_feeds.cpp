@@ -223,7 +223,6 @@ private slots:
         QCOMPARE(IniValueInFile(folder.File("server.ini"), "Faders", "LineChannel1"), QString("2"));
         QCOMPARE(IniValueInFile(folder.File("server.ini"), "AudioPlayers", "Player_A_card"), QString("2"));
     }
-
 };
 
 QTEST_MAIN(AudioFeedsTest)

@@ -220,7 +220,6 @@ private slots:
         window.reset();
         QVERIFY(fakes.genres.Answer(QStringList{"Jazz"}));
     }
-
 };
 
 QTEST_MAIN(AutomationTimingTest)

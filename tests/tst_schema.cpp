@@ -33,7 +33,8 @@ using namespace quorvant::test;
 
 namespace {
 
-const QStringList kWindows = {"frmSetup", "frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles", "frmHistory"};
+const QStringList kWindows = {"frmSetup",     "frmIntNews",      "frmFloatNews",
+                              "frmFloatTime", "frmMultiJingles", "frmHistory"};
 
 std::unique_ptr<QWidget> Open(const QString& window, const TempProgramFolder& folder, FakeServices& fakes) {
     const QString path = folder.Path();

@@ -212,7 +212,6 @@ private slots:
         QVERIFY(cards.MultiJingles());
         QCOMPARE(cards.MultiJingles()->ledKaart[0]->Caption(), QString("Kaart twee"));
     }
-
 };
 
 QTEST_MAIN(SoundCardsTest)

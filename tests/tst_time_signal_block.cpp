@@ -198,7 +198,6 @@ private slots:
         QVERIFY(part.FloatTime());
         QCOMPARE(window.findChildren<frmFloatTime*>().size(), 1);
     }
-
 };
 
 QTEST_MAIN(TimeSignalBlockTest)

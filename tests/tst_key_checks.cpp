@@ -28,6 +28,12 @@ QString Placed(QString text, const TempProgramFolder& folder) {
     return text.replace("@none", folder.Path() + "/none");
 }
 
+// A database folder whose data.mdb nothing here reads.
+void AddDatabase(const TempProgramFolder& folder) {
+    QDir().mkpath(folder.DatabaseFolder());
+    WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read here");
+}
+
 schema::File FileOf(const QString& section, const QString& key) {
     return schema::Lookup(schema::File::Server, section, key) ? schema::File::Server : schema::File::News;
 }
@@ -98,8 +104,7 @@ private slots:
         QFETCH(QString, context);
         QFETCH(QString, verdict);
         TempProgramFolder folder;
-        QDir().mkpath(folder.DatabaseFolder());
-        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read here");
+        AddDatabase(folder);
         const schema::File file = FileOf(section, key);
         const QString name = schema::FileName(file);
         const QString lines = QString("[%1]\n%2=%3\n%4").arg(section, key, Placed(text, folder), context);
@@ -195,8 +200,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(int, problem);
         TempProgramFolder folder;
-        QDir().mkpath(folder.DatabaseFolder());
-        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read by the fake");
+        AddDatabase(folder);
         folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() + "\n" + file);
         FakeServices fakes;
         fakes.waveOut.names = {"Kaart A", "Kaart B"};
@@ -213,8 +217,7 @@ private slots:
     // the save goes on as ever, and a value kept out of range is written as read.
     void marksFollowEditsAndNeverStopTheSave() {
         TempProgramFolder folder;
-        QDir().mkpath(folder.DatabaseFolder());
-        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read by the fake");
+        AddDatabase(folder);
         folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() +
                                        "\n[Faders]\nPresLevel=abc\nPresSpeed=99999\n");
         FakeServices fakes;

@@ -40,15 +40,16 @@ AudioFeeds::AudioFeeds(SetupContext& context) : SetupPart(context) {
         rows.Row(use);
         auto* cardLabel = Named<QLabel>("lblFeedCard" + f, frame);
         auto* card = Named<QComboBox>("cobMaster" + f, frame);
-        rows.Row(cardLabel, card);
         auto* channelLabel = Named<QLabel>("lblFeedChan" + f, frame);
         auto* channel = Named<QComboBox>("cobChannel" + f, frame);
-        rows.Row(channelLabel, channel);
-        // Device and line names can be long; the lists must not widen the window.
+        // Device and line names can be long; the lists fill their frame but must not widen the window.
         for (QComboBox* list : {card, channel}) {
             list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             list->setMinimumContentsLength(22);
+            list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         }
+        rows.Row(cardLabel, card);
+        rows.Row(channelLabel, channel);
         ledFeedLevel[feed] =
             rows.Bound<LedSpin>("ledFeedLevel" + f, "lblFeedVol" + f, ServerKey("Faders", "Level" + n), "Label25" + f);
         rows.Grid()->setColumnStretch(2, 1);

@@ -10,8 +10,9 @@
 namespace quorvant {
 
 namespace {
+// A control that wants to grow fills its cell; any other keeps its size, at the left.
 Qt::Alignment AlignmentOf(QWidget* control) {
-    return qobject_cast<QLineEdit*>(control) ? Qt::Alignment() : Qt::AlignLeft;
+    return control->sizePolicy().horizontalPolicy() & QSizePolicy::ExpandFlag ? Qt::Alignment() : Qt::AlignLeft;
 }
 }  // namespace
 

@@ -28,7 +28,7 @@ W* Named(const QString& name, Args&&... args) {
 
 // Fields one under the other in a grid on `parent`: a caption, its control and what follows it (a
 // unit, a browse button), each on the next row. A control with nothing after it also takes that
-// column; only text boxes fill their cell.
+// column; only a control that wants to grow (a text box) fills its cell.
 class FieldRows {
 public:
     FieldRows(QWidget* parent, Bindings& bindings);

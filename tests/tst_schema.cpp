@@ -153,7 +153,7 @@ private slots:
         QTest::addColumn<QByteArray>("property");
         QTest::addColumn<int>("text");
         QTest::addColumn<QString>("fixed");
-        QTest::newRow("frmSetup") << "cmdSave" << QByteArray("toolTip") << 101 << QString();
+        QTest::newRow("frmSetup") << "lblProcent" << QByteArray("text") << 148 << QString();  // PresLevel's unit
         QTest::newRow("frmIntNews") << "cmdSave" << QByteArray("toolTip") << 279 << QString();
         QTest::newRow("frmFloatNews") << "frmFloatNews" << QByteArray("windowTitle") << 0 << "Vlottend Nieuws";
         QTest::newRow("frmFloatTime") << "frmFloatTime" << QByteArray("windowTitle") << 309 << QString();

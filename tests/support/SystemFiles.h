@@ -48,5 +48,10 @@ unsigned PermissionsOf(const QString& path);
 unsigned CurrentUmask();
 // A FIFO under the name; false where the system has none.
 bool MakeFifo(const QString& path);
+// The hidden attribute, which a replace must keep (Windows); false where there is none.
+bool MarkHidden(const QString& path);
+bool IsHidden(const QString& path);
+// Whether a process can limit the size of the files it writes (a full disk for the tests).
+bool HasFileSizeLimits();
 
 }  // namespace quorvant::test

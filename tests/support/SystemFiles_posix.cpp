@@ -49,4 +49,8 @@ unsigned CurrentUmask() {
 
 bool MakeFifo(const QString& path) { return ::mkfifo(Native(path).constData(), 0644) == 0; }
 
+bool MarkHidden(const QString&) { return false; }
+bool IsHidden(const QString&) { return false; }
+bool HasFileSizeLimits() { return true; }
+
 }  // namespace quorvant::test

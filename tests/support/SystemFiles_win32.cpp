@@ -63,4 +63,17 @@ unsigned CurrentUmask() { return 0; }
 
 bool MakeFifo(const QString&) { return false; }
 
+bool MarkHidden(const QString& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           SetFileAttributesW(Wide(path).c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+}
+
+bool IsHidden(const QString& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+bool HasFileSizeLimits() { return false; }
+
 }  // namespace quorvant::test

@@ -1,23 +1,20 @@
 // Stand-in for quorvant-genres that misbehaves the way the database file's name asks:
 // hang.mdb never answers, crash.mdb dies on a signal, garbage.mdb breaks the protocol,
 // silent.mdb exits with an error and no output, flood.mdb writes without end.
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+
+#include "helpers/ProcessLimits.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) return 2;
     const QString name = QFileInfo(QString::fromLocal8Bit(argv[1])).fileName();
     if (name == "hang.mdb") {
-        for (;;) pause();
+        quorvant::test::Hang();
     }
     if (name == "crash.mdb") {
-        const rlimit noCore{0, 0};
-        setrlimit(RLIMIT_CORE, &noCore);
-        abort();
+        quorvant::test::Crash();
     }
     if (name == "garbage.mdb") {
         std::fputs("OK 3\nonly one line\n", stdout);
@@ -27,7 +24,7 @@ int main(int argc, char* argv[]) {
         static char block[65536];
         for (char& c : block) c = 'x';
         for (;;) {
-            if (write(STDOUT_FILENO, block, sizeof block) < 0) return 1;
+            if (!quorvant::test::WriteOut(block, sizeof block)) return 1;
         }
     }
     return 1;

@@ -3,15 +3,11 @@
 //   helper_ini_writer [--uid N] [--fsize BYTES] [--save] FILE SECTION KEY=VALUE...
 // Without --save every write is its own transaction; with --save all go in one.
 // Exit 0 on success; 2 with the reason on stdout when a write fails; 1 on bad arguments.
-#include <grp.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QStringList>
 #include <cstdio>
 #include <optional>
 
+#include "helpers/ProcessLimits.h"
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
 
@@ -24,16 +20,12 @@ int main(int argc, char** argv) {
         if (option == "--save") {
             oneSave = true;
         } else if (option == "--uid" && !args.isEmpty()) {
-            const uid_t uid = args.takeFirst().toUInt();
-            if (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0) {
+            if (!quorvant::test::BecomeUser(args.takeFirst().toUInt())) {
                 std::perror("setuid");
                 return 1;
             }
         } else if (option == "--fsize" && !args.isEmpty()) {
-            const rlim_t limit = args.takeFirst().toULongLong();
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit r{limit, limit};
-            if (setrlimit(RLIMIT_FSIZE, &r) != 0) {
+            if (!quorvant::test::LimitFileSize(args.takeFirst().toLongLong())) {
                 std::perror("setrlimit");
                 return 1;
             }

@@ -220,32 +220,6 @@ private slots:
         window.reset();
         QVERIFY(fakes.genres.Answer(QStringList{"Jazz"}));
     }
-
-    void labelsNameTheirFields() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        AutomationTiming& part = window.Automation();
-        const QList<QPair<QWidget*, QString>> expected = {
-            {part.ledPresLevel, "Presentatie-niveau"},
-            {part.ledPresSpeed, "Presentatie-mix-snelheid"},
-            {part.ledMixSpeed, "Mixsnelheid"},
-            {part.ledFaderStap, "FaderStap-Factor"},
-            {part.ledIntroComp, "Intro-Compensatie"},
-            {part.ledOuttroComp, "Outtro-Compensatie"},
-            {part.ledLatency, "Systeemtraagheid"},
-            {part.ledT6Blok, "Start opbouw tijdseinblok"},
-            {part.chkIgnoreVT, "Voice tracks negeren in tijdseinblok"},
-            {part.cobPanic, "Paniek-track Genre"},
-        };
-        for (const auto& [widget, name] : expected) {
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            QVERIFY(accessible);
-            QCOMPARE(accessible->text(QAccessible::Name), name);
-        }
-        QCOMPARE(part.lblMsec[4]->text(), QString("msec"));
-        QCOMPARE(part.lblMinuten->text(), QString("Minuten"));
-    }
 };
 
 QTEST_MAIN(AutomationTimingTest)

@@ -225,21 +225,6 @@ private slots:
         QCOMPARE(news.txtNews->text(), QString("/data/nieuws"));
     }
 
-    void captions() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        ExternalNews& news = window.News();
-        QCOMPARE(news.lblMaxNewsLengte->text(),
-                 QString("Maximum tijd dat er gewacht wordt op het \"einde nieuws-signaal\" van de stereodetectie"));
-        QCOMPARE(news.lblMinNewsLengte->text(), QString("Minimum lengte van het nieuws"));
-        QCOMPARE(news.lblNewsSec[1]->text(), QString("sec"));
-        QCOMPARE(news.grid->DayLabel(6)->text(), QString("ZO"));
-        QCOMPARE(news.lblNewsLoc->text(), QString("Locatie van de nieuwsbestanden"));
-        QCOMPARE(news.lblMaxNewsLengte->buddy(), news.ledNewsTimeOut);
-        for (QPushButton* button : news.cdmExtNews) QVERIFY(button->font().bold());
-    }
-
     void newsButtonOpensItsItemOnce() {
         TempProgramFolder folder;
         folder.Write("news.ini", "[Blokken]\nBlokkenPath=/n\n");
@@ -251,7 +236,7 @@ private slots:
         news.cdmExtNews[4]->click();
         QPointer<frmIntNews> dialog = news.IntNews();
         QVERIFY(dialog);
-        QCOMPARE(SelectedNewsItem, qint16(4));
+        QCOMPARE(news.SelectedNewsItem, qint16(4));
         QCOMPARE(dialog->Item(), 4);
         QCOMPARE(dialog->windowTitle(), QString("Weerbericht"));
         QVERIFY(dialog->isWindow());
@@ -260,7 +245,7 @@ private slots:
 
         // A second button only raises the open dialog; it keeps its item and its values.
         news.cdmExtNews[0]->click();
-        QCOMPARE(SelectedNewsItem, qint16(0));
+        QCOMPARE(news.SelectedNewsItem, qint16(0));
         QCOMPARE(news.IntNews(), dialog.data());
         QCOMPARE(dialog->Item(), 4);
         QCOMPARE(dialog->txtNewsFile->text(), QString("weer.mp3"));

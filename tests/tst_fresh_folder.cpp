@@ -162,8 +162,7 @@ private slots:
                                       "Item1",     "Item2",    "Item3",     "Item4",    "Item5"};
         Sections expectedNews = {{"Blokken", {{"BlokkenPath", ""}}}};
         for (int item = 0; item < 10; ++item) {
-            SelectedNewsItem = static_cast<qint16>(item);
-            frmIntNews news(folder.Path(), fakes.Get());
+            frmIntNews news(folder.Path(), fakes.Get(), static_cast<qint16>(item));
             QVERIFY(news.cmdSave_Click());
             expectedNews.append(
                 qMakePair(sections[item], Keys{{"File", ""}, {"Oud", "0"}, {"Rotate", "0"}} + WeekOff() + Keys{{"Tijd", "150"}}));

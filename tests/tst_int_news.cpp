@@ -157,9 +157,8 @@ private slots:
         QFETCH(QString, written);
         TempProgramFolder folder;
         folder.Write("news.ini", NewsIni(key, stored));
-        SelectedNewsItem = 6;
         FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        frmIntNews dialog(folder.Path(), fakes.Get(), 6, nullptr, Caption);
         QCOMPARE(Shown(dialog, key), shown);
         // A value the load could not use does not stop the keys after it.
         QCOMPARE(Shown(dialog, "Tijd"), key == "Tijd" ? shown : QString("300"));
@@ -172,9 +171,8 @@ private slots:
     void emptySectionGivesDefaultsAndSavesAllKeys() {
         TempProgramFolder folder;
         folder.Write("news.ini", "[Blokken]\nBlokkenPath=/n\n[Weer]\n[Item1]\nFile=x\n");
-        SelectedNewsItem = 4;
         FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        frmIntNews dialog(folder.Path(), fakes.Get(), 4, nullptr, Caption);
         QCOMPARE(dialog.txtNewsFile->text(), QString());
         QCOMPARE(dialog.ledNewsOld->Value(), 0);
         QCOMPARE(dialog.ledMix->Value(), 150);
@@ -212,9 +210,8 @@ private slots:
         QFETCH(bool, floatButton);
         TempProgramFolder folder;
         folder.Write("news.ini", ("[" + section + "]\nFile=eigen.mp3\nRotate=1\n").toUtf8());
-        SelectedNewsItem = qint16(item);
         FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        frmIntNews dialog(folder.Path(), fakes.Get(), qint16(item), nullptr, Caption);
         QCOMPARE(dialog.Item(), item);
         QCOMPARE(dialog.windowTitle(), Caption(item));
         QCOMPARE(dialog.txtNewsFile->text(), QString("eigen.mp3"));
@@ -231,9 +228,8 @@ private slots:
     void noItemMeansNoSectionAndNoSave() {
         TempProgramFolder folder;
         folder.Write("news.ini", "File=los\nTijd=5\n[NatNieuws]\nFile=a\nTijd=7\n");
-        SelectedNewsItem = 10;
         FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        frmIntNews dialog(folder.Path(), fakes.Get(), 10, nullptr, Caption);
         QCOMPARE(dialog.Item(), -1);
         QCOMPARE(dialog.windowTitle(), QString());
         // The load still runs; with no section every key reads empty and shows its default.
@@ -247,9 +243,8 @@ private slots:
     void leaveWritesNothing() {
         TempProgramFolder folder;
         folder.Write("news.ini", NewsIni());
-        SelectedNewsItem = 6;
         FakeServices fakes;
-        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), nullptr, Caption);
+        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), 6, nullptr, Caption);
         dialog->txtNewsFile->setText("anders.mp3");
         dialog->grid->ToggleDayRow(2);
         dialog->cmdStop->click();
@@ -262,9 +257,8 @@ private slots:
         TempProgramFolder folder;
         // A folder where the file should be: nothing can be written there.
         QVERIFY(QDir().mkpath(folder.File("news.ini")));
-        SelectedNewsItem = 2;
         FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
+        frmIntNews dialog(folder.Path(), fakes.Get(), 2, nullptr, Caption);
         QCOMPARE(fakes.errors.reports.size(), 1);  // told at opening that the file cannot be read
         fakes.errors.reports.clear();
         dialog.txtNewsFile->setText("regio.mp3");
@@ -275,27 +269,11 @@ private slots:
         QCOMPARE(dialog.txtNewsFile->text(), QString("regio.mp3"));
     }
 
-    void texts() {
-        TempProgramFolder folder;
-        SelectedNewsItem = 9;
-        FakeServices fakes;
-        frmIntNews dialog(folder.Path(), fakes.Get(), nullptr, Caption);
-        QCOMPARE(dialog.cmdSave->toolTip(), QString("Bewaar de wijzigingen"));
-        QCOMPARE(dialog.cmdSave->accessibleName(), QString("Bewaar de wijzigingen"));
-        QCOMPARE(dialog.cmdStop->accessibleName(), QString("Verlaat dit scherm"));
-        QVERIFY(!dialog.cmdSave->icon().isNull());
-        QVERIFY(!dialog.cmdFloat->accessibleName().isEmpty());
-        QCOMPARE(dialog.chkAutoRotate->text(), QString("AutoRotatie"));
-        QCOMPARE(dialog.grid->DayLabel(0)->text(), QString("MA"));
-        QCOMPARE(dialog.grid->Box(6, 23)->objectName(), QString("chkI_ZO(23)"));
-    }
-
     void floatButtonOpensOneFloatingNewsDialog() {
         TempProgramFolder folder;
-        SelectedNewsItem = 9;
         FakeServices fakes;
         QWidget owner;
-        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), &owner, Caption);
+        QPointer<frmIntNews> dialog = new frmIntNews(folder.Path(), fakes.Get(), 9, &owner, Caption);
         dialog->show();
         dialog->cmdFloat->click();
         QPointer<QWidget> floating = dialog->FloatNews();
@@ -317,7 +295,7 @@ private slots:
         QVERIFY(!dialog);
         QVERIFY(floating);
         // A schedule opened later brings the same one forward.
-        QPointer<frmIntNews> again = new frmIntNews(folder.Path(), fakes.Get(), &owner, Caption);
+        QPointer<frmIntNews> again = new frmIntNews(folder.Path(), fakes.Get(), 9, &owner, Caption);
         again->cmdFloat->click();
         QCOMPARE(again->FloatNews(), floating.data());
     }

@@ -28,6 +28,12 @@ QString Placed(QString text, const TempProgramFolder& folder) {
     return text.replace("@none", folder.Path() + "/none");
 }
 
+// A database folder whose data.mdb nothing here reads.
+void AddDatabase(const TempProgramFolder& folder) {
+    QDir().mkpath(folder.DatabaseFolder());
+    WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read here");
+}
+
 schema::File FileOf(const QString& section, const QString& key) {
     return schema::Lookup(schema::File::Server, section, key) ? schema::File::Server : schema::File::News;
 }
@@ -98,8 +104,7 @@ private slots:
         QFETCH(QString, context);
         QFETCH(QString, verdict);
         TempProgramFolder folder;
-        QDir().mkpath(folder.DatabaseFolder());
-        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read here");
+        AddDatabase(folder);
         const schema::File file = FileOf(section, key);
         const QString name = schema::FileName(file);
         const QString lines = QString("[%1]\n%2=%3\n%4").arg(section, key, Placed(text, folder), context);
@@ -122,17 +127,97 @@ private slots:
             if (finding.key == checked) seen = schema::VerdictName(schema::VerdictOf(finding.problem));
         QCOMPARE(seen, verdict);
         for (const Binding& binding : window.KeyBindings().All())
-            if (binding.key == checked) QCOMPARE(window.checkMarks->MarkOf(binding.control).isEmpty(), verdict == "fine");
+            if (binding.key == checked)
+                QCOMPARE(window.checkMarks->MarkOf(binding.control).isEmpty(), verdict == "fine");
         // A check changes nothing: the file is as written.
         QCOMPARE(folder.Read(name), Utf16LeWithBom(lines));
+    }
+
+    // What a key's rule makes of a text, as the read steps show it and the checks report it. A key
+    // with KeepsOutOfRange takes a number beyond its limits as it stands; one without refuses it.
+    void interpretation_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("number");   // -99: none
+        QTest::addColumn<int>("problem");  // -1: none
+        const int none = -1, notRead = int(schema::Problem::NotRead), limits = int(schema::Problem::OutOfLimits);
+        const auto row = [](const char* name, const char* section, const char* key, const char* text, int outcome,
+                            int number, int problem) {
+            QTest::newRow(name) << section << key << text << outcome << number << problem;
+        };
+        using R = schema::Reading;
+        row("kept beyond the limits", "Faders", "PresLevel", "1500", R::Value, 1500, limits);
+        row("refused beyond the list", "Sequencer", "B6-1", "8", R::Refused, -99, limits);
+        row("refused beyond the options", "program", "Slave", "2", R::Refused, -99, limits);
+        row("empty gives the default", "Faders", "PresFactor", "", R::Value, 1, none);
+        row("empty keeps", "Sequencer", "PanicGenre", "", R::Keep, -99, none);
+        row("empty gives the list's default", "ExtNews", "NewsFeed", "", R::Value, -1, none);
+        row("empty check state is off", "Sequencer", "IgnoreVT", "", R::Value, 0, none);
+        row("empty check state is refused", "Faders", "UseLine1", "", R::Refused, -99, notRead);
+        row("a refused time gives the default", "FloatTSauto", "PreTime", "abc", R::Value, 0, notRead);
+        row("option compared as text", "program", "Login", "1.0", R::Value, 0, notRead);
+        row("a word is off", "program", "Sabam", "ja", R::Value, 0, notRead);
+        row("a word keeps the box", "NatNieuws", "Rotate", "ja", R::Keep, -99, notRead);
+        row("1.0 is on", "program", "Sabam", "1.0", R::Value, 1, none);
+        row("an empty port is none", "InterPC", "HostPortRDS", "", R::Value, 0, none);
+        row("a port beyond 65535 is shown", "InterPC", "HostPortRDS", "70000", R::Value, 70000, limits);
+    }
+    void interpretation() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(int, outcome);
+        QFETCH(int, number);
+        QFETCH(int, problem);
+        const schema::Reading reading = schema::Interpret(*schema::Lookup(FileOf(section, key), section, key), text);
+        QCOMPARE(int(reading.outcome), outcome);
+        QCOMPARE(reading.number.value_or(-99), number);
+        QCOMPARE(reading.problem ? int(*reading.problem) : -1, problem);
+    }
+
+    // The checks of this machine's devices and genres, from what the window's services answered:
+    // two sound cards, three mixer devices with 2, 3 and 1 lines, the genres Pop and Rock.
+    void machineFacts_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("problem");  // -1: none
+        QTest::newRow("sound card") << QByteArray("[AudioPlayers]\nPlayer_A_card=1\n") << "Player_A_card" << -1;
+        QTest::newRow("sound card beyond") << QByteArray("[AudioPlayers]\nPlayer_A_card=2\n") << "Player_A_card"
+                                           << int(schema::Problem::NoSoundDevice);
+        QTest::newRow("mixer device beyond")
+            << QByteArray("[Faders]\nLineCard1=3\n") << "LineCard1" << int(schema::Problem::NoMixerDevice);
+        QTest::newRow("mixer line") << QByteArray("[Faders]\nLineCard2=1\nLineChannel2=2\n") << "LineChannel2" << -1;
+        QTest::newRow("mixer line beyond") << QByteArray("[Faders]\nLineCard2=2\nLineChannel2=1\n") << "LineChannel2"
+                                           << int(schema::Problem::NoMixerLine);
+        QTest::newRow("genre") << QByteArray("[Sequencer]\nPanicGenre=rock\n") << "PanicGenre" << -1;
+        QTest::newRow("genre not listed")
+            << QByteArray("[Sequencer]\nPanicGenre=Jazz\n") << "PanicGenre" << int(schema::Problem::NoGenre);
+    }
+    void machineFacts() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, key);
+        QFETCH(int, problem);
+        TempProgramFolder folder;
+        AddDatabase(folder);
+        folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() + "\n" + file);
+        FakeServices fakes;
+        fakes.waveOut.names = {"Kaart A", "Kaart B"};
+        fakes.mixers.AddDevice("A", {"0", "1"}).AddDevice("B", {"0", "1", "2"}).AddDevice("C", {"0"});
+        fakes.genres.immediate = GenreList{{"Pop", "Rock"}, GenreFailure::None, {}, 0};
+        frmSetup window(folder.Path(), fakes.Get());
+        int seen = -1;
+        for (const schema::Finding& finding : window.checkMarks->Findings())
+            if (finding.key->Name() == key) seen = int(finding.problem);
+        QCOMPARE(seen, problem);
     }
 
     // Marks follow the edits; the tab and the status line say where; a click goes to the field;
     // the save goes on as ever, and a value kept out of range is written as read.
     void marksFollowEditsAndNeverStopTheSave() {
         TempProgramFolder folder;
-        QDir().mkpath(folder.DatabaseFolder());
-        WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read by the fake");
+        AddDatabase(folder);
         folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() +
                                        "\n[Faders]\nPresLevel=abc\nPresSpeed=99999\n");
         FakeServices fakes;

@@ -5,11 +5,13 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "windows/main_window/FileLocations.h"
-#include "windows/main_window/frmSetup.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 #include "text/TextTable.h"
+#include "windows/main_window/ExternalNews.h"
+#include "windows/main_window/FileLocations.h"
+#include "windows/main_window/frmSetup.h"
+#include "windows/shared/StatusLine.h"
 
 using namespace quorvant;
 using namespace quorvant::test;
@@ -36,12 +38,6 @@ private slots:
                                            .arg(QUORVANT_VERSION_MAJOR)
                                            .arg(QUORVANT_VERSION_MINOR)
                                            .arg(QUORVANT_VERSION_BUILD));
-        QCOMPARE(window.cmdSave->toolTip(), QString("Wijzigingen bewaren"));
-        QCOMPARE(window.cmdStop->toolTip(), QString("Programma afsluiten"));
-        QCOMPARE(window.cmdSave->accessibleName(), window.cmdSave->toolTip());
-        QCOMPARE(window.cmdStop->accessibleName(), window.cmdStop->toolTip());
-        QVERIFY(!window.cmdSave->icon().isNull());
-        QVERIFY(!window.cmdStop->icon().isNull());
         // Nothing is written by opening.
         QVERIFY(!folder.Exists("server.ini"));
         QVERIFY(!folder.Exists("news.ini"));
@@ -184,30 +180,45 @@ private slots:
         QVERIFY(!folder.Exists("server.ini"));  // browsing saves nothing
     }
 
-    void browseButtonsCarryToolTipsAndNames() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        FileLocations& files = window.Files();
-        for (int index : {0, 1, 2}) QCOMPARE(files.cmdPath[index]->toolTip(), QString("Kies de gewenste locatie"));
-        QCOMPARE(files.cmdPath[4]->toolTip(), QString());
-        for (int index : {0, 1, 2, 4}) QVERIFY(!files.cmdPath[index]->accessibleName().isEmpty());
-        QCOMPARE(files.txtDatabase->toolTip(), QString("De locatie waar zich de databasebestanden voor VALDOR bevinden"));
+    // A file the save cannot write is told with its reason; the other file is written and its
+    // edits are no longer unsaved, and the window keeps showing every value.
+    void failedSaveTellsWhichFileAndKeepsValues_data() {
+        QTest::addColumn<bool>("folderGone");  // else news.ini alone cannot be written
+        QTest::addColumn<QStringList>("reported");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("unsaved");
+        const QString time = R"(^Niet bewaard \(\d\d:\d\d:\d\d\): )";
+        QTest::newRow("program folder gone")
+            << true << QStringList{"server.ini", "news.ini"} << time + "server.ini: .*; news.ini: [^;]*$"
+            << QStringList{"Bestandslocaties", "Intern Nieuws"};
+        QTest::newRow("news.ini read-only")
+            << false << QStringList{"news.ini"} << time + "news.ini: .*; bewaard: server.ini$"
+            << QStringList{"Intern Nieuws"};
     }
-
     void failedSaveTellsWhichFileAndKeepsValues() {
+        QFETCH(bool, folderGone);
+        QFETCH(QStringList, reported);
+        QFETCH(QString, status);
+        QFETCH(QStringList, unsaved);
         TempProgramFolder folder;
+        folder.Write("news.ini", "[Blokken]\nBlokkenPath=/n\n");
         FakeServices fakes;
         frmSetup window(folder.Path(), fakes.Get());
         window.Files().txtLog->setText("/x");
-        // The program folder vanishes: nothing can be written.
-        QDir(folder.Path()).removeRecursively();
+        window.News().txtNews->setText("/nieuws");
+        if (folderGone)
+            QDir(folder.Path()).removeRecursively();
+        else
+            QVERIFY(QFile::setPermissions(folder.File("news.ini"), QFile::ReadOwner));
         QVERIFY(!window.cmdSave_Click());
-        // Each file is tried and reported on its own.
-        QCOMPARE(fakes.errors.reports.size(), 2);
-        QVERIFY(fakes.errors.reports[0].message.contains("server.ini"));
-        QVERIFY(fakes.errors.reports[1].message.contains("news.ini"));
+        QCOMPARE(fakes.errors.reports.size(), reported.size());
+        for (int i = 0; i < reported.size(); ++i) QVERIFY(fakes.errors.reports[i].message.contains(reported[i]));
+        QVERIFY2(QRegularExpression(status).match(window.statusLine->Text()).hasMatch(),
+                 qPrintable(window.statusLine->Text()));
+        QCOMPARE(window.statusLine->Edits().Places(), unsaved);
         QCOMPARE(window.Files().txtLog->text(), QString("/x"));
+        QCOMPARE(window.News().txtNews->text(), QString("/nieuws"));
+        if (!folderGone) QCOMPARE(IniValueInFile(folder.File("server.ini"), "Files", "LogPath"), QString("/x"));
     }
 };
 

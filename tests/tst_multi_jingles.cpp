@@ -200,27 +200,6 @@ private slots:
         QCOMPARE(dialog.Card(2), 0);
     }
 
-    void texts() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmMultiJingles dialog(folder.Path(), fakes.Get());
-        QCOMPARE(dialog.windowTitle(), QString("Multi-kanaals jinglepads"));
-        QCOMPARE(dialog.Label1[0]->text(), QString("Geluidskaart 1ste kolom"));
-        QCOMPARE(dialog.Label1[3]->text(), QString("Geluidskaart 4de kolom"));
-        for (int column = 0; column < 4; ++column) {
-            QCOMPARE(dialog.Label1[column]->buddy(), dialog.updKaart[column]);
-            QVERIFY(!dialog.updKaart[column]->accessibleName().isEmpty());
-            QVERIFY(!dialog.ledKaart[column]->accessibleName().isEmpty());
-        }
-        QCOMPARE(dialog.cmdSave->text(), QString());
-        QCOMPARE(dialog.cmdSave->accessibleName(), QString("Bewaar de wijzigingen"));
-        QCOMPARE(dialog.cmdSave->toolTip(), QString("Bewaar de wijzigingen"));
-        QCOMPARE(dialog.cmdStop->accessibleName(), QString("Verlaat dit scherm"));
-        QCOMPARE(dialog.cmdStop->toolTip(), QString("Verlaat dit scherm"));
-        QVERIFY(!dialog.cmdSave->icon().isNull());
-        QVERIFY(!dialog.cmdStop->icon().isNull());
-    }
-
 private:
     TempProgramFolder folder_;  // the language file for the dialogs built on their own
     QByteArray otherOrder_;

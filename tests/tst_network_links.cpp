@@ -41,7 +41,6 @@ private slots:
     void badNumberPortRefusesTheWholeSave_data();
     void badNumberPortRefusesTheWholeSave();
     void textPortsAreNotNumbers();
-    void controlsAreNamedPerLink();
 };
 
 void TestNetworkLinks::noSectionWritesEveryKey() {
@@ -215,23 +214,6 @@ void TestNetworkLinks::textPortsAreNotNumbers() {
     QVERIFY(saved.contains("RemotePortIO=com1"));
     QVERIFY(saved.contains("HostPortWD=?"));
     QVERIFY(s.fakes.errors.reports.isEmpty());
-}
-
-void TestNetworkLinks::controlsAreNamedPerLink() {
-    Setup s("");
-    QSet<QString> names;
-    for (int id = 0; id < NetworkLinks::kLinks; ++id) {
-        const NetworkLinks::Link& link = s.links()[NetworkLinks::LinkId(id)];
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{link.enable, link.txtRemoteName, link.txtRemotePort, link.txtHostPort})
-            names.insert(w->accessibleName());
-        QCOMPARE(link.lblRemotePort->buddy(), link.txtRemotePort);
-    }
-    QCOMPARE(names.size(), 4 * NetworkLinks::kLinks);
-    QCOMPARE(s.links()[NetworkLinks::RDS].txtRemotePort->accessibleName(),
-             QString("Koppeling met Ostrin: RemotePoort"));
-    QCOMPARE(s.links()[NetworkLinks::EXT].frame->parentWidget(), s.window->tabSetup->widget(9));
-    QCOMPARE(s.links()[NetworkLinks::WD].frame->parentWidget(), s.window->tabSetup->widget(6));
 }
 
 QTEST_MAIN(TestNetworkLinks)

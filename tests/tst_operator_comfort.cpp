@@ -110,7 +110,6 @@ private slots:
     void genreListState_data();
     void genreListState();
     void titleBarCloseLeavesDialogsWorking();
-    void timeSignalListsAreLabelled();
 };
 
 void OperatorComfortTest::unsavedEditsAndSaves_data() {
@@ -123,8 +122,7 @@ void OperatorComfortTest::unsavedEditsAndSaves_data() {
             [](frmSetup* w) { w->Automation().ledPresLevel->stepBy(-1); });
     };
     const Open schedule = [](const TempProgramFolder& f, FakeServices& s) {
-        SelectedNewsItem = 2;
-        auto* w = new frmIntNews(f.Path(), s.Get());
+        auto* w = new frmIntNews(f.Path(), s.Get(), 2);
         return Opened{w,        w->statusLine, [w] { w->ledMix->stepBy(1); },
                       [w] { w->ledMix->stepBy(-1); }, w->cmdSave, w->cmdStop, "news.ini"};
     };
@@ -293,8 +291,7 @@ void OperatorComfortTest::leavingWritesNothing() {
     const QByteArray news = folder.Read("news.ini");
     FakeServices fakes;
     fakes.waveOut.names = {"Kaart A", "Kaart B"};
-    SelectedNewsItem = 0;
-    QPointer<frmIntNews> schedule = new frmIntNews(folder.Path(), fakes.Get());
+    QPointer<frmIntNews> schedule = new frmIntNews(folder.Path(), fakes.Get(), 0);
     schedule->show();
     schedule->ledNewsOld->stepBy(3);
     QVERIFY(schedule->statusLine->Edits().Dirty());
@@ -328,7 +325,6 @@ void OperatorComfortTest::tabOrder() {
     FakeServices fakes;
     fakes.waveOut.names = {"Kaart A"};
     fakes.mixers.AddDevice("Mixer", {"Lijn"});
-    SelectedNewsItem = 9;
     std::unique_ptr<QWidget> w;
     QList<QWidget*> last;
     QWidget* first = nullptr;
@@ -339,7 +335,7 @@ void OperatorComfortTest::tabOrder() {
         first = main->tabSetup->tabBar();
         last = {main->cmdSave, main->cmdHistory, main->cmdStop};
     } else if (window == "frmIntNews") {
-        auto* d = new frmIntNews(folder.Path(), fakes.Get());
+        auto* d = new frmIntNews(folder.Path(), fakes.Get(), 9);
         w.reset(d);
         last = {d->cmdSave, d->cmdStop};
     } else if (window == "frmFloatNews") {
@@ -532,25 +528,6 @@ void OperatorComfortTest::titleBarCloseLeavesDialogsWorking() {
                                  "float time saved"}));
     QCOMPARE(IniValueInFile(folder.File("server.ini"), "FloatTSauto", "AfterTime"), QString("64"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void OperatorComfortTest::timeSignalListsAreLabelled() {
-    TempProgramFolder folder;
-    FakeServices fakes;
-    std::unique_ptr<frmSetup> window(MainWindow(folder, fakes));
-    TimeSignalBlock& block = window->TimeSignal();
-    const QList<QComboBox*> lists = {block.cob61, block.cob62, block.cob63, block.cob11, block.cob12, block.cob13};
-    QStringList names;
-    for (QComboBox* list : lists) {
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(list);
-        QVERIFY(iface);
-        const auto labels = iface->relations(QAccessible::Label);
-        QCOMPARE(labels.size(), 1);
-        names.append(labels.first().first->text(QAccessible::Name));
-    }
-    const QString before = "Samenstelling van het blok VOOR het tijdsein ";
-    const QString after = "Samenstelling van het blok NA het tijdsein ";
-    QCOMPARE(names, (QStringList{before + "1", before + "2", before + "3", after + "1", after + "2", after + "3"}));
 }
 
 QTEST_MAIN(OperatorComfortTest)

@@ -44,7 +44,6 @@ private slots:
     void pickedColourIsPaintedAndSaved();
     void cancelChangesNothing();
     void cancelAfterConfirmElsewhereChangesNothing();
-    void buttonsNameTheirItem();
 };
 
 void TestPlaylistColours::noSectionIsBlackAndWritesZerosInWriteOrder() {
@@ -149,17 +148,6 @@ void TestPlaylistColours::cancelAfterConfirmElsewhereChangesNothing() {
     QVERIFY(s.window->cmdSave_Click());
     QCOMPARE(s.Saved("MusBack"), QString("255"));
     QCOMPARE(s.Saved("EventTxt"), QString("65280"));
-}
-
-void TestPlaylistColours::buttonsNameTheirItem() {
-    Setup s("");
-    QSet<QString> names;
-    for (int i = 0; i < PlaylistColours::kColours; ++i)
-        names.insert(s.colours().Button(static_cast<Colour>(i))->accessibleName());
-    QCOMPARE(names.size(), PlaylistColours::kColours);
-    QCOMPARE(s.colours().Button(PlaylistColours::MusBack)->accessibleName(), QString("Muziek: Achtergrond"));
-    QCOMPARE(s.colours().Button(PlaylistColours::TijdTxt)->accessibleName(), QString("Tijdsein: Tekst"));
-    QCOMPARE(s.colours().Button(PlaylistColours::PresBack)->objectName(), QString("cmdPresBack"));
 }
 
 QTEST_MAIN(TestPlaylistColours)

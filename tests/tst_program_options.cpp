@@ -63,7 +63,6 @@ private slots:
     void loginLevel();
     void messageBlanks();
     void pairs();
-    void framesAndNames();
 };
 
 void TestProgramOptions::noSectionGivesDefaultsAndWritesEveryKey() {
@@ -243,22 +242,6 @@ void TestProgramOptions::pairs() {
     QCOMPARE(s.Saved("Dual"), QString("1"));
     QCOMPARE(s.Saved("StartUp"), QString("1"));
     QCOMPARE(s.Saved("Login"), QString("6"));
-}
-
-void TestProgramOptions::framesAndNames() {
-    Setup s("");
-    ProgramOptions& o = s.options();
-    QCOMPARE(o.chkBlockStraksLive->text(), QString("StraksLive-Knop uitschakelen"));
-    QCOMPARE(o.fraLogTime->title(), QString("AanlogTijd"));
-    QCOMPARE(o.optLogin[7]->text(), QString("50 min"));
-    QCOMPARE(o.optSchermPos[1]->text(), QString("Onder elkaar"));
-    QVERIFY(!o.cobNiveau->accessibleName().isEmpty());
-    QVERIFY(!o.txtTekst->accessibleName().isEmpty());
-    // fraIR stands on the I/O page, ahead of the interface frames.
-    QWidget* ioPage = s.window->tabSetup->widget(6);
-    QCOMPARE(o.fraIR->parentWidget(), ioPage);
-    QCOMPARE(ioPage->layout()->indexOf(o.fraIR), 0);
-    QCOMPARE(o.fraIR->title(), QString("IR-Afstandsbediening"));
 }
 
 QTEST_MAIN(TestProgramOptions)

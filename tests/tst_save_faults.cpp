@@ -157,7 +157,7 @@ private slots:
         ResetProgramState();
         FakeServices fakes;
         const std::unique_ptr<QWidget> window([&]() -> QWidget* {
-            if (dialog == "frmIntNews") return new frmIntNews(folder.Path(), fakes.Get());
+            if (dialog == "frmIntNews") return new frmIntNews(folder.Path(), fakes.Get(), 0);
             if (dialog == "frmFloatNews") return new frmFloatNews(folder.Path(), fakes.Get());
             if (dialog == "frmFloatTime") return new frmFloatTime(folder.Path(), fakes.Get());
             return new frmMultiJingles(folder.Path(), fakes.Get());

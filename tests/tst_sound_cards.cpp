@@ -212,25 +212,6 @@ private slots:
         QVERIFY(cards.MultiJingles());
         QCOMPARE(cards.MultiJingles()->ledKaart[0]->Caption(), QString("Kaart twee"));
     }
-
-    void texts() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        SoundCards& cards = window.Cards();
-        const QStringList names = {"Automaat", "Jingles", "LiveSpeler A", "LiveSpeler B"};
-        for (int player = 0; player < 4; ++player) {
-            QCOMPARE(cards.lblKaart[player]->text(), names[player]);
-            QCOMPARE(cards.lblKaart[player]->buddy(), cards.updKaart[player]);
-            QCOMPARE(cards.updKaart[player]->accessibleName(), names[player] + " geluidskaart");
-            QVERIFY(cards.ledKaart[player]->accessibleName().startsWith(names[player]));
-            QCOMPARE(cards.updKaart[player]->focusPolicy(), Qt::StrongFocus);
-        }
-        QCOMPARE(cards.chkMultiJingle->text(),
-                 QString("Gebruik Jinglepad met multi-channel geluidskaart (4 kanalen benodigd)"));
-        QCOMPARE(cards.cmdMultiJingle->text(), QString("Configureer"));
-        QCOMPARE(window.tabSetup->tabText(1), QString("Geluidskaarten"));
-    }
 };
 
 QTEST_MAIN(SoundCardsTest)

@@ -198,31 +198,6 @@ private slots:
         QVERIFY(part.FloatTime());
         QCOMPARE(window.findChildren<frmFloatTime*>().size(), 1);
     }
-
-    void controlsAreNamed() {
-        TempProgramFolder folder;
-        FakeServices fakes;
-        frmSetup window(folder.Path(), fakes.Get());
-        TimeSignalBlock& part = window.TimeSignal();
-        QCOMPARE(part.panTS->Caption(), QString("TIJDSEIN"));
-        QVERIFY(part.panTS->font().bold());
-        QCOMPARE(part.cmdVlottendTijdsein->text(), QString("Vlottend Tijdsein configuratie"));
-        QList<QWidget*> controls = {part.ledTMFaderSpeed, part.chkTS_Pre_float, part.ledTS_Pre_Float,
-                                    part.cmdVlottendTijdsein};
-        for (QComboBox* list : SlotLists(part)) controls.append(list);
-        QSet<QString> names;
-        for (QWidget* control : controls) {
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-            QVERIFY(accessible);
-            const QString name = accessible->text(QAccessible::Name);
-            QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
-            names.insert(name);
-        }
-        // The six lists are told apart by name.
-        QCOMPARE(names.size(), controls.size() - 1);  // the seconds field shares the check box's words
-        QCOMPARE(QAccessible::queryAccessibleInterface(part.ledTMFaderSpeed)->text(QAccessible::Name),
-                 QString("Fadersnelheid voor de Uurwisseling"));
-    }
 };
 
 QTEST_MAIN(TimeSignalBlockTest)

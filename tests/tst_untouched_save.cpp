@@ -65,8 +65,7 @@ private slots:
         same("floating time signal");
 
         for (qint16 item : {0, 4, 9}) {
-            SelectedNewsItem = item;
-            frmIntNews schedule(folder.Path(), fakes.Get());
+            frmIntNews schedule(folder.Path(), fakes.Get(), item);
             QVERIFY(schedule.cmdSave_Click());
         }
         // Items without a section get theirs created; the rest of news.ini is as it was.

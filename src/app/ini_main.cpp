@@ -72,8 +72,8 @@ const char* const kUsageText =
     "Every save keeps the content it replaces in .quorvant-history beside the file.\n"
     "\n"
     "--schema prints every key the windows read and write, one JSON object per line: file,\n"
-    "section, key, writeKey, rule, default, lowest, highest, step, digits, caption, window, page\n"
-    "and flags (where the key departs from its rule). null where a key has no such value.\n"
+    "section, key, writeKey, rule, default, lowest, highest, step, digits, caption, unit, window,\n"
+    "page and flags (where the key departs from its rule). null where a key has no such value.\n"
     "\n"
     "Exit status: 0 done, 1 key, section or version absent (or a difference, with --exit-code),\n"
     "2 usage error or refused value, 3 the file could not be read or saved (or standard output\n"
@@ -257,6 +257,7 @@ int PrintSchema() {
             QStringLiteral("\"step\":") + number(led, key.limits.step),
             QStringLiteral("\"digits\":") + number(led, key.limits.digits),
             QStringLiteral("\"caption\":") + JsonText(schema::CaptionText(key)),
+            QStringLiteral("\"unit\":") + (key.HasUnit() ? JsonText(schema::UnitText(key)) : null),
             QStringLiteral("\"window\":") + JsonText(schema::WindowName(key.window)),
             QStringLiteral("\"page\":") + (page.isEmpty() ? null : JsonText(page)),
             QStringLiteral("\"flags\":[") + flags.join(u',') + u']',

@@ -1,8 +1,10 @@
 #include "binding/Binding.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -57,7 +59,7 @@ QList<const Binding*> Bindings::Of(const Section& section, const Filter& only) c
     return rows;
 }
 
-void Bindings::Read(IniAccessor& ini, schema::File file, const QString& section, const Filter& only) const {
+void Bindings::Read(IniAccessor& ini, schema::File file, const QString& section, const Filter& only) {
     for (const Section* s : SectionsBound(file)) {
         ini.SetSection(section.isNull() ? QString::fromLatin1(s->name) : section);
         for (const Binding* b : Of(*s, only)) {
@@ -127,8 +129,37 @@ QList<PendingValue> Bindings::Pending(schema::File file, const QString& section)
 }
 
 void Bindings::ApplyCaptions() const {
-    for (const Binding& b : bindings_)
+    for (const Binding& b : bindings_) {
         if (b.label) PutCaption(b.label, schema::LabelText(*b.key));
+        // Like fields in several frames are told apart by the frame's caption, and a list would
+        // otherwise be announced by its selected item.
+        auto* list = qobject_cast<QComboBox*>(b.Field());
+        if (b.label && b.Field() && (b.key->caption.group || list)) {
+            b.Field()->setAccessibleName(schema::CaptionText(*b.key));
+            if (list && list->lineEdit()) list->lineEdit()->setAccessibleName(schema::CaptionText(*b.key));
+        }
+        const QString unit = schema::UnitText(*b.key);
+        if (b.unit) PutCaption(b.unit, unit);
+        if (b.control && !unit.isEmpty()) b.control->setAccessibleDescription(unit);
+    }
+}
+
+QWidget* Binding::Field() const {
+    if (control) return control;
+    if (auto* caption = qobject_cast<QLabel*>(label); caption && caption->buddy()) return caption->buddy();
+    return label;
+}
+
+const Binding* Bindings::Of(const schema::Key& key) const {
+    for (const Binding& b : bindings_)
+        if (b.key == &key) return &b;
+    return nullptr;
+}
+
+const Binding* Bindings::Of(const QWidget* field) const {
+    for (const Binding& b : bindings_)
+        if (b.Field() == field) return &b;
+    return nullptr;
 }
 
 void PutCaption(QWidget* target, const QString& text) {

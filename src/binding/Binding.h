@@ -30,14 +30,20 @@ struct Binding {
     QWidget* control = nullptr;
     // Gets the key's caption whenever the window puts its texts on (LaadScherm).
     QWidget* label = nullptr;
+    // Gets the key's unit then; the control gets it as its accessible description.
+    QWidget* unit = nullptr;
     // The window's section the key is read and written in; set when the binding is added.
     const schema::Section* section = nullptr;
 
-    Binding Labelled(QWidget* caption) const {
+    Binding Labelled(QWidget* caption, QWidget* unitLabel = nullptr) const {
         Binding b = *this;
         b.label = caption;
+        b.unit = unitLabel;
         return b;
     }
+    // The field that shows the key: its control, or for a form-level number the control its label
+    // names (a feed's device list).
+    QWidget* Field() const;
 };
 
 // One value a save would write: where to, and the text.
@@ -60,16 +66,21 @@ public:
     // Reads the bound keys of `file`, selecting each section: the schema's, or `section` when it is
     // not null (the chosen one of a patterned section). A section read with skip-on-failure skips a
     // failing step alone; a strict one lets the first failure go up.
-    void Read(IniAccessor& ini, schema::File file, const QString& section = {}, const Filter& only = {}) const;
+    void Read(IniAccessor& ini, schema::File file, const QString& section = {}, const Filter& only = {});
     // Writes the bound keys of `file` in write order; a failure goes up.
     void Write(IniAccessor& ini, schema::File file, const QString& section = {}, const Filter& only = {}) const;
     // What Write would write now. A key whose value cannot be formed gives a text no stored value
     // has, so it counts as a difference.
     QList<PendingValue> Pending(schema::File file, const QString& section = {}) const;
-    // Puts each key's caption on its label.
+    // Puts each key's caption on its label (and, with the frame's caption before it, into the
+    // accessible name of a field in a frame or of a list), and its unit on its unit label and into
+    // the control's accessible description.
     void ApplyCaptions() const;
 
     const QList<Binding>& All() const { return bindings_; }
+    // The binding of a key, or of the field that shows it; null when the window binds neither.
+    const Binding* Of(const schema::Key& key) const;
+    const Binding* Of(const QWidget* field) const;
     // The text the key had in its file at the last read; nothing when it was absent or not read.
     // The checks look at it while the control still shows what that read gave it.
     std::optional<QString> StoredText(const schema::Key& key) const { return stored_.value(&key); }
@@ -80,7 +91,7 @@ private:
     QList<const schema::Section*> SectionsBound(schema::File file) const;
 
     QList<Binding> bindings_;
-    mutable QHash<const schema::Key*, std::optional<QString>> stored_;
+    QHash<const schema::Key*, std::optional<QString>> stored_;
 };
 
 // Writes `rows` into the selected section in `order` (write names). An order that does not name

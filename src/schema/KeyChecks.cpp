@@ -9,7 +9,6 @@
 
 #include "settings/PathChecks.h"
 #include "settings/SettingsFiles.h"
-#include "settings/ValueRules.h"
 
 namespace quorvant::schema {
 
@@ -27,58 +26,6 @@ std::optional<bool> LocalFacts::IsReadableFile(const QString& path) const {
 }
 
 namespace {
-
-// What a rule makes of a text: whether it can read it at all, and the number it reads where the
-// rule reads numbers (the default for an empty text where the key has one).
-struct Reading {
-    bool readable = true;
-    std::optional<qint64> number;
-};
-
-template <class T>
-Reading From(const std::optional<T>& value) {
-    return value ? Reading{true, qint64(*value)} : Reading{false, std::nullopt};
-}
-
-bool IsDayString(const QString& text) {
-    return text.size() == 24 && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'2'; });
-}
-
-Reading Read(const Key& key, const QString& text) {
-    switch (key.rule) {
-        case Rule::Text:
-            return {};
-        case Rule::EmptyDefault:
-            return From(EmptyDefault(text, key.fallback, key.width));
-        case Rule::WholeNumber:
-        case Rule::Colour:
-            return From(WholeNumber(text, key.width));
-        case Rule::OneMeansOn:
-        case Rule::Pair:
-            // Any number reads (1 is on); a word reads as off, which is seldom what was meant.
-            return {text.isEmpty() || HasNumberForm(text), std::nullopt};
-        case Rule::CheckState:
-            if (text.isEmpty() && key.Has(EmptyIsOff)) return {true, 0};
-            return From(CheckState(text));
-        case Rule::ListPosition:
-        case Rule::Option:
-            if (key.Has(ExactText)) {
-                for (qint32 n = key.limits.lowest; n <= key.limits.highest; ++n)
-                    if (text == QString::number(n)) return {true, n};
-                return {false, std::nullopt};
-            }
-            if (text.isEmpty() && key.hasDefault) return {true, key.fallback};
-            if (text.isEmpty() && key.Has(EmptyKeeps)) return {};
-            return From(WholeNumber(text, key.rule == Rule::ListPosition ? IntWidth::Bits16 : key.width));
-        case Rule::DayString:
-            return {IsDayString(text), std::nullopt};
-        case Rule::Port:
-            // An empty box is written as 0, no port: only an enabled link needs one.
-            if (text.isEmpty()) return {true, 0};
-            return From(WholeNumber(text, IntWidth::Bits32));
-    }
-    return {};
-}
 
 Finding Make(const Key& key, const QString& section, const QString& text, Problem problem, qint64 lowest = 0,
              qint64 highest = 0) {
@@ -109,8 +56,8 @@ bool IsLinkSwitch(const Key& key) { return key.rule == Rule::OneMeansOn || key.r
 std::optional<qint64> NumberOf(const Key& key, const QString& section, const Values& values) {
     const std::optional<QString> text = values(key, section);
     if (!text) return std::nullopt;
-    const Reading reading = Read(key, *text);
-    return reading.readable ? reading.number : std::nullopt;
+    const Reading reading = Interpret(key, *text);
+    return reading.problem == Problem::NotRead ? std::nullopt : reading.number;
 }
 
 // A count of devices this machine has; none, or not known, skips the check.
@@ -118,7 +65,7 @@ std::optional<int> Known(std::optional<int> count) { return count && *count > 0 
 
 std::optional<Finding> CheckReference(const Key& key, const QString& section, const QString& text, const Values& values,
                                       const MachineFacts& facts) {
-    const std::optional<qint64> number = Read(key, text).number;
+    const std::optional<qint64> number = Interpret(key, text).number;
     if (key.Has(FolderPath) && !text.trimmed().isEmpty()) {
         if (facts.IsFolder(text) == false) {
             Finding finding = Make(key, section, text, Problem::NoFolder);
@@ -166,12 +113,11 @@ void CheckLinks(File file, const Values& values, QList<Finding>* findings) {
         const Key* onOff = FirstOfGroup(key, IsLinkSwitch);
         for (const QString& section : SectionNames(key.section)) {
             const std::optional<QString> state = onOff ? values(*onOff, section) : std::nullopt;
-            const bool enabled = state && (onOff->rule == Rule::OneMeansOn ? OneMeansOn(*state)
-                                                                              : CheckState(*state).value_or(0) != 0);
+            const bool enabled = state && Interpret(*onOff, *state).number.value_or(0) != 0;
             const std::optional<QString> text = values(key, section);
             if (!enabled || !text) continue;
-            const Reading reading = Read(key, *text);
-            if (!reading.readable) continue;  // said already
+            const Reading reading = Interpret(key, *text);
+            if (!reading.number) continue;  // said already
             if (*reading.number < 1 || *reading.number > 65535) {
                 findings->append(Make(key, section, *text, Problem::NoPort, 1, 65535));
                 continue;
@@ -195,12 +141,11 @@ void CheckLinks(File file, const Values& values, QList<Finding>* findings) {
 }  // namespace
 
 std::optional<Finding> CheckValue(const Key& key, const QString& section, const QString& text) {
-    const Reading reading = Read(key, text);
-    if (!reading.readable) return Make(key, section, text, Problem::NotRead);
-    if (key.hasLimits && reading.number && !key.Has(ExactText) && !(key.rule == Rule::Port && *reading.number == 0) &&
-        (*reading.number < key.limits.lowest || *reading.number > key.limits.highest))
+    const std::optional<Problem> problem = Interpret(key, text).problem;
+    if (!problem) return std::nullopt;
+    if (*problem == Problem::OutOfLimits)
         return Make(key, section, text, Problem::OutOfLimits, key.limits.lowest, key.limits.highest);
-    return std::nullopt;
+    return Make(key, section, text, Problem::NotRead);
 }
 
 QList<Finding> CheckFile(File file, const Values& values, const MachineFacts& facts) {

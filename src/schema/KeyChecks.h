@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+#include "schema/Interpret.h"
 #include "schema/KeySchema.h"
 #include "text/FailureReasons.h"
 
@@ -48,19 +49,6 @@ public:
     std::optional<QStringList> Genres() const override { return std::nullopt; }
 };
 
-enum class Problem {
-    NotRead,         // the key's rule cannot read the text
-    OutOfLimits,     // a number outside the key's limits
-    NoFolder,        // a folder that is not there
-    NoDatabase,      // the database folder holds no readable data.mdb
-    NoSoundDevice,   // a sound card this machine does not have
-    NoMixerDevice,   // a mixer device this machine does not have
-    NoMixerLine,     // a line the feed's mixer device does not have
-    NoGenre,         // a panic genre that is not in the genre list
-    NoPort,          // an enabled network link without a port in 1..65535
-    SharedPort,      // an enabled network link listening on the port of another
-};
-
 // The kind of a problem, as tests and scripts compare it.
 enum class Verdict { Fine, Unreadable, OutOfLimits, Reference };
 Verdict VerdictOf(Problem problem);
@@ -83,7 +71,7 @@ using Values = std::function<std::optional<QString>(const Key& key, const QStrin
 
 // Every check of one file's keys, at most one finding per key and section, in the schema's order.
 QList<Finding> CheckFile(File file, const Values& values, const MachineFacts& facts);
-// The rule and the limits of one value alone, as `set` refuses it.
+// The rule and the limits of one value alone (Interpret), as `set` refuses it.
 std::optional<Finding> CheckValue(const Key& key, const QString& section, const QString& text);
 
 // Why, as one sentence without a full stop: what was found and what the key takes.

@@ -124,12 +124,17 @@ QString RuleName(Rule rule) {
     return QString::fromLatin1(names[std::size_t(rule)]);
 }
 
+namespace {
+QString Words(const Caption& c) { return c.text ? Text(c.text) : c.fixed ? c.fixed() : QString(); }
+}  // namespace
+
 QString LabelText(const Key& key) {
-    const Caption& c = key.caption;
-    QString text = c.text ? Text(c.text) : c.fixed ? c.fixed() : QString();
-    if (c.number) text += QStringLiteral(" %1").arg(c.number);
+    QString text = Words(key.caption);
+    if (key.caption.number) text += QStringLiteral(" %1").arg(key.caption.number);
     return text;
 }
+
+QString UnitText(const Key& key) { return Words(key.unit); }
 
 QString CaptionText(const Key& key) {
     const QString text = LabelText(key);

@@ -61,7 +61,7 @@ enum Irregular : unsigned {
     WrittenAsNumber = 1u << 5,   // read as text, written as a 32-bit whole number
     BadHourKeeps = 1u << 6,      // day string: a character other than 0, 1, 2 leaves its hour (else reads 0)
     ExactText = 1u << 7,         // compared as text with "0".."n", never converted as a number
-    KeepsOutOfRange = 1u << 8,   // a stored value outside the limits is shown and saved as it is
+    KeepsOutOfRange = 1u << 8,   // a number outside the limits is taken as it stands (else refused); marked either way
     ReadOnly = 1u << 9,          // read, never written
     SoundDevice = 1u << 10,      // a sound card of this machine: -1 (the default device) up to its last
     MixerNumber = 1u << 11,      // a mixer device or line of this machine
@@ -101,6 +101,7 @@ struct Key {
     qint32 initial = 0;  // what an LED field shows before (or without) a read
     unsigned irregular = 0;
     Caption caption{};
+    Caption unit{};  // what a number counts in ("msec"), shown beside its control
     Window window = Window::Setup;
     Tab tab = Tab::None;
 
@@ -125,10 +126,13 @@ struct Key {
     constexpr Key FixedLabel(QString (*text)(), int group = 0) const {
         return Changed([&](Key& k) { k.caption = {0, text, group, 0}; });
     }
+    constexpr Key Unit(int id) const { return Changed([&](Key& k) { k.unit = {id, nullptr, 0, 0}; }); }
+    constexpr Key FixedUnit(QString (*text)()) const { return Changed([&](Key& k) { k.unit = {0, text, 0, 0}; }); }
     constexpr Key On(Tab page) const { return Changed([&](Key& k) { k.tab = page; }); }
     constexpr Key In(Window shownIn) const { return Changed([&](Key& k) { k.window = shownIn; }); }
 
     bool Has(Irregular flag) const { return (irregular & flag) != 0; }
+    bool HasUnit() const { return unit.text || unit.fixed; }
     QString Section() const { return QString::fromLatin1(section); }
     QString Name() const { return QString::fromLatin1(name); }
     QString WriteName() const { return QString::fromLatin1(writtenAs ? writtenAs : name); }
@@ -190,6 +194,8 @@ QString WindowName(Window window);
 QString LabelText(const Key& key);
 QString CaptionText(const Key& key);
 QString PageText(const Key& key);
+// The unit in words; empty for a key without one.
+QString UnitText(const Key& key);
 QString RuleName(Rule rule);
 // The names of the irregularities a key has ("EmptyKeeps", ...), in declaration order.
 QStringList IrregularNames(unsigned irregular);

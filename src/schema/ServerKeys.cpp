@@ -14,6 +14,11 @@ constexpr Key Led(const char* section, const char* name, Rule rule, qint32 lowes
     return S(section, name, rule).Range(lowest, highest, step, digits).With(KeepsOutOfRange);
 }
 
+// A sound card of this machine: -1, the default device, where the text is empty.
+constexpr Key Card(const char* name) {
+    return S("AudioPlayers", name, Rule::EmptyDefault).Bits16().Default(-1).With(SoundDevice);
+}
+
 using enum Rule;
 using enum Tab;
 
@@ -26,46 +31,43 @@ constexpr Key kKeys[] = {
 
     // [AudioPlayers]: the players' sound cards.
     S("AudioPlayers", "MultiJingle", OneMeansOn).Label(306).On(SoundCards),
-    S("AudioPlayers", "Player_Auto_card", EmptyDefault).Bits16().Default(-1).With(SoundDevice | KeepsOutOfRange)
-        .Label(302).On(SoundCards),
-    S("AudioPlayers", "Player_Jingles_card", EmptyDefault).Bits16().Default(-1).With(SoundDevice | KeepsOutOfRange)
-        .Label(303).On(SoundCards),
-    S("AudioPlayers", "Player_A_card", EmptyDefault).Bits16().Default(-1).With(SoundDevice | KeepsOutOfRange)
-        .Label(304).On(SoundCards),
-    S("AudioPlayers", "Player_B_card", EmptyDefault).Bits16().Default(-1).With(SoundDevice | KeepsOutOfRange)
-        .Label(305).On(SoundCards),
+    Card("Player_Auto_card").Label(302).On(SoundCards),
+    Card("Player_Jingles_card").Label(303).On(SoundCards),
+    Card("Player_A_card").Label(304).On(SoundCards),
+    Card("Player_B_card").Label(305).On(SoundCards),
 
     // [Faders]: timing, then the four audio feeds, then the time signal's fader.
-    Led("Faders", "PresLevel", EmptyDefault, 0, 999, 1, 3).Default(0).Label(145).On(Automation),
-    Led("Faders", "PresSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(144).On(Automation),
-    Led("Faders", "FaderSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(143).On(Automation),
+    Led("Faders", "PresLevel", EmptyDefault, 0, 999, 1, 3).Default(0).Label(145).Unit(148).On(Automation),
+    Led("Faders", "PresSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(144).Unit(147).On(Automation),
+    Led("Faders", "FaderSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(143).Unit(147).On(Automation),
     Led("Faders", "PresFactor", EmptyDefault, 0, 10, 1, 2).Default(1).Initially(1).Label(281).On(Automation),
-    Led("Faders", "IntroComp", EmptyDefault, -99999, 99999, 10, 5).Default(0).Label(282).On(Automation),
-    Led("Faders", "OuttroComp", EmptyDefault, -99999, 99999, 10, 5).Default(0).Label(283).On(Automation),
+    Led("Faders", "IntroComp", EmptyDefault, -99999, 99999, 10, 5).Default(0).Label(282).Unit(147).On(Automation),
+    Led("Faders", "OuttroComp", EmptyDefault, -99999, 99999, 10, 5).Default(0).Label(283).Unit(147).On(Automation),
     // UseLine: an empty text is refused (no default). The fourth feed has no texts of the table.
     S("Faders", "UseLine1", CheckState).Label(190).On(ExternalAudio),
     S("Faders", "LineCard1", WholeNumber).Bits16().With(MixerNumber).Label(196, 187).On(ExternalAudio),
     S("Faders", "LineChannel1", WholeNumber).Bits16().With(MixerNumber).Label(197, 187).On(ExternalAudio),
-    Led("Faders", "Level1", WholeNumber, 0, 100, 1, 3).Label(198, 187).On(ExternalAudio),
+    Led("Faders", "Level1", WholeNumber, 0, 100, 1, 3).Label(198, 187).FixedUnit(msg::PercentUnit).On(ExternalAudio),
     S("Faders", "UseLine2", CheckState).Label(191).On(ExternalAudio),
     S("Faders", "LineCard2", WholeNumber).Bits16().With(MixerNumber).Label(196, 188).On(ExternalAudio),
     S("Faders", "LineChannel2", WholeNumber).Bits16().With(MixerNumber).Label(197, 188).On(ExternalAudio),
-    Led("Faders", "Level2", WholeNumber, 0, 100, 1, 3).Label(198, 188).On(ExternalAudio),
+    Led("Faders", "Level2", WholeNumber, 0, 100, 1, 3).Label(198, 188).FixedUnit(msg::PercentUnit).On(ExternalAudio),
     S("Faders", "UseLine3", CheckState).Label(192).On(ExternalAudio),
     S("Faders", "LineCard3", WholeNumber).Bits16().With(MixerNumber).Label(196, 189).On(ExternalAudio),
     S("Faders", "LineChannel3", WholeNumber).Bits16().With(MixerNumber).Label(197, 189).On(ExternalAudio),
-    Led("Faders", "Level3", WholeNumber, 0, 100, 1, 3).Label(198, 189).On(ExternalAudio),
+    Led("Faders", "Level3", WholeNumber, 0, 100, 1, 3).Label(198, 189).FixedUnit(msg::PercentUnit).On(ExternalAudio),
     S("Faders", "UseLine4", CheckState).FixedLabel([] { return msg::FeedUseCaption(3); }).On(ExternalAudio),
     S("Faders", "LineCard4", WholeNumber).Bits16().With(MixerNumber).Label(196, 308).On(ExternalAudio),
     S("Faders", "LineChannel4", WholeNumber).Bits16().With(MixerNumber).Label(197, 308).On(ExternalAudio),
-    Led("Faders", "Level4", WholeNumber, 0, 100, 1, 3).Label(198, 308).On(ExternalAudio),
-    Led("Faders", "TMFaderSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(221).On(TimeSignalBlock),
+    Led("Faders", "Level4", WholeNumber, 0, 100, 1, 3).Label(198, 308).FixedUnit(msg::PercentUnit).On(ExternalAudio),
+    Led("Faders", "TMFaderSpeed", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(221).Unit(222).On(TimeSignalBlock),
 
     // [Sequencer]: read with PanicGenre first, written with Latency first (see the sections).
     S("Sequencer", "PanicGenre", Text).With(EmptyKeeps | GenreName).Label(299).On(Automation),
-    Led("Sequencer", "Latency", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(142).On(Automation),
+    Led("Sequencer", "Latency", EmptyDefault, 0, 9999, 10, 4).Default(0).Label(142).Unit(147).On(Automation),
     // The field starts at 50; only an empty text gives 55.
-    Led("Sequencer", "B6Start", EmptyDefault, 50, 59, 1, 2).Default(55).Initially(50).Label(146).On(Automation),
+    Led("Sequencer", "B6Start", EmptyDefault, 50, 59, 1, 2).Default(55).Initially(50).Label(146).Unit(149)
+        .On(Automation),
     S("Sequencer", "IgnoreVT", CheckState).With(EmptyIsOff).Label(301).On(Automation),
     // The slots around the time signal: positions in lists of 8 (before) and 9 (after) entries.
     S("Sequencer", "B6-1", ListPosition).Range(-1, 7).With(EmptyKeeps).Label(218, 0, 1).On(TimeSignalBlock),
@@ -75,7 +77,8 @@ constexpr Key kKeys[] = {
     S("Sequencer", "B1-2", ListPosition).Range(-1, 8).With(EmptyKeeps).Label(219, 0, 2).On(TimeSignalBlock),
     S("Sequencer", "B1-3", ListPosition).Range(-1, 8).With(EmptyKeeps).Label(219, 0, 3).On(TimeSignalBlock),
     S("Sequencer", "TS_Pre_Float", OneMeansOn).Label(287).On(TimeSignalBlock),
-    Led("Sequencer", "TS_Pre_Float_Time", EmptyDefault, 0, 99, 1, 2).Default(0).Label(287).On(TimeSignalBlock),
+    Led("Sequencer", "TS_Pre_Float_Time", EmptyDefault, 0, 99, 1, 2).Default(0).Label(287).Unit(256)
+        .On(TimeSignalBlock),
 
     // [program]: screen, log-in and other options.
     S("program", "Debugger", OneMeansOn).Label(160).On(Miscellaneous),
@@ -142,8 +145,8 @@ constexpr Key kKeys[] = {
     S("ExtNews", "NewsFeed", ListPosition).Range(-1, 2).Default(-1).Label(245).On(ExternalNews),
     S("ExtNews", "StopMode", CheckState).With(EmptyIsOff).Label(289).On(ExternalNews),
     Led("ExtNews", "TimeOut", EmptyDefault, 0, 999, 1, 3).Default(0).FixedLabel(msg::MaxNewsWaitCaption)
-        .On(ExternalNews),
-    Led("ExtNews", "MinNews", EmptyDefault, 0, 999, 1, 3).Default(0).Label(246).On(ExternalNews),
+        .Unit(248).On(ExternalNews),
+    Led("ExtNews", "MinNews", EmptyDefault, 0, 999, 1, 3).Default(0).Label(246).Unit(248).On(ExternalNews),
     S("ExtNews", "MA", DayString).With(BadHourKeeps).Label(237, 236).On(ExternalNews),
     S("ExtNews", "DI", DayString).With(BadHourKeeps).Label(238, 236).On(ExternalNews),
     S("ExtNews", "WO", DayString).With(BadHourKeeps).Label(239, 236).On(ExternalNews),
@@ -167,7 +170,8 @@ constexpr Key kKeys[] = {
     S("Float", "B6feed", CheckState).FixedLabel([] { return msg::FeedCaption(1); }).In(Window::FloatNews),
     S("Float", "B6feed2", CheckState).FixedLabel([] { return msg::FeedCaption(2); }).In(Window::FloatNews),
     S("Float", "B6feed3", CheckState).FixedLabel([] { return msg::FeedCaption(3); }).In(Window::FloatNews),
-    Led("Float", "B6len", WholeNumber, 0, 999, 1, 3).FixedLabel(msg::FillUpToName).In(Window::FloatNews),
+    Led("Float", "B6len", WholeNumber, 0, 999, 1, 3).FixedLabel(msg::FillUpToName).FixedUnit(msg::SecondsUnit)
+        .In(Window::FloatNews),
 
     // [FloatTSauto] and [FloatTSlive]: the two sets of the floating time signal share their keys.
     // A time that is no 16-bit whole number reads as 0, so the other set's value never stays shown.
@@ -184,14 +188,10 @@ constexpr Key kKeys[] = {
     S("FloatTSauto|FloatTSlive", "ZO", DayString).Label(332, 325).In(Window::FloatTime),
 
     // [AudioPlayers] of the jingle pad's four columns: empty or refused reads as no card (-1).
-    S("AudioPlayers", "Jingle_A_Card", EmptyDefault).Bits16().Default(-1)
-        .With(SoundDevice | KeepsOutOfRange | FailGivesDefault).Label(312).In(Window::MultiJingles),
-    S("AudioPlayers", "Jingle_B_Card", EmptyDefault).Bits16().Default(-1)
-        .With(SoundDevice | KeepsOutOfRange | FailGivesDefault).Label(313).In(Window::MultiJingles),
-    S("AudioPlayers", "Jingle_C_Card", EmptyDefault).Bits16().Default(-1)
-        .With(SoundDevice | KeepsOutOfRange | FailGivesDefault).Label(314).In(Window::MultiJingles),
-    S("AudioPlayers", "Jingle_D_Card", EmptyDefault).Bits16().Default(-1)
-        .With(SoundDevice | KeepsOutOfRange | FailGivesDefault).Label(315).In(Window::MultiJingles),
+    Card("Jingle_A_Card").With(FailGivesDefault).Label(312).In(Window::MultiJingles),
+    Card("Jingle_B_Card").With(FailGivesDefault).Label(313).In(Window::MultiJingles),
+    Card("Jingle_C_Card").With(FailGivesDefault).Label(314).In(Window::MultiJingles),
+    Card("Jingle_D_Card").With(FailGivesDefault).Label(315).In(Window::MultiJingles),
 };
 
 // The main window's sections in the order of its read pass and its save.

@@ -153,7 +153,6 @@ QString PlayerCaption(int player) {
 }
 QString PlayerCardSpinName(const QString& player) { return player + " geluidskaart"; }
 QString PlayerCardDisplayName(const QString& player) { return player + ": gekozen geluidskaart"; }
-QString MultiJingleCaption() { return "Gebruik Jinglepad met multi-channel geluidskaart (4 kanalen benodigd)"; }
 QString MultiJingleButtonCaption() { return "Configureer"; }
 QString JingleColumnCaption(int column) {
     static constexpr std::array<const char*, 4> captions = {"Geluidskaart 1ste kolom", "Geluidskaart 2de kolom",
@@ -162,22 +161,19 @@ QString JingleColumnCaption(int column) {
 }
 QString JingleCardDisplayName(const QString& column) { return column + ": gekozen apparaat"; }
 
-QString IgnoreVoiceTracksCaption() { return "Voice tracks negeren in tijdseinblok"; }
 QString FeedFrameCaption(int feed) {
     static constexpr std::array<const char*, 4> captions = {"Audio Feed 1", "Audio Feed 2", "Audio Feed 3",
                                                             "Audio Feed 4 (enkel MD8)"};
     return Pick(captions, feed);
 }
 QString FeedUseCaption(int feed) { return QString("Gebruik maken van externe audio Feed %1").arg(feed + 1); }
-QString FeedCardCaption() { return "Kaart"; }
-QString FeedChannelCaption() { return "Kanaal"; }
-QString FeedLevelCaption() { return "Volume"; }
 QString PercentUnit() { return "%"; }
 QString FloatTimeButtonCaption() { return "Vlottend Tijdsein configuratie"; }
 QString MaxNewsWaitCaption() {
     return "Maximum tijd dat er gewacht wordt op het \"einde nieuws-signaal\" van de stereodetectie";
 }
 QString BlockStraksLiveCaption() { return "StraksLive-Knop uitschakelen"; }
+QString LoginLevelName(const QString& caption) { return caption + ": niveau"; }
 
 QString SaveChangesCaption() { return "Bewaar de wijzigingen"; }
 QString LeaveWindowCaption() { return "Verlaat dit scherm"; }

@@ -102,7 +102,6 @@ QString DefaultSoundDevice();
 QString PlayerCaption(int player);
 QString PlayerCardSpinName(const QString& player);
 QString PlayerCardDisplayName(const QString& player);
-QString MultiJingleCaption();
 QString MultiJingleButtonCaption();
 // Column captions of the jingle cards dialog, and the name of their displays.
 QString JingleColumnCaption(int column);
@@ -110,16 +109,14 @@ QString JingleCardDisplayName(const QString& column);
 
 // --- Main window pages ------------------------------------------------------------------------
 
-QString IgnoreVoiceTracksCaption();
 QString FeedFrameCaption(int feed);
 QString FeedUseCaption(int feed);
-QString FeedCardCaption();
-QString FeedChannelCaption();
-QString FeedLevelCaption();
 QString PercentUnit();
 QString FloatTimeButtonCaption();
 QString MaxNewsWaitCaption();
 QString BlockStraksLiveCaption();
+// The log-in level list completes the sentence of its check box ("Automatisch aanloggen als").
+QString LoginLevelName(const QString& caption);
 
 // --- Dialogs ----------------------------------------------------------------------------------
 

@@ -109,9 +109,6 @@ QStringList SectionKeys(const QByteArray& bytes, const QString& section) {
     return keys;
 }
 
-void ResetProgramState() {
-    ClearTexts();
-    SelectedNewsItem = 0;
-}
+void ResetProgramState() { ClearTexts(); }
 
 }  // namespace quorvant::test

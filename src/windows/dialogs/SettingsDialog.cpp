@@ -3,16 +3,19 @@
 #include <QDir>
 
 #include "settings/PathChecks.h"
-#include "windows/shared/HistoryNotices.h"
 #include "windows/shared/CheckMarks.h"
+#include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
 SettingsDialog::SettingsDialog(const QString& programFolder, const Services& services, schema::File file,
                                schema::Window window, QWidget* parent)
-    : DialogWindow(parent), programFolder_(programFolder), services_(services), file_(file), window_(window) {}
+    : DialogWindow(parent), programFolder_(programFolder), services_(services), file_(file), window_(window) {
+    facts_.soundDevices = services_.waveOut->DeviceCount();
+}
 
 void SettingsDialog::ReadKeys(const Bindings::Filter& only) {
     ini_.SetFile(JoinPath(programFolder_, schema::FileName(file_)));
@@ -35,9 +38,7 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     const QString path = JoinPath(programFolder_, schema::FileName(file_));
     statusLine->ShowFile(QDir::toNativeSeparators(path));
     ShowHistoryNotices(statusLine, [path] { return QStringList{path}; });
-    WindowFacts facts;
-    facts.soundDevices = [this] { return std::optional<int>(services_.waveOut->DeviceCount()); };
-    checkMarks = new CheckMarks(this, statusLine, bindings_, statusLine->Edits(), nullptr, std::move(facts),
+    checkMarks = new CheckMarks(this, statusLine, bindings_, statusLine->Edits(), nullptr, facts_,
                                 [this] { return section_; });
     statusLine->addWidget(checkMarks);
     PutButtonsLast(this, buttons);

@@ -7,7 +7,8 @@
 #include "binding/Binding.h"
 #include "platform/ServiceInterfaces.h"
 #include "settings/IniAccessor.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/DialogWindow.h"
+#include "windows/shared/MachineFacts.h"
 
 class QPushButton;
 
@@ -56,6 +57,8 @@ protected:
     // The section of a patterned one that the window shows; null for the schema's own.
     QString section_;
     IniAccessor ini_;
+    // What the services answered: the sound cards, asked once at opening.
+    MachineFacts facts_;
 
 private:
     Bindings bindings_;

@@ -13,8 +13,9 @@
 #include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -32,7 +33,8 @@ LedSpin* MakeSpin(const QString& name, const QString& accessibleName, QWidget* p
     return spin;
 }
 
-// A captionless group of a situation's check box over its Hard/Zacht pair (one exclusive group).
+// A captionless group of a situation's check box (its caption is its key's) over its Hard/Zacht pair
+// (one exclusive group).
 struct HardSoftGroup {
     QGroupBox* frame;
     StateCheckBox* check;
@@ -44,7 +46,7 @@ HardSoftGroup MakeHardSoftGroup(const QString& situation, const QString& frameNa
                                 const QString& hardName, const QString& softName, QWidget* parent, QObject* owner) {
     QGroupBox* frame = Named<QGroupBox>(frameName, parent);
     auto* layout = new QVBoxLayout(frame);
-    HardSoftGroup group{frame, Named<StateCheckBox>(checkName, situation, frame),
+    HardSoftGroup group{frame, Named<StateCheckBox>(checkName, QString(), frame),
                         MakeRadio(msg::HardCaption(), hardName, msg::HardName(situation), frame),
                         MakeRadio(msg::SoftCaption(), softName, msg::SoftName(situation), frame)};
     layout->addWidget(group.check);
@@ -67,19 +69,20 @@ frmFloatNews::frmFloatNews(const QString& programFolder, const Services& service
     BuildControls();
 
     // The keys of [Float], each read as its own step: a value that does not convert or is refused
-    // leaves its control as it was, and the load goes on.
-    Add(Bind(Key("B6AutoStart"), chkUseFloatNews));
-    Add(Bind(Key("B6Start"), optStart2));
+    // leaves its control as it was, and the load goes on. The boxes' captions are the keys'.
+    Add(Bind(Key("B6AutoStart"), chkUseFloatNews).Labelled(chkUseFloatNews));
+    Add(Bind(Key("B6Start"), optStart2).Labelled(optStart2));
     Add(Bind(Key("B6Min"), ledStartMin0));
     Add(Bind(Key("B6Sec"), ledStartSec0));
-    Add(Bind(Key("B6Auto"), chkBlokAuto0));
+    Add(Bind(Key("B6Auto"), chkBlokAuto0).Labelled(chkBlokAuto0));
     Add(Bind(Key("B6AutoHard"), optAutoHard0));
-    Add(Bind(Key("B6live"), chkBlokLive0));
+    Add(Bind(Key("B6live"), chkBlokLive0).Labelled(chkBlokLive0));
     Add(Bind(Key("B6LiveHard"), optLiveHard0));
-    Add(Bind(Key("B6feed"), chkFeed1_0));
-    Add(Bind(Key("B6feed2"), chkFeed2_0));
-    Add(Bind(Key("B6feed3"), chkFeed3_0));
-    Add(Bind(Key("B6len"), ledUitvul0));
+    Add(Bind(Key("B6feed"), chkFeed1_0).Labelled(chkFeed1_0));
+    Add(Bind(Key("B6feed2"), chkFeed2_0).Labelled(chkFeed2_0));
+    Add(Bind(Key("B6feed3"), chkFeed3_0).Labelled(chkFeed3_0));
+    Add(Bind(Key("B6len"), ledUitvul0).Labelled(nullptr, lblUitvulSec0));
+    KeyBindings().ApplyCaptions();
 
     ReadKeys();
     AddStatus(cmdSave, {cmdSave});
@@ -88,14 +91,14 @@ frmFloatNews::frmFloatNews(const QString& programFolder, const Services& service
 void frmFloatNews::BuildControls() {
     auto* layout = new QVBoxLayout(this);
 
-    chkUseFloatNews = Named<StateCheckBox>("chkUseFloatNews", msg::UseFloatNewsCaption(), this);
+    chkUseFloatNews = Named<StateCheckBox>("chkUseFloatNews", QString(), this);
     layout->addWidget(chkUseFloatNews);
 
     // Time frame: "Start op" / "Eindigt op" over minute, second and fill length.
     fraTijd = Named<QGroupBox>("fraTijd", this);
     auto* timeLayout = new QVBoxLayout(fraTijd);
     auto* choice = new QHBoxLayout;
-    optStart2 = MakeRadio(msg::StartAtCaption(), "optStart(2)", QString(), fraTijd);
+    optStart2 = MakeRadio(QString(), "optStart(2)", QString(), fraTijd);
     optStop0 = MakeRadio(msg::EndsAtCaption(), "optStop(0)", QString(), fraTijd);
     choice->addWidget(optStart2);
     choice->addWidget(optStop0);
@@ -112,7 +115,7 @@ void frmFloatNews::BuildControls() {
     Label48_0 = Named<QLabel>("Label48(0)", "''", fraTijd);
     lblUitvul0 = Named<QLabel>("lblUitvul(0)", msg::FillUpToCaption(), fraTijd);
     ledUitvul0 = MakeSpin("ledUitvul(0)", msg::FillUpToName(), fraTijd);
-    lblUitvulSec0 = Named<QLabel>("lblUitvulSec(0)", msg::SecondsUnit(), fraTijd);
+    lblUitvulSec0 = Named<QLabel>("lblUitvulSec(0)", fraTijd);
     lblUitvul0->setBuddy(ledUitvul0);
     time->addWidget(ledStartMin0);
     time->addWidget(Label47_0);
@@ -144,9 +147,9 @@ void frmFloatNews::BuildControls() {
 
     QGroupBox* feedFrame = Named<QGroupBox>("fraFeeds", fraFloatHappens0);
     auto* feedLayout = new QVBoxLayout(feedFrame);
-    chkFeed1_0 = Named<StateCheckBox>("chkFeed1(0)", msg::FeedCaption(1), feedFrame);
-    chkFeed2_0 = Named<StateCheckBox>("chkFeed2(0)", msg::FeedCaption(2), feedFrame);
-    chkFeed3_0 = Named<StateCheckBox>("chkFeed3(0)", msg::FeedCaption(3), feedFrame);
+    chkFeed1_0 = Named<StateCheckBox>("chkFeed1(0)", QString(), feedFrame);
+    chkFeed2_0 = Named<StateCheckBox>("chkFeed2(0)", QString(), feedFrame);
+    chkFeed3_0 = Named<StateCheckBox>("chkFeed3(0)", QString(), feedFrame);
     feedLayout->addWidget(chkFeed1_0);
     feedLayout->addWidget(chkFeed2_0);
     feedLayout->addWidget(chkFeed3_0);

@@ -14,8 +14,9 @@
 #include "widgets/Icons.h"
 #include "widgets/LedSpin.h"
 #include "widgets/WeekHourGrid.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -66,36 +67,22 @@ void frmFloatTime::BuildControls() {
     });
     top->addWidget(Frame3);
 
+    // A period's frame holds one sentence: the words before the spin (its buddy), the spin, the rest.
     auto* periods = new QVBoxLayout;
-    struct Period {
-        QGroupBox** frame;
-        const char* frameName;
-        QLabel** before;
-        const char* beforeName;
-        LedSpin** spin;
-        const char* spinName;
-        QLabel** after;
-        const char* afterName;
-    };
-    const Period rows[] = {{&Frame1, "Frame1", &Label2, "Label2", &ledVoor, "ledVoor", &Label3, "Label3"},
-                           {&Frame2, "Frame2", &Label5, "Label5", &ledNa, "ledNa", &Label4, "Label4"}};
-    for (const Period& row : rows) {
-        auto* frame = Named<QGroupBox>(row.frameName, this);
+    const auto period = [&](QGroupBox*& frame, const char* frameName, QLabel*& before, const char* beforeName,
+                            LedSpin*& spin, const char* spinName, QLabel*& after, const char* afterName) {
+        frame = Named<QGroupBox>(frameName, this);
         auto* line = new QHBoxLayout(frame);
-        QLabel* before = Named<QLabel>(row.beforeName, frame);
-        LedSpin* spin = Named<LedSpin>(row.spinName, frame);
-        QLabel* after = Named<QLabel>(row.afterName, frame);
+        before = Named<QLabel>(beforeName, frame);
+        spin = Named<LedSpin>(spinName, frame);
+        after = Named<QLabel>(afterName, frame);
         before->setBuddy(spin);
-        line->addWidget(before);
-        line->addWidget(spin);
-        line->addWidget(after);
+        for (QWidget* part : std::initializer_list<QWidget*>{before, spin, after}) line->addWidget(part);
         line->addStretch(1);
         periods->addWidget(frame);
-        *row.frame = frame;
-        *row.before = before;
-        *row.spin = spin;
-        *row.after = after;
-    }
+    };
+    period(Frame1, "Frame1", Label2, "Label2", ledVoor, "ledVoor", Label3, "Label3");
+    period(Frame2, "Frame2", Label5, "Label5", ledNa, "ledNa", Label4, "Label4");
     top->addLayout(periods, 1);
     layout->addLayout(top);
 

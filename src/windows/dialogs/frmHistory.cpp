@@ -18,8 +18,10 @@
 #include "text/Messages.h"
 #include "widgets/Icons.h"
 #include "windows/shared/BusyWait.h"
+#include "windows/shared/Controls.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 

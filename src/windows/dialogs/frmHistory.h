@@ -14,7 +14,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/History.h"
 #include "settings/KeyChanges.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/DialogWindow.h"
 
 class QLabel;
 class QPushButton;

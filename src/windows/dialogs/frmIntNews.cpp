@@ -16,8 +16,10 @@
 #include "widgets/LedSpin.h"
 #include "widgets/WeekHourGrid.h"
 #include "windows/dialogs/frmFloatNews.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
+#include "windows/shared/DialogWindow.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -30,7 +32,7 @@ QPointer<frmFloatNews>& FloatNewsDialog() {
 
 }  // namespace
 
-frmIntNews::frmIntNews(const QString& programFolder, const Services& services, QWidget* parent,
+frmIntNews::frmIntNews(const QString& programFolder, const Services& services, int SelectedNewsItem, QWidget* parent,
                        std::function<QString(int item)> itemCaption)
     : SettingsDialog(programFolder, services, schema::File::News, schema::Window::IntNews, parent),
       itemCaption_(std::move(itemCaption)) {
@@ -46,7 +48,7 @@ frmIntNews::frmIntNews(const QString& programFolder, const Services& services, Q
     for (int day = 0; day < WeekHourGrid::kDays; ++day) Add(Bind(Key(WeekHourGrid::DayKeys()[day]), grid, day));
     Add(Bind(Key("Tijd"), ledMix).Labelled(lblMix));
 
-    Form_Load();
+    Form_Load(SelectedNewsItem);
     AddStatus(cmdSave, {cmdSave, cmdStop});
 }
 
@@ -66,7 +68,7 @@ void frmIntNews::BuildControls() {
     lblMix = Named<QLabel>("lblMix", fraMain);
     ledMix = Named<LedSpin>("ledMix", fraMain);
     lblMix->setBuddy(ledMix);
-    chkAutoRotate = Named<QCheckBox>("chkAutoRotate", msg::AutoRotateCaption(), fraMain);
+    chkAutoRotate = Named<QCheckBox>("chkAutoRotate", fraMain);
     chkAutoRotate->hide();
     cmdFloat = MakePictureButton("cmdFloat", fraMain);
     SetPicture(cmdFloat, FloatNewsIcon(), msg::FloatNewsCaption());
@@ -111,9 +113,8 @@ void frmIntNews::LaadScherm() {
     SetPicture(cmdStop, IconResource(101), Text(280));
 }
 
-void frmIntNews::Form_Load() {
+void frmIntNews::Form_Load(int item) {
     LaadScherm();
-    const int item = SelectedNewsItem;
     if (item >= 0 && item < kNewsItems) {
         item_ = item;
         section_ = schema::NewsItemSections().value(item);

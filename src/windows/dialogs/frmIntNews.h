@@ -18,15 +18,15 @@ namespace quorvant {
 class LedSpin;
 class WeekHourGrid;
 
-// Schedule of one news item in news.ini, chosen by SelectedNewsItem when it loads.
+// Schedule of one news item in news.ini, the one the opener's SelectedNewsItem names.
 // A separate, non-modal window; the opener keeps one instance and only raises it while it is open.
 class frmIntNews : public SettingsDialog {
     Q_OBJECT
 
 public:
-    // `itemCaption` gives the current caption of the opener's button for an item; it becomes the
-    // title. Loads at once (Form_Load).
-    frmIntNews(const QString& programFolder, const Services& services, QWidget* parent = nullptr,
+    // `SelectedNewsItem`: the news button pressed last (0..9). `itemCaption` gives the current
+    // caption of the opener's button for an item; it becomes the title. Loads at once (Form_Load).
+    frmIntNews(const QString& programFolder, const Services& services, int SelectedNewsItem, QWidget* parent = nullptr,
                std::function<QString(int item)> itemCaption = {});
 
     // Writes the item's section as one replacement of news.ini and stays open. False (after
@@ -59,7 +59,7 @@ public:
 private:
     void BuildControls();
     void LaadScherm();
-    void Form_Load();
+    void Form_Load(int SelectedNewsItem);
 
     std::function<QString(int)> itemCaption_;
     int item_ = -1;

@@ -11,8 +11,8 @@
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
 #include "windows/shared/CardRow.h"
-#include "windows/shared/DialogSupport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -52,17 +52,14 @@ qint16 frmMultiJingles::Card(int column) const { return rows_.at(column)->Card()
 void frmMultiJingles::Form_Load() {
     LaadScherm();
     LeesIni();
-    for (CardRow* row : rows_) row->StartSpin(services_.waveOut->DeviceCount() - 1);
+    for (CardRow* row : rows_) row->StartSpin(*facts_.soundDevices - 1);
 }
 
 void frmMultiJingles::LaadScherm() {
     setWindowTitle(Text(310));
     KeyBindings().ApplyCaptions();
-    for (int column = 0; column < 4; ++column) {
-        const QString caption = Label1[column]->text();
-        const QString name = caption.isEmpty() ? msg::JingleColumnCaption(column) : caption;
-        rows_[column]->SetNames(name, msg::JingleCardDisplayName(name));
-    }
+    for (CardRow* row : rows_)
+        row->SetNames([](const QString& caption) { return caption; }, msg::JingleCardDisplayName);
 }
 
 void frmMultiJingles::LeesIni() { ReadKeys(); }

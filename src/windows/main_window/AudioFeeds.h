@@ -7,7 +7,6 @@
 
 class QComboBox;
 class QGroupBox;
-class QLabel;
 
 namespace quorvant {
 
@@ -21,16 +20,17 @@ public:
     ~AudioFeeds() override;
     void LaadScherm() override;
 
-    // Start-up, in this order: one mixer per feed; the card lists; the stored card of each feed
-    // (which rebuilds its channel list); the stored channel of each feed.
+    // Start-up, in this order: one mixer per feed; the card lists (the devices and their lines are
+    // read then, once); the stored card of each feed (which rebuilds its channel list); the stored
+    // channel of each feed.
     void CreateMixers();
     void FillDeviceLists();
     void SelectStoredCards();
     void SelectStoredChannels();
 
     // A card was picked in cobMaster(feed): the feed's mixer takes that device and the feed's
-    // channel list is built anew, without a selection. Throws when the mixer refuses; the list,
-    // LineCard and the channel list are then as they were.
+    // channel list shows its lines anew, without a selection. Throws when the mixer refuses or the
+    // device's lines could not be read; the list, LineCard and the channel list are then as they were.
     void cobMaster_Click(int feed);
     // A line was picked in cobChannel(feed).
     void cobChannel_Click(int feed);
@@ -41,13 +41,9 @@ public:
 
     std::array<QGroupBox*, 4> fraAudioFeed{};
     std::array<StateCheckBox*, 4> chkUseLine{};
-    std::array<QLabel*, 4> lblFeedCard{};
     std::array<QComboBox*, 4> cobMaster{};
-    std::array<QLabel*, 4> lblFeedChan{};
     std::array<QComboBox*, 4> cobChannel{};
-    std::array<QLabel*, 4> lblFeedVol{};
     std::array<LedSpin*, 4> ledFeedLevel{};
-    std::array<QLabel*, 4> Label25{};
 
 private:
     // The feed's frame caption, or its design caption while the text table has none.

@@ -5,77 +5,44 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
 #include "settings/SettingsFiles.h"
 #include "text/Messages.h"
-#include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
 AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     auto* page = Named<QWidget>("fraAutomatisatie");
-    auto* grid = new QGridLayout(page);
-
-    struct SpinRow {
-        LedSpin** spin;
-        const char* spinName;
-        QLabel** label;
-        const char* labelName;
-        const char* section;
-        const char* key;
+    FieldRows rows(page, context_.bindings);
+    const auto led = [&](const char* name, const char* label, const char* section, const char* key,
+                         const char* unit = "") {
+        return rows.Bound<LedSpin>(name, label, ServerKey(section, key), unit);
     };
-    const std::array<SpinRow, 8> spins = {{
-        {&ledPresLevel, "ledPresLevel", &lblPresNiv, "lblPresNiv", "Faders", "PresLevel"},
-        {&ledPresSpeed, "ledPresSpeed", &lblPresSpeed, "lblPresSpeed", "Faders", "PresSpeed"},
-        {&ledMixSpeed, "ledMixSpeed", &lblMix, "lblMix", "Faders", "FaderSpeed"},
-        {&ledFaderStap, "ledFaderStap", &lblFaderStap, "lblFaderStap", "Faders", "PresFactor"},
-        {&ledIntroComp, "ledIntroComp", &lblIntroComp, "lblIntroComp", "Faders", "IntroComp"},
-        {&ledOuttroComp, "ledOuttroComp", &lblOuttroComp, "lblOuttroComp", "Faders", "OuttroComp"},
-        {&ledLatency, "ledLatency", &lblLatency, "lblLatency", "Sequencer", "Latency"},
-        {&ledT6Blok, "ledT6Blok", &lblTBlok, "lblTBlok", "Sequencer", "B6Start"},
-    }};
-    for (int row = 0; row < int(spins.size()); ++row) {
-        const SpinRow& s = spins[row];
-        auto* spin = Named<LedSpin>(s.spinName, page);
-        QLabel* label = Named<QLabel>(s.labelName, page);
-        label->setBuddy(spin);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(spin, row, 1, Qt::AlignLeft);
-        *s.spin = spin;
-        *s.label = label;
-        Add(Bind(ServerKey(s.section, s.key), spin).Labelled(label));
-    }
+    ledPresLevel = led("ledPresLevel", "lblPresNiv", "Faders", "PresLevel", "lblProcent");
+    ledPresSpeed = led("ledPresSpeed", "lblPresSpeed", "Faders", "PresSpeed", "lblMsec(0)");
+    ledMixSpeed = led("ledMixSpeed", "lblMix", "Faders", "FaderSpeed", "lblMsec(1)");
+    ledFaderStap = led("ledFaderStap", "lblFaderStap", "Faders", "PresFactor");
+    ledIntroComp = led("ledIntroComp", "lblIntroComp", "Faders", "IntroComp", "lblMsec(2)");
+    ledOuttroComp = led("ledOuttroComp", "lblOuttroComp", "Faders", "OuttroComp", "lblMsec(3)");
+    ledLatency = led("ledLatency", "lblLatency", "Sequencer", "Latency", "lblMsec(4)");
+    ledT6Blok = led("ledT6Blok", "lblTBlok", "Sequencer", "B6Start", "lblMinuten");
 
-    // Unit labels beside their fields; FaderStap has none.
-    lblProcent = Named<QLabel>("lblProcent", page);
-    grid->addWidget(lblProcent, 0, 2);
-    const std::array<int, 5> msecRows = {1, 2, 4, 5, 6};
-    for (int i = 0; i < 5; ++i) {
-        lblMsec[i] = Named<QLabel>(QString("lblMsec(%1)").arg(i), page);
-        grid->addWidget(lblMsec[i], msecRows[i], 2);
-    }
-    lblMinuten = Named<QLabel>("lblMinuten", page);
-    grid->addWidget(lblMinuten, 7, 2);
+    chkIgnoreVT = Named<StateCheckBox>("chkIgnoreVT", QString(), page);
+    rows.Row(chkIgnoreVT);
 
-    chkIgnoreVT = Named<StateCheckBox>("chkIgnoreVT", msg::IgnoreVoiceTracksCaption(), page);
-    grid->addWidget(chkIgnoreVT, 8, 0, 1, 3);
-
-    lblPanic = Named<QLabel>("lblPanic", page);
+    auto* lblPanic = Named<QLabel>("lblPanic", page);
     cobPanic = Named<QComboBox>("cobPanic", page);
     // Free text: a genre that is not (or not yet) in the list is kept as typed or stored.
     cobPanic->setEditable(true);
     cobPanic->setInsertPolicy(QComboBox::NoInsert);
     cobPanic->setMinimumWidth(260);
     lblPanic->setBuddy(cobPanic);
-    grid->addWidget(lblPanic, 9, 0);
     // Beside the list: that it is being read, or why there is none. The list's own text stays.
     lblGenres = Named<QLabel>("lblGenres", page);
     lblGenres->setWordWrap(true);
@@ -83,29 +50,15 @@ AutomationTiming::AutomationTiming(SetupContext& context) : SetupPart(context) {
     auto* panicRow = new QHBoxLayout;
     panicRow->addWidget(cobPanic, 0, Qt::AlignLeft);
     panicRow->addWidget(lblGenres, 1);
-    grid->addLayout(panicRow, 9, 1, 1, 3);
+    rows.Row(lblPanic, panicRow);
 
-    grid->setColumnStretch(3, 1);
+    rows.Grid()->setColumnStretch(3, 1);
     context_.TabLayout(Tab::Automation)->addWidget(page);
     context_.TabLayout(Tab::Automation)->addStretch(1);
 
     // An empty PanicGenre leaves the box's text alone; the save writes whatever it shows.
     Add(Bind(ServerKey("Sequencer", "PanicGenre"), cobPanic).Labelled(lblPanic));
     Add(Bind(ServerKey("Sequencer", "IgnoreVT"), chkIgnoreVT).Labelled(chkIgnoreVT));
-}
-
-void AutomationTiming::LaadScherm() {
-    lblProcent->setText(Text(148));
-    for (QLabel* label : lblMsec) label->setText(Text(147));
-    lblMinuten->setText(Text(149));
-    // The text part is a control of its own for screen readers.
-    cobPanic->lineEdit()->setAccessibleName(lblPanic->text());
-
-    // Screen readers get the unit with the field.
-    ledPresLevel->setAccessibleDescription(Text(148));
-    for (LedSpin* spin : {ledPresSpeed, ledMixSpeed, ledIntroComp, ledOuttroComp, ledLatency})
-        spin->setAccessibleDescription(Text(147));
-    ledT6Blok->setAccessibleDescription(Text(149));
 }
 
 void AutomationTiming::LoadGenres() {
@@ -131,13 +84,14 @@ void AutomationTiming::LoadGenres() {
     lblGenres->setPalette(QPalette());
     lblGenres->setText(msg::GenresReading());
     lblGenres->show();
-    // The answer may come after the window is gone.
+    // The answer may come after the window is gone; while the list is there, so is the page.
     QPointer<QComboBox> list = cobPanic;
     QPointer<QLabel> state = lblGenres;
-    context_.services.genres->Request(database, [list, state](const GenreList& answer) {
-        if (list) FillGenres(list, answer);
-        if (list && state)
-            ShowGenreState(state, list, answer.failure == GenreFailure::None ? QString() : list->toolTip());
+    context_.services.genres->Request(database, [this, list, state](const GenreList& answer) {
+        if (!list) return;
+        if (answer.failure == GenreFailure::None) context_.facts.genres = answer.genres;
+        FillGenres(list, answer);
+        if (state) ShowGenreState(state, list, answer.failure == GenreFailure::None ? QString() : list->toolTip());
     });
 }
 

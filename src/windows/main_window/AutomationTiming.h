@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include "windows/main_window/SetupPart.h"
 
 class QComboBox;
@@ -17,7 +15,6 @@ struct GenreList;
 class AutomationTiming : public SetupPart {
 public:
     explicit AutomationTiming(SetupContext& context);
-    void LaadScherm() override;
     // Start-up: asks for the genre list of data.mdb; the list fills when the answer arrives.
     void LoadGenres();
 
@@ -36,22 +33,8 @@ public:
     LedSpin* ledLatency = nullptr;
     LedSpin* ledT6Blok = nullptr;
 
-    QLabel* lblPresNiv = nullptr;
-    QLabel* lblPresSpeed = nullptr;
-    QLabel* lblMix = nullptr;
-    QLabel* lblFaderStap = nullptr;
-    QLabel* lblIntroComp = nullptr;
-    QLabel* lblOuttroComp = nullptr;
-    QLabel* lblLatency = nullptr;
-    QLabel* lblTBlok = nullptr;
-    QLabel* lblProcent = nullptr;
-    // Units of PresSpeed, MixSpeed, IntroComp, OuttroComp and Latency, in that order.
-    std::array<QLabel*, 5> lblMsec{};
-    QLabel* lblMinuten = nullptr;
-
     StateCheckBox* chkIgnoreVT = nullptr;
     QComboBox* cobPanic = nullptr;
-    QLabel* lblPanic = nullptr;
     // Beside cobPanic: "Genres worden gelezen…" while data.mdb is read, the reason after a failure.
     QLabel* lblGenres = nullptr;
 

@@ -8,17 +8,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "binding/ControlRows.h"
 #include "settings/PathChecks.h"
 #include "settings/SettingsFiles.h"
-#include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
 #include "widgets/WeekHourGrid.h"
 #include "windows/dialogs/frmIntNews.h"
 #include "windows/main_window/FileLocations.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
+#include "windows/shared/DialogWindow.h"
 
 namespace quorvant {
 
@@ -30,8 +29,6 @@ ExternalNews::ExternalNews(SetupContext& context, FileLocations& files) : SetupP
     Add(Bind(key("UseExtNews"), chkUseExtNews).Labelled(chkUseExtNews));
     Add(Bind(key("NewsFeed"), cobNewsFeed).Labelled(lblNewsFeed));
     Add(Bind(key("StopMode"), chkStopMode).Labelled(chkStopMode));
-    Add(Bind(key("TimeOut"), ledNewsTimeOut).Labelled(lblMaxNewsLengte));
-    Add(Bind(key("MinNews"), ledMinNews).Labelled(lblMinNewsLengte));
     for (int day = 0; day < WeekHourGrid::kDays; ++day)
         Add(Bind(ServerKey("ExtNews", WeekHourGrid::DayKeys()[day]), grid, day));
 
@@ -46,43 +43,22 @@ void ExternalNews::BuildExternalNewsPage() {
     page->addWidget(chkUseExtNews);
 
     fraExtNewsAlg = Named<QGroupBox>("fraExtNewsAlg");
-    auto* general = new QGridLayout(fraExtNewsAlg);
-
+    FieldRows rows(fraExtNewsAlg, context_.bindings);
     lblNewsFeed = Named<QLabel>("lblNewsFeed", fraExtNewsAlg);
     cobNewsFeed = Named<QComboBox>("cobNewsFeed", fraExtNewsAlg);
     cobNewsFeed->addItems({"Feed 1", "Feed 2", "Feed 3"});
     // Adding items selects the first one; the list starts without a selection.
     cobNewsFeed->setCurrentIndex(-1);
-    lblNewsFeed->setBuddy(cobNewsFeed);
-
-    lblMinNewsLengte = Named<QLabel>("lblMinNewsLengte", fraExtNewsAlg);
-    ledMinNews = Named<LedSpin>("ledMinNews", fraExtNewsAlg);
-    lblMinNewsLengte->setBuddy(ledMinNews);
-
-    // The language file has no text for this label; it keeps its design-time caption.
-    lblMaxNewsLengte = Named<QLabel>("lblMaxNewsLengte", msg::MaxNewsWaitCaption(), fraExtNewsAlg);
-    lblMaxNewsLengte->setWordWrap(true);
-    ledNewsTimeOut = Named<LedSpin>("ledNewsTimeOut", fraExtNewsAlg);
-    lblMaxNewsLengte->setBuddy(ledNewsTimeOut);
-
-    for (int i = 0; i < 2; ++i) {
-        lblNewsSec[i] = Named<QLabel>(QString("lblNewsSec(%1)").arg(i), fraExtNewsAlg);
-    }
-
+    rows.Row(lblNewsFeed, cobNewsFeed);
+    ledMinNews =
+        rows.Bound<LedSpin>("ledMinNews", "lblMinNewsLengte", ServerKey("ExtNews", "MinNews"), "lblNewsSec(0)");
+    ledNewsTimeOut =
+        rows.Bound<LedSpin>("ledNewsTimeOut", "lblMaxNewsLengte", ServerKey("ExtNews", "TimeOut"), "lblNewsSec(1)");
+    qobject_cast<QLabel*>(context_.bindings.Of(ledNewsTimeOut)->label)->setWordWrap(true);
     chkStopMode = Named<StateCheckBox>("chkStopMode", QString(), fraExtNewsAlg);
-
-    general->addWidget(lblNewsFeed, 0, 0);
-    general->addWidget(cobNewsFeed, 0, 1, 1, 2, Qt::AlignLeft);
-    general->addWidget(lblMinNewsLengte, 1, 0);
-    general->addWidget(ledMinNews, 1, 1);
-    general->addWidget(lblNewsSec[0], 1, 2);
-    general->addWidget(lblMaxNewsLengte, 2, 0);
-    general->addWidget(ledNewsTimeOut, 2, 1);
-    general->addWidget(lblNewsSec[1], 2, 2);
-    general->addWidget(chkStopMode, 3, 0, 1, 4);
-    general->setColumnStretch(0, 0);
-    general->setColumnStretch(3, 1);
-    general->setColumnMinimumWidth(0, 360);
+    rows.Row(chkStopMode);
+    rows.Grid()->setColumnStretch(3, 1);
+    rows.Grid()->setColumnMinimumWidth(0, 360);
     page->addWidget(fraExtNewsAlg);
 
     fraExtNewsShed = Named<QGroupBox>("fraExtNewsShed");
@@ -131,11 +107,6 @@ void ExternalNews::BuildInternalNewsPage(FileLocations& files) {
 
 void ExternalNews::LaadScherm() {
     fraExtNewsAlg->setTitle(Text(244));
-    // A list would otherwise be announced by its selected item.
-    cobNewsFeed->setAccessibleName(lblNewsFeed->text());
-    for (QLabel* label : lblNewsSec) label->setText(Text(248));
-    ledMinNews->setAccessibleDescription(Text(248));
-    ledNewsTimeOut->setAccessibleDescription(Text(248));
     fraExtNewsShed->setTitle(Text(236));
     grid->SetDayCaptions({Text(237), Text(238), Text(239), Text(240), Text(241), Text(242), Text(243)});
 
@@ -149,10 +120,10 @@ frmIntNews* ExternalNews::IntNews() const { return intNews_.data(); }
 void ExternalNews::cdmExtNews_Click(int index) {
     if (index < 0 || index >= kNewsItems) return;
     SelectedNewsItem = static_cast<qint16>(index);
-    // An open dialog keeps its item. A new one reads SelectedNewsItem while loading and takes its
-    // title from that button.
+    // An open dialog keeps its item. A new one is handed SelectedNewsItem and takes its title from
+    // that button.
     ShowOrRaise(intNews_, [this] {
-        return new frmIntNews(context_.programFolder, context_.services, context_.window,
+        return new frmIntNews(context_.programFolder, context_.services, SelectedNewsItem, context_.window,
                               [this](int item) { return cdmExtNews[item]->text(); });
     });
 }

@@ -37,11 +37,8 @@ public:
     QGroupBox* fraExtNewsAlg = nullptr;
     QLabel* lblNewsFeed = nullptr;
     QComboBox* cobNewsFeed = nullptr;
-    QLabel* lblMinNewsLengte = nullptr;
     LedSpin* ledMinNews = nullptr;
-    QLabel* lblMaxNewsLengte = nullptr;
     LedSpin* ledNewsTimeOut = nullptr;
-    std::array<QLabel*, 2> lblNewsSec{};
     StateCheckBox* chkStopMode = nullptr;
     QGroupBox* fraExtNewsShed = nullptr;
     WeekHourGrid* grid = nullptr;  // chkMA..chkZO, lblDag, Label35
@@ -51,6 +48,8 @@ public:
     QLineEdit* txtNews = nullptr;
     QPushButton* cmdPath3 = nullptr;  // cmdPath(3); its browsing belongs to FileLocations
     std::array<QPushButton*, kNewsItems> cdmExtNews{};
+    // The news button pressed last (0..9); the schedule dialog opens on it.
+    qint16 SelectedNewsItem = 0;
 
 private:
     void BuildExternalNewsPage();

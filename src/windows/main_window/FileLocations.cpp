@@ -7,10 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "binding/ControlRows.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
@@ -21,34 +20,31 @@ constexpr std::array<int, 5> kPromptIds = {126, 127, 128, 273, 129};
 
 FileLocations::FileLocations(SetupContext& context) : SetupPart(context) {
     auto* frame = new QWidget;
-    auto* grid = new QGridLayout(frame);
+    FieldRows rows(frame, context_.bindings);
     struct Folder {
         QLineEdit** box;
         const char* name;
         int button;
     };
-    const std::array<Folder, 4> rows = {{{&txtDatabase, "txtDatabase", 0},
-                                         {&txtLog, "txtLog", 1},
-                                         {&txtRepeat, "txtRepeat", 2},
-                                         {&txtFrag, "txtFrag", 4}}};
+    const std::array<Folder, 4> folders = {{{&txtDatabase, "txtDatabase", 0},
+                                            {&txtLog, "txtLog", 1},
+                                            {&txtRepeat, "txtRepeat", 2},
+                                            {&txtFrag, "txtFrag", 4}}};
     for (int i = 0; i < 4; ++i) {
         auto* label = Named<QLabel>(QString("lblLocaties(%1)").arg(i), frame);
-        auto* box = Named<QLineEdit>(rows[i].name, frame);
+        auto* box = Named<QLineEdit>(folders[i].name, frame);
         box->setMinimumWidth(420);
-        label->setBuddy(box);
-        auto* button = Named<QPushButton>(QString("cmdPath(%1)").arg(rows[i].button), "...", frame);
+        auto* button = Named<QPushButton>(QString("cmdPath(%1)").arg(folders[i].button), "...", frame);
         button->setMaximumWidth(40);
-        const int index = rows[i].button;
+        const int index = folders[i].button;
         QObject::connect(button, &QPushButton::clicked, frame, [this, index] { cmdPath_Click(index); });
-        grid->addWidget(label, i, 0);
-        grid->addWidget(box, i, 1);
-        grid->addWidget(button, i, 2);
+        rows.Row(label, box, button);
         lblLocaties[i] = label;
-        *rows[i].box = box;
+        *folders[i].box = box;
         cmdPath[index] = button;
         pathBoxes_[index] = box;
     }
-    grid->setColumnStretch(1, 1);
+    rows.Grid()->setColumnStretch(1, 1);
     context_.TabLayout(Tab::FileLocations)->addWidget(frame);
     context_.TabLayout(Tab::FileLocations)->addStretch(1);
 

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,10 +10,11 @@
 #include <stdexcept>
 
 #include "binding/ControlRows.h"
+#include "schema/Interpret.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
@@ -55,16 +55,12 @@ const schema::Key& LinkKey(int link, int field) {
     return schema::Find(schema::File::Server, QStringLiteral("InterPC"), QString::fromLatin1(kLinkDesigns[link].keys[field]));
 }
 
-QLabel* AddLabelled(QGridLayout* grid, int row, const char* labelName, const char* boxName, QLineEdit** box,
-                    int boxWidth) {
-    auto* label = Named<QLabel>(labelName);
-    *box = new QLineEdit;
-    (*box)->setObjectName(boxName);
-    (*box)->setMinimumWidth(boxWidth);
-    label->setBuddy(*box);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(*box, row, 1);
-    return label;
+QLineEdit* AddBox(FieldRows& rows, const char* labelName, const char* boxName, QLabel** label, int width) {
+    *label = Named<QLabel>(labelName);
+    auto* box = Named<QLineEdit>(boxName);
+    box->setMinimumWidth(width);
+    rows.Row(*label, box);
+    return box;
 }
 
 }  // namespace
@@ -74,7 +70,7 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
         const LinkDesign& design = kLinkDesigns[id];
         Link& link = links_[id];
         link.frame = Named<QGroupBox>(design.frame);
-        auto* grid = new QGridLayout(link.frame);
+        FieldRows rows(link.frame, context_.bindings);
         if (id == IO || id == WD) {
             auto* box = new StateCheckBox;
             (id == IO ? chkInterface : chkUseWD) = box;
@@ -83,10 +79,10 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
             link.enable = new QCheckBox;
         }
         link.enable->setObjectName(design.enable);
-        grid->addWidget(link.enable, 0, 0, 1, 3);
-        link.lblRemoteName = AddLabelled(grid, 1, design.lblRemoteName, design.txtRemoteName, &link.txtRemoteName, 260);
-        link.lblRemotePort = AddLabelled(grid, 2, design.lblRemotePort, design.txtRemotePort, &link.txtRemotePort, 120);
-        link.lblHostPort = AddLabelled(grid, 3, design.lblHostPort, design.txtHostPort, &link.txtHostPort, 120);
+        rows.Row(link.enable);
+        link.txtRemoteName = AddBox(rows, design.lblRemoteName, design.txtRemoteName, &link.lblRemoteName, 260);
+        link.txtRemotePort = AddBox(rows, design.lblRemotePort, design.txtRemotePort, &link.lblRemotePort, 120);
+        link.txtHostPort = AddBox(rows, design.lblHostPort, design.txtHostPort, &link.lblHostPort, 120);
         link.txtRemotePort->setMaximumWidth(120);
         link.txtHostPort->setMaximumWidth(120);
         if (id == EXT) {
@@ -95,11 +91,9 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
             // Shown only; no file holds the choice.
             cobSysteem->addItem("CONTACT");
             cobSysteem->setCurrentIndex(0);
-            lblExtSystem->setBuddy(cobSysteem);
-            grid->addWidget(lblExtSystem, 4, 0);
-            grid->addWidget(cobSysteem, 4, 1, Qt::AlignLeft);
+            rows.Row(lblExtSystem, cobSysteem);
         }
-        grid->setColumnStretch(2, 1);
+        rows.Grid()->setColumnStretch(3, 1);
         context_.TabLayout(LinkKey(id, 0).tab)->addWidget(link.frame);
     }
     for (Tab tab : {Tab::IoInterface, Tab::InterPc, Tab::ExternalControl}) context_.TabLayout(tab)->addStretch(1);
@@ -114,32 +108,30 @@ NetworkLinks::NetworkLinks(SetupContext& context) : SetupPart(context) {
 }
 
 namespace {
-// Why a port box's text cannot be written as a 32-bit whole number; empty when it can (an empty
-// box is written as 0).
-QString PortProblem(const QString& box, const QString& frame, const QString& text) {
-    if (text.isEmpty() || WholeNumber(text, IntWidth::Bits32)) return {};
+// Why a port box's text cannot be written as a number, by the port rule; empty when it can (an
+// empty box is written as 0).
+QString PortProblem(const schema::Key& key, const QString& box, const QString& frame, const QString& text) {
+    if (schema::Interpret(key, text).number) return {};
     if (HasNumberForm(text)) return msg::PortOutOfRange(box, frame, text);
     return msg::PortNotWholeNumber(box, frame, text);
 }
 }  // namespace
 
-// Ports: read by the text rule; an empty box shows "0" from the save on (RefuseSave puts it
-// there) and the file gets 0. The key says whether the file gets a number, the trimmed text or the
-// text as typed. The write itself changes no box: the window also asks it what a save would
-// write, to know whether it holds unsaved edits.
+// Ports: shown as stored; an empty box shows "0" from the save on (RefuseSave puts it there) and
+// the file gets 0. The key says whether the file gets a number, the trimmed text or the text as
+// typed. The write itself changes no box: the window also asks it what a save would write, to
+// know whether it holds unsaved edits.
 Binding NetworkLinks::PortBinding(const schema::Key& key, LinkId link, QLineEdit* box, QLabel* label) {
-    if (key.Has(schema::WrittenAsNumber)) numberPorts_.append({link, box, label});
+    if (key.Has(schema::WrittenAsNumber)) numberPorts_.append({&key, link, box, label});
     allPorts_.append(box);
     return Bind(
         key, box, [box](const QString& text) { box->setText(text); },
         [this, &key, link, box, label]() -> IniValue {
             const QString text = box->text().isEmpty() ? QStringLiteral("0") : box->text();
             if (key.Has(schema::WrittenAsNumber)) {
-                const std::optional<qint32> number = WholeNumber(text, IntWidth::Bits32);
                 // RefuseSave stops the save before this; never write text as a number.
-                if (!number)
-                    throw std::runtime_error(PortProblem(label->text(), links_[link].frame->title(), text).toStdString());
-                return *number;
+                if (const std::optional<qint32> number = schema::Interpret(key, text).number) return *number;
+                throw std::runtime_error(PortProblem(key, label->text(), links_[link].frame->title(), text).toStdString());
             }
             return key.Has(schema::WrittenTrimmed) ? TrimSpaces(text) : text;
         });
@@ -147,7 +139,8 @@ Binding NetworkLinks::PortBinding(const schema::Key& key, LinkId link, QLineEdit
 
 QString NetworkLinks::RefuseSave() {
     for (const NumberPort& port : numberPorts_) {
-        const QString problem = PortProblem(port.label->text(), links_[port.link].frame->title(), port.box->text());
+        const QString problem =
+            PortProblem(*port.key, port.label->text(), links_[port.link].frame->title(), port.box->text());
         if (problem.isEmpty()) continue;
         // Show the box so the user can correct it after the message.
         context_.ShowTab(LinkKey(port.link, 0).tab);
@@ -162,16 +155,7 @@ QString NetworkLinks::RefuseSave() {
 }
 
 void NetworkLinks::LaadScherm() {
-    for (int id = 0; id < kLinks; ++id) {
-        const Link& link = links_[id];
-        const QString frame = Text(LinkKey(id, 0).caption.group);
-        link.frame->setTitle(frame);
-        // Every link has the same captions; the names say which link a control belongs to.
-        link.enable->setAccessibleName(QString("%1: %2").arg(frame, link.enable->text()));
-        link.txtRemoteName->setAccessibleName(QString("%1: %2").arg(frame, link.lblRemoteName->text()));
-        link.txtRemotePort->setAccessibleName(QString("%1: %2").arg(frame, link.lblRemotePort->text()));
-        link.txtHostPort->setAccessibleName(QString("%1: %2").arg(frame, link.lblHostPort->text()));
-    }
+    for (int id = 0; id < kLinks; ++id) links_[id].frame->setTitle(Text(LinkKey(id, 0).caption.group));
     lblExtSystem->setText(Text(234));
 }
 

@@ -53,6 +53,7 @@ private:
 
     std::array<Link, kLinks> links_{};
     struct NumberPort {
+        const schema::Key* key;
         LinkId link;
         QLineEdit* box;
         QLabel* label;

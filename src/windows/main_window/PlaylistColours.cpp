@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 
 #include "binding/ControlRows.h"
+#include "schema/Interpret.h"
 #include "settings/ValueRules.h"
 #include "text/TextTable.h"
 #include "widgets/ColourPanel.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
@@ -19,22 +20,19 @@ constexpr int kChooserFlags = 4;
 
 bool IsBackground(PlaylistColours::Colour colour) { return colour % 2 == 0; }
 
-// Button object names, in the order of PlaylistColours::Colour.
-constexpr std::array<const char*, PlaylistColours::kColours> kButtonNames = {
-    "cmdMuzBack", "cmdMuzTxt", "cmdJingBack", "cmdJingTxt", "cmdPresBack",  "cmdPresTxt",
-    "cmdRecBack", "cmdRecTxt", "cmdTijdBack", "cmdTijdTxt", "cmdEventBack", "cmdEventTxt"};
-
-struct PanelDesign {
-    const char* name;
-    int captionId;
+// The six items in the order of the colour pairs: panel, then the background's and the text's
+// button and key. A panel's caption is its keys' frame.
+struct Item {
+    const char* panel;
+    std::array<const char*, 2> buttons;
+    std::array<const char*, 2> keys;
 };
-// Panels in the order of the colour pairs.
-constexpr std::array<PanelDesign, 6> kPanels = {{{"panMuziek", 177},
-                                                 {"panJingle", 178},
-                                                 {"panPres", 182},
-                                                 {"panReclame", 179},
-                                                 {"panTijdsein", 181},
-                                                 {"panEvents", 180}}};
+constexpr std::array<Item, 6> kItems = {{{"panMuziek", {"cmdMuzBack", "cmdMuzTxt"}, {"MusBack", "MusTxt"}},
+                                         {"panJingle", {"cmdJingBack", "cmdJingTxt"}, {"JingBack", "JingTxt"}},
+                                         {"panPres", {"cmdPresBack", "cmdPresTxt"}, {"PresBack", "PresTxt"}},
+                                         {"panReclame", {"cmdRecBack", "cmdRecTxt"}, {"RecBack", "RecTxt"}},
+                                         {"panTijdsein", {"cmdTijdBack", "cmdTijdTxt"}, {"TijdBack", "TijdTxt"}},
+                                         {"panEvents", {"cmdEventBack", "cmdEventTxt"}, {"EventBack", "EventTxt"}}}};
 }  // namespace
 
 PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
@@ -42,28 +40,22 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
     auto* grid = new QGridLayout(fraColors);
     std::array<ColourPanel**, 6> panels = {&panMuziek, &panJingle, &panPres, &panReclame, &panTijdsein, &panEvents};
     for (int item = 0; item < 6; ++item) {
-        auto* panel = Named<ColourPanel>(kPanels[item].name, fraColors);
+        auto* panel = Named<ColourPanel>(kItems[item].panel, fraColors);
         panel->setMinimumSize(320, 30);
         grid->addWidget(panel, item, 0);
         *panels[item] = panel;
         for (int side = 0; side < 2; ++side) {
             const auto colour = static_cast<Colour>(2 * item + side);
-            auto* button = Named<QPushButton>(kButtonNames[colour], fraColors);
+            auto* button = Named<QPushButton>(kItems[item].buttons[side], fraColors);
             QObject::connect(button, &QPushButton::clicked, fraColors, [this, colour] { cmdColour_Click(colour); });
             grid->addWidget(button, item, 1 + side);
             buttons_[colour] = button;
+            Add(ColourBinding(ServerKey("Colors", kItems[item].keys[side]), colour).Labelled(button));
         }
     }
     grid->setColumnStretch(0, 1);
     context_.TabLayout(Tab::Colours)->addWidget(fraColors);
     context_.TabLayout(Tab::Colours)->addStretch(1);
-
-    const std::array<const char*, kColours> keys = {"MusBack", "MusTxt", "JingBack", "JingTxt", "PresBack",  "PresTxt",
-                                                    "RecBack", "RecTxt", "TijdBack", "TijdTxt", "EventBack", "EventTxt"};
-    for (int index = 0; index < kColours; ++index) {
-        const auto colour = static_cast<Colour>(index);
-        Add(ColourBinding(ServerKey("Colors", keys[index]), colour).Labelled(buttons_[colour]));
-    }
 }
 
 // Colour rule into the slot; the panel is painted from the slot even when the conversion fails, so
@@ -71,11 +63,11 @@ PlaylistColours::PlaylistColours(SetupContext& context) : SetupPart(context) {
 Binding PlaylistColours::ColourBinding(const schema::Key& key, Colour colour) {
     return Bind(
         key, buttons_[colour],
-        [this, colour](const QString& text) {
-            const std::optional<qint32> value = quorvant::Colour(text);
-            if (value) colourSlots_[colour] = *value;
+        [this, colour, &key](const QString& text) {
+            const schema::Reading reading = schema::Interpret(key, text);
+            if (reading.number) colourSlots_[colour] = *reading.number;
             Paint(colour);
-            if (!value) throw StepFailed();
+            if (reading.outcome == schema::Reading::Refused) throw StepFailed();
         },
         [this, colour]() -> IniValue { return colourSlots_[colour]; });
 }
@@ -94,13 +86,9 @@ void PlaylistColours::Paint(Colour colour) {
 
 void PlaylistColours::LaadScherm() {
     fraColors->setTitle(Text(176));
-    for (int item = 0; item < 6; ++item)
-        Panel(static_cast<Colour>(2 * item))->SetCaption(Text(kPanels[item].captionId));
-    for (int index = 0; index < kColours; ++index) {
-        const auto colour = static_cast<Colour>(index);
-        QPushButton* button = buttons_[colour];
-        // Six buttons share each caption; the name says which item and which colour.
-        button->setAccessibleName(QString("%1: %2").arg(Panel(colour)->Caption(), button->text()));
+    for (int item = 0; item < 6; ++item) {
+        const schema::Key& background = ServerKey("Colors", kItems[item].keys[0]);
+        Panel(static_cast<Colour>(2 * item))->SetCaption(Text(background.caption.group));
     }
 }
 

@@ -15,7 +15,7 @@
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/StateCheckBox.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
 
@@ -63,10 +63,7 @@ ProgramOptions::ProgramOptions(SetupContext& context) : SetupPart(context) {
 
     fraStraksLive = Named<QGroupBox>("fraStraksLive");
     auto* straksLayout = new QVBoxLayout(fraStraksLive);
-    // The one caption that is not in the language file.
-    chkBlockStraksLive =
-        AddCheck(new QCheckBox(msg::BlockStraksLiveCaption(), fraStraksLive), "chkBlockStraksLive", straksLayout);
-    fraStraksLive->setAccessibleName(chkBlockStraksLive->text());
+    chkBlockStraksLive = AddCheck(new QCheckBox(fraStraksLive), "chkBlockStraksLive", straksLayout);
 
     fraAutoLog = Named<QGroupBox>("fraAutoLog");
     auto* autoLayout = new QHBoxLayout(fraAutoLog);
@@ -152,8 +149,10 @@ void ProgramOptions::LaadScherm() {
 
     // Neither box has a label of its own: the level completes "log in automatically as ...", and the
     // message box is the whole of its frame.
-    cobNiveau->setAccessibleName(chkAutoLogin->text());
+    cobNiveau->setAccessibleName(msg::LoginLevelName(chkAutoLogin->text()));
     txtTekst->setAccessibleName(fraBoodschap->title());
+    // The frame has no caption of its own; it is named after its one check box.
+    fraStraksLive->setAccessibleName(chkBlockStraksLive->text());
 }
 
 }  // namespace quorvant

@@ -7,6 +7,7 @@
 #include "binding/Binding.h"
 #include "platform/ServiceInterfaces.h"
 #include "schema/KeySchema.h"
+#include "windows/shared/MachineFacts.h"
 
 class QTabWidget;
 class QWidget;
@@ -19,7 +20,8 @@ using schema::Tab;
 using schema::kTabs;
 
 // What the pieces of the main window share: where the program lives, the platform services, the
-// window (parent of dialogs and messages), its tab pages, and the DatabasePath value of the read pass.
+// window (parent of dialogs and messages), its tab pages, the DatabasePath value of the read pass,
+// the bindings and the machine's facts.
 struct SetupContext {
     QString programFolder;
     Services services;
@@ -30,6 +32,8 @@ struct SetupContext {
     QString databasePath;
     // Every key the window shows, bound to its control by the page that shows it.
     Bindings bindings;
+    // What the platform services answered at start-up; the pages' lists and the checks read it.
+    MachineFacts facts;
 
     QVBoxLayout* TabLayout(Tab tab) const;
     void ShowTab(Tab tab) const;

@@ -15,7 +15,8 @@
 #include "widgets/SpinButton.h"
 #include "windows/dialogs/frmMultiJingles.h"
 #include "windows/shared/CardRow.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
+#include "windows/shared/DialogWindow.h"
 
 namespace quorvant {
 
@@ -30,7 +31,7 @@ SoundCards::SoundCards(SetupContext& context) : SetupPart(context) {
         ledKaart[player] = rows_[player]->led;
         updKaart[player] = rows_[player]->spin;
     }
-    chkMultiJingle = Named<QCheckBox>("chkMultiJingle", msg::MultiJingleCaption(), frame);
+    chkMultiJingle = Named<QCheckBox>("chkMultiJingle", frame);
     cmdMultiJingle = Named<QPushButton>("cmdMultiJingle", msg::MultiJingleButtonCaption(), frame);
     cmdMultiJingle->setEnabled(false);
     QObject::connect(chkMultiJingle, &QCheckBox::toggled, frame, [this](bool on) { chkMultiJingle_Toggled(on); });
@@ -59,17 +60,13 @@ frmMultiJingles* SoundCards::MultiJingles() const { return multiJingles_; }
 qint16 SoundCards::Card(int player) const { return rows_.at(player)->Card(); }
 
 void SoundCards::LaadScherm() {
-    for (int player = 0; player < 4; ++player) {
-        const QString caption = lblKaart[player]->text();
-        const QString name = caption.isEmpty() ? msg::PlayerCaption(player) : caption;
-        rows_[player]->SetNames(msg::PlayerCardSpinName(name), msg::PlayerCardDisplayName(name));
-    }
+    for (CardRow* row : rows_) row->SetNames(msg::PlayerCardSpinName, msg::PlayerCardDisplayName);
     cmdMultiJingle->setText(Text(307));
 }
 
 void SoundCards::SetSpinLimits() {
-    const int highest = context_.services.waveOut->DeviceCount() - 1;
-    for (CardRow* row : rows_) row->StartSpin(highest);
+    context_.facts.soundDevices = context_.services.waveOut->DeviceCount();
+    for (CardRow* row : rows_) row->StartSpin(*context_.facts.soundDevices - 1);
 }
 
 void SoundCards::chkMultiJingle_Toggled(bool on) { cmdMultiJingle->setEnabled(on); }

@@ -22,7 +22,8 @@ public:
     explicit SoundCards(SetupContext& context);
     ~SoundCards() override;
     void LaadScherm() override;
-    // Start-up: each spin runs from -1 (default device) to the last device, starting at its card.
+    // Start-up: asks how many devices there are (the window's facts keep it); each spin runs from -1
+    // (default device) to the last device, starting at its card.
     void SetSpinLimits();
 
     void chkMultiJingle_Toggled(bool on);

@@ -14,7 +14,8 @@
 #include "widgets/ColourPanel.h"
 #include "widgets/LedSpin.h"
 #include "windows/dialogs/frmFloatTime.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
+#include "windows/shared/DialogWindow.h"
 
 namespace quorvant {
 
@@ -88,29 +89,21 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     }
     blockGrid->setColumnStretch(5, 1);
 
-    // Hour change and the floating time signal before it.
+    // Hour change and the floating time signal before it. After the feeds' keys, TMFaderSpeed is the
+    // last key of [Faders].
     auto* options = Named<QWidget>("fraUurwisseling");
-    auto* grid = new QGridLayout(options);
-    lblFaderTS = Named<QLabel>("lblFaderTS", options);
-    ledTMFaderSpeed = Named<LedSpin>("ledTMFaderSpeed", options);
-    lblFaderTS->setBuddy(ledTMFaderSpeed);
-    lblTSmsec = Named<QLabel>("lblTSmsec", options);
-    grid->addWidget(lblFaderTS, 0, 0);
-    grid->addWidget(ledTMFaderSpeed, 0, 1, Qt::AlignLeft);
-    grid->addWidget(lblTSmsec, 0, 2);
-
+    FieldRows rows(options, context_.bindings);
+    ledTMFaderSpeed =
+        rows.Bound<LedSpin>("ledTMFaderSpeed", "lblFaderTS", ServerKey("Faders", "TMFaderSpeed"), "lblTSmsec");
     chkTS_Pre_float = Named<QCheckBox>("chkTS_Pre_float", options);
     ledTS_Pre_Float = Named<LedSpin>("ledTS_Pre_Float", options);
-    lblTS_Float_Sec[0] = Named<QLabel>("lblTS_Float_Sec(0)", options);
-    grid->addWidget(chkTS_Pre_float, 1, 0);
-    grid->addWidget(ledTS_Pre_Float, 1, 1, Qt::AlignLeft);
-    grid->addWidget(lblTS_Float_Sec[0], 1, 2);
-
+    auto* seconds = Named<QLabel>("lblTS_Float_Sec(0)", options);
+    rows.Row(chkTS_Pre_float, ledTS_Pre_Float, seconds);
     cmdVlottendTijdsein = Named<QPushButton>("cmdVlottendTijdsein", msg::FloatTimeButtonCaption(), options);
     QObject::connect(cmdVlottendTijdsein, &QPushButton::clicked, cmdVlottendTijdsein,
                      [this] { cmdVlottendTijdsein_Click(); });
-    grid->addWidget(cmdVlottendTijdsein, 2, 0, Qt::AlignLeft);
-    grid->setColumnStretch(3, 1);
+    rows.Row(cmdVlottendTijdsein);
+    rows.Grid()->setColumnStretch(3, 1);
 
     QVBoxLayout* tab = context_.TabLayout(Tab::TimeSignalBlock);
     tab->addWidget(block);
@@ -118,15 +111,13 @@ TimeSignalBlock::TimeSignalBlock(SetupContext& context) : SetupPart(context) {
     tab->addWidget(options);
     tab->addStretch(1);
 
-    // After the feeds' keys: the last key of [Faders].
-    Add(Bind(ServerKey("Faders", "TMFaderSpeed"), ledTMFaderSpeed).Labelled(lblFaderTS));
     const std::array<const char*, 6> slotKeys = {"B6-1", "B6-2", "B6-3", "B1-1", "B1-2", "B1-3"};
     for (int i = 0; i < 6; ++i) {
         QComboBox* list = i < 3 ? BeforeLists()[i] : AfterLists()[i - 3];
         Add(Bind(ServerKey("Sequencer", slotKeys[i]), list).Labelled(lblPlaats[i]));
     }
     Add(Bind(ServerKey("Sequencer", "TS_Pre_Float"), chkTS_Pre_float).Labelled(chkTS_Pre_float));
-    Add(Bind(ServerKey("Sequencer", "TS_Pre_Float_Time"), ledTS_Pre_Float));
+    Add(Bind(ServerKey("Sequencer", "TS_Pre_Float_Time"), ledTS_Pre_Float).Labelled(nullptr, seconds));
 }
 
 TimeSignalBlock::~TimeSignalBlock() = default;
@@ -137,16 +128,10 @@ void TimeSignalBlock::LaadScherm() {
     lblVoorTS->setText(Text(218));
     lblNaTS->setText(Text(219));
     panTS->SetCaption(Text(220));
-    lblTSmsec->setText(Text(222));
-    lblTS_Float_Sec[0]->setText(Text(256));
     cmdVlottendTijdsein->setText(Text(309));
 
-    // One heading over three lists: each list is named after it and its place, as its label says.
-    for (int i = 0; i < 6; ++i) lblPlaats[i]->buddy()->setAccessibleName(lblPlaats[i]->text());
-    ledTMFaderSpeed->setAccessibleDescription(Text(222));
     // The seconds field has only its unit beside it; it belongs to the check box before it.
-    ledTS_Pre_Float->setAccessibleName(chkTS_Pre_float->text());
-    ledTS_Pre_Float->setAccessibleDescription(Text(256));
+    ledTS_Pre_Float->setAccessibleName(QString("%1 (%2)").arg(chkTS_Pre_float->text(), Text(256)));
 }
 
 void TimeSignalBlock::VulTijdSeinBlok() {

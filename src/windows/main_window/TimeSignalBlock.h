@@ -46,11 +46,8 @@ public:
     std::array<QFrame*, 3> Line2{};
 
     LedSpin* ledTMFaderSpeed = nullptr;
-    QLabel* lblFaderTS = nullptr;
-    QLabel* lblTSmsec = nullptr;
     QCheckBox* chkTS_Pre_float = nullptr;
     LedSpin* ledTS_Pre_Float = nullptr;
-    std::array<QLabel*, 1> lblTS_Float_Sec{};
     QPushButton* cmdVlottendTijdsein = nullptr;
 
 private:

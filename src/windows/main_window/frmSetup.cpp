@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <limits>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -31,10 +28,12 @@
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
 #include "windows/shared/CheckMarks.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/Controls.h"
+#include "windows/shared/DialogWindow.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 
@@ -91,8 +90,6 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     ShowHistoryNotices(statusLine,
                        [this] { return QStringList{PathOf(schema::File::Server), PathOf(schema::File::News)}; });
     layout->addWidget(statusLine);
-    // Text boxes bound to a key already hold any length; the port boxes and the rest must too.
-    for (QLineEdit* box : findChildren<QLineEdit*>()) box->setMaxLength(std::numeric_limits<int>::max());
 
     Form_Load();
 
@@ -105,30 +102,20 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
 }
 
 void frmSetup::AddCheckMarks() {
-    // What the platform services gave the pages: the sound cards, the feeds' device lists (the
-    // lines of a device as far as a feed shows them) and the genre list once it was read.
-    WindowFacts facts;
-    facts.soundDevices = [this] { return std::optional<int>(context_.services.waveOut->DeviceCount()); };
-    facts.mixerDevices = [this] { return std::optional<int>(feeds_->cobMaster[0]->count()); };
-    facts.mixerLines = [this](int device) -> std::optional<int> {
-        for (int feed = 0; feed < 4; ++feed)
-            if (feeds_->cobMaster[feed]->currentIndex() == device) return feeds_->cobChannel[feed]->count();
-        return std::nullopt;
-    };
-    facts.genres = [this]() -> std::optional<QStringList> {
-        QStringList genres;
-        for (int i = 0; i < automation_->cobPanic->count(); ++i) genres << automation_->cobPanic->itemText(i);
-        return genres.isEmpty() ? std::nullopt : std::optional<QStringList>(genres);
-    };
-    checkMarks = new CheckMarks(this, statusLine, context_.bindings, statusLine->Edits(), tabSetup, std::move(facts));
+    checkMarks = new CheckMarks(this, statusLine, context_.bindings, statusLine->Edits(), tabSetup, context_.facts);
     statusLine->addWidget(checkMarks);
     // The pages' own controls come first for Tab, then the warnings, save, history and quit.
     PutButtonsLast(this, {checkMarks, cmdSave, cmdHistory, cmdStop});
-    // The tabs' warning icons take room too: still no page behind the arrows where the screen allows.
+    // The tabs' warning icons take room too.
+    FitTabs(size());
+}
+
+void frmSetup::FitTabs(QSize least) {
+    // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
     const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, 1600, 1200);
-    if (tabsWidth > width()) resize(std::min(tabsWidth, screen.width()), height());
+    resize(std::min(std::max(least.width(), tabsWidth), screen.width()), std::min(least.height(), screen.height()));
 }
 
 QList<PendingValue> frmSetup::PendingValuesNow() const {
@@ -197,11 +184,7 @@ std::vector<frmSetup::StartUpStep> frmSetup::StartUpSteps() {
 void frmSetup::Form_Load() {
     for (const StartUpStep& step : StartUpSteps()) SkipOnFailure(step.run);
     ReportLoadProblems();
-    // Wide enough for all 13 tab captions where the screen allows, so no page hides behind arrows.
-    const int tabsWidth = tabSetup->tabBar()->sizeHint().width() + 48;
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1600, 1200);
-    resize(std::min(std::max(900, tabsWidth), screen.width()), std::min(680, screen.height()));
+    FitTabs(QSize(900, 680));
 }
 
 void frmSetup::ReportLoadProblems() {

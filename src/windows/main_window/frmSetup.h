@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -99,6 +100,8 @@ private:
     QString PageOf(QWidget* control) const;
     void ReportLoadProblems();
     void AddCheckMarks();
+    // At least `least` and wide enough for every tab caption, within the screen.
+    void FitTabs(QSize least);
     std::vector<SetupPart*> Parts() const;
     // Where the window reads and writes each of its files, and through which accessor.
     QString PathOf(schema::File file) const;

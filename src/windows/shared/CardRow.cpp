@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "settings/ValueRules.h"
+#include "schema/Interpret.h"
 #include "text/Messages.h"
 #include "widgets/LedLabel.h"
 #include "widgets/SpinButton.h"
@@ -18,6 +18,7 @@ CardRow::CardRow(int index, const QString& labelName, const QString& caption, qi
       led(new LedLabel(27, parent)),
       spin(new SpinButton(parent)),
       devices_(devices),
+      caption_(caption),
       card_(card) {
     label->setObjectName(QString("%1(%2)").arg(labelName).arg(index));
     led->setObjectName(QString("ledKaart(%1)").arg(index));
@@ -48,14 +49,10 @@ void CardRow::updKaart_Change(int value) {
 Binding CardRow::Bind(const schema::Key& key) {
     return Binding{&key,
                    [this, &key](const QString& text) {
-                       const std::optional<qint32> card = EmptyDefault(text, key.fallback, key.width);
-                       if (key.Has(schema::FailGivesDefault)) {
-                           SetCard(qint16(card.value_or(key.fallback)));
-                           if (card && !text.isEmpty()) ToonKaart(card_);
-                           return;
-                       }
-                       if (card) SetCard(qint16(*card));
-                       ToonKaart(card_);
+                       const schema::Reading reading = schema::Interpret(key, text);
+                       if (reading.number) SetCard(qint16(*reading.number));
+                       if (!key.Has(schema::FailGivesDefault) || (!reading.problem && !text.isEmpty()))
+                           ToonKaart(card_);
                    },
                    [this]() -> IniValue { return card_; }, spin};
 }
@@ -65,9 +62,10 @@ void CardRow::StartSpin(int highest) {
     spin->SetValue(card_);
 }
 
-void CardRow::SetNames(const QString& spinName, const QString& displayName) {
-    spin->setAccessibleName(spinName);
-    led->setAccessibleName(displayName);
+void CardRow::SetNames(QString (*spinName)(const QString&), QString (*displayName)(const QString&)) {
+    const QString caption = label->text().isEmpty() ? caption_ : label->text();
+    spin->setAccessibleName(spinName(caption));
+    led->setAccessibleName(displayName(caption));
 }
 
 }  // namespace quorvant

@@ -41,8 +41,9 @@ public:
     // The spin runs from -1 to `highest` and starts at the row's card, so the first step moves
     // away from the card shown. A card beyond the limits puts the spin at the nearest limit.
     void StartSpin(int highest);
-    // Screen-reader names of the spin and the display.
-    void SetNames(const QString& spin, const QString& display);
+    // Screen-reader names of the spin and the display, made from the caption (the designer's while
+    // the text table has none).
+    void SetNames(QString (*spin)(const QString& caption), QString (*display)(const QString& caption));
 
     QLabel* const label;
     LedLabel* const led;
@@ -50,6 +51,7 @@ public:
 
 private:
     const WaveOutDevices& devices_;
+    const QString caption_;
     qint16 card_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -109,19 +108,18 @@ private:
 };
 
 CheckMarks::CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits,
-                       QTabWidget* tabs, WindowFacts facts, std::function<QString()> shownSection)
+                       QTabWidget* tabs, const schema::MachineFacts& facts, std::function<QString()> shownSection)
     : QPushButton(statusLine),
       window_(window),
       bindings_(bindings),
       tabs_(tabs),
-      facts_(std::move(facts)),
+      facts_(facts),
       shownSection_(std::move(shownSection)) {
     setObjectName(QStringLiteral("cmdWarnings"));
     setFlat(true);
     setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
     setFocusPolicy(Qt::StrongFocus);
     hide();
-    for (const Binding& binding : bindings_.All()) bindingOf_.insert(binding.key, &binding);
     connect(this, &QPushButton::clicked, this, &CheckMarks::GoToNext);
     connect(&edits, &EditState::reset, this, &CheckMarks::TakeBaseline);
     connect(&edits, &EditState::compared, this, [this] {
@@ -167,20 +165,13 @@ void CheckMarks::TakeBaseline(const QStringList& files) {
 }
 
 std::optional<QString> CheckMarks::ValueOf(const schema::Key& key, const QString& section) const {
-    const Binding* binding = bindingOf_.value(&key);
+    const Binding* binding = bindings_.Of(key);
     if (!binding || key.Has(schema::ReadOnly)) return std::nullopt;
     const QString shown = shownSection_ ? shownSection_() : QString();
     if (section != (shown.isNull() ? key.Section() : shown)) return std::nullopt;
     const std::optional<QString> now = PendingText(*binding);
     if (now == baseline_.value(&key)) return stored_.value(&key);
     return now;
-}
-
-QWidget* CheckMarks::FieldOf(const Binding& binding) const {
-    if (binding.control) return binding.control;
-    // A form-level number (a feed's card or line) is shown by the list its label names.
-    if (auto* label = qobject_cast<QLabel*>(binding.label); label && label->buddy()) return label->buddy();
-    return binding.label;
 }
 
 int CheckMarks::TabOf(QWidget* field) const {
@@ -200,7 +191,7 @@ void CheckMarks::Refresh() {
     QList<QWidget*> fields;
     QHash<QWidget*, QStringList> reasons;
     for (const schema::Finding& finding : std::as_const(findings_)) {
-        QWidget* field = FieldOf(*bindingOf_.value(finding.key));
+        QWidget* field = bindings_.Of(*finding.key)->Field();
         if (!field) continue;
         if (!fields.contains(field)) fields.append(field);
         reasons[field].append(schema::Reason(finding, Language::Dutch));

@@ -19,21 +19,6 @@ class QTabWidget;
 
 namespace quorvant {
 
-// What a window knows of this machine: files and folders as LocalFacts; devices and the genre list
-// from what its platform services gave it (unset: not known).
-class WindowFacts : public schema::LocalFacts {
-public:
-    std::function<std::optional<int>()> soundDevices;
-    std::function<std::optional<int>()> mixerDevices;
-    std::function<std::optional<int>(int device)> mixerLines;
-    std::function<std::optional<QStringList>()> genres;
-
-    std::optional<int> SoundDevices() const override { return soundDevices ? soundDevices() : std::nullopt; }
-    std::optional<int> MixerDevices() const override { return mixerDevices ? mixerDevices() : std::nullopt; }
-    std::optional<int> MixerLines(int device) const override { return mixerLines ? mixerLines(device) : std::nullopt; }
-    std::optional<QStringList> Genres() const override { return genres ? genres() : std::nullopt; }
-};
-
 class FieldMark;
 
 // The status line's "N waarschuwingen op …" button, and the marks it keeps. It checks, after every
@@ -47,8 +32,10 @@ public:
     // `tabs`: the window's pages, null for a window without. `shownSection`: the section a
     // patterned key is shown from (null: the schema's own). `statusLine` holds the button: made
     // there, a later layout pass does not move it to the end of the Tab order.
-    CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits, QTabWidget* tabs, WindowFacts facts,
-               std::function<QString()> shownSection = {});
+    // `facts`: what the window's services answered, for the checks of devices and genres; it
+    // outlives the button.
+    CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bindings, EditState& edits, QTabWidget* tabs,
+               const schema::MachineFacts& facts, std::function<QString()> shownSection = {});
     ~CheckMarks() override;
 
     const QList<schema::Finding>& Findings() const { return findings_; }
@@ -62,7 +49,6 @@ private:
     void TakeBaseline(const QStringList& files);
     std::optional<QString> PendingText(const Binding& binding) const;
     std::optional<QString> ValueOf(const schema::Key& key, const QString& section) const;
-    QWidget* FieldOf(const Binding& binding) const;
     int TabOf(QWidget* field) const;
     void Mark(QWidget* field, const QStringList& reasons);
     void Unmark(QWidget* field);
@@ -70,9 +56,8 @@ private:
     QWidget* window_;
     const Bindings& bindings_;
     QTabWidget* tabs_;
-    WindowFacts facts_;
+    const schema::MachineFacts& facts_;
     std::function<QString()> shownSection_;
-    QHash<const schema::Key*, const Binding*> bindingOf_;
     // Per key: what a save would have written right after the last read or save, and the file's
     // text then.
     QHash<const schema::Key*, std::optional<QString>> baseline_;

@@ -6,7 +6,7 @@
 #include <QTime>
 
 #include "text/Messages.h"
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
 

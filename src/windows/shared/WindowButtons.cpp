@@ -1,25 +1,14 @@
-#include "windows/shared/DialogSupport.h"
+#include "windows/shared/WindowButtons.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPushButton>
 #include <QShortcut>
-#include <QVBoxLayout>
 #include <algorithm>
 
-#include "widgets/WeekHourGrid.h"
+#include "windows/shared/Controls.h"
 
 namespace quorvant {
-
-DialogWindow::DialogWindow(QWidget* parent) : QWidget(parent, Qt::Window) { setAttribute(Qt::WA_DeleteOnClose); }
-
-void BringToFront(QWidget* window) {
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 QPushButton* MakePictureButton(const QString& objectName, QWidget* parent) {
     auto* button = Named<QPushButton>(objectName, parent);
@@ -32,16 +21,6 @@ void SetPicture(QPushButton* button, const QIcon& icon, const QString& words) {
     button->setIcon(icon);
     button->setToolTip(words);
     button->setAccessibleName(words);
-}
-
-WeekHourGrid* AddHourFrame(QBoxLayout* layout, QWidget* parent, QGroupBox*& frame) {
-    frame = Named<QGroupBox>("fraUur", parent);
-    auto* hours = new QVBoxLayout(frame);
-    auto* grid = new WeekHourGrid({"chkI_MA", "chkI_DI", "chkI_WO", "chkI_DO", "chkI_VR", "chkI_ZA", "chkI_ZO"},
-                                  "lblI_Dag", "lblI_Uur", frame);
-    hours->addWidget(grid);
-    layout->addWidget(frame);
-    return grid;
 }
 
 QPushButton* AddOnlyButton(QBoxLayout* layout, const QString& objectName, const QIcon& icon, const QString& words,

@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("two lines joined") << file << QByteArray(file).replace("k=1\nj=2", "k=1j=2")
                                           << QStringList{"[a] k: 1 > 1j=2", "[a] j: 2 > -"};
         QTest::newRow("an earlier entry of the same key")
-            << file << QByteArray(file).replace("[b]\n", "[b]\nK=7\n") << QStringList{"[b] k: 1 > 7"};
+            << file << QByteArray(file).replace("[b]\n", "[b]\nK=7\n") << QStringList{"[b] K: 1 > 7"};
         QTest::newRow("a section renamed") << file << QByteArray(file).replace("[a]", "[c]")
                                            << QStringList{"[c] k: - > 1", "[c] j: - > 2", "[a] k: 1 > -", "[a] j: 2 > -"};
         QTest::newRow("above the first section, and line ends") << file << QByteArray(file).replace("x\n", "y\r\n")

@@ -217,6 +217,7 @@ std::optional<int> RefuseUnknownNames(const QString& file, const std::vector<Edi
     if (kind)
         for (const schema::Key& key : schema::KeysOf(*kind))
             for (const QString& section : schema::SectionNames(key.section)) sections.insert(NameKey(section), section);
+    QHash<QString, QHash<QString, QString>> keysOf;
     for (size_t i = 0; i < edits.size(); ++i) {
         const Edit& edit = edits[i];
         if (edit.remove) continue;
@@ -234,15 +235,21 @@ std::optional<int> RefuseUnknownNames(const QString& file, const std::vector<Edi
         const auto section = sections.constFind(NameKey(edit.section));
         if (section == sections.cend())
             return refuse(QStringLiteral("the section [%1]").arg(edit.section), sections.values(), edit.section, {});
-        ini.SetSection(edit.section);
-        QStringList keys = ini.KeyNames();
-        if (kind)
-            for (const schema::Key& key : schema::KeysOf(*kind))
-                if (schema::SectionNames(key.section).contains(*section, Qt::CaseInsensitive))
-                    keys << key.Name() << key.WriteName();
-        if (!keys.contains(TrimSpacesAndTabs(edit.key).toString(), Qt::CaseInsensitive) &&
-            !(kind && KnownKey(file, edit.section, edit.key)))
-            return refuse(QStringLiteral("[%1] %2").arg(edit.section, edit.key), keys, edit.key, *section);
+        // Each section's known keys once, by name key, however many edits it has.
+        auto known = keysOf.find(NameKey(*section));
+        if (known == keysOf.end()) {
+            ini.SetSection(*section);
+            QStringList keys = ini.KeyNames();
+            if (kind)
+                for (const schema::Key& key : schema::KeysOf(*kind))
+                    if (schema::SectionNames(key.section).contains(*section, Qt::CaseInsensitive))
+                        keys << key.Name() << key.WriteName();
+            QHash<QString, QString> byName;
+            for (const QString& key : keys) byName.insert(NameKey(key), key);
+            known = keysOf.insert(NameKey(*section), byName);
+        }
+        if (!known->contains(NameKey(edit.key)) && !(kind && KnownKey(file, edit.section, edit.key)))
+            return refuse(QStringLiteral("[%1] %2").arg(edit.section, edit.key), known->values(), edit.key, *section);
     }
     return std::nullopt;
 }

@@ -42,7 +42,7 @@ void HeaderReadsBack(QByteArrayView bytes) {
     Check(again->version.id == v.id && again->version.size == v.size && again->version.sha256 == v.sha256 &&
               again->version.changed == v.changed,
           "a header written from a read one reads otherwise");
-    Check(!again->version.changes || again->version.changes == v.changes, "changes read back otherwise");
+    Check(!v.changes || again->version.changes == v.changes, "changes read back otherwise");
 }
 
 // The header as a version file beside a settings file, read as a listing and a restore read it.

@@ -2,10 +2,6 @@
 // the status line, Ctrl+S and the Tab order, no frozen window while another program holds the
 // folder, the genre list's state, leaving the main window with dialogs open, the time-signal lists'
 // labels.
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <QAccessible>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -26,6 +22,7 @@
 #include "settings/AtomicFile.h"
 #include "settings/IniAccessor.h"
 #include "support/Fakes.h"
+#include "support/SystemFiles.h"
 #include "support/TestFolder.h"
 #include "text/TextTable.h"
 #include "widgets/LedSpin.h"
@@ -228,16 +225,19 @@ void OperatorComfortTest::unsavedEditsAndSaves() {
         fakes.errors.reports.clear();
     }
     // Another program holds the folder until the status line says that the save waits for it.
-    const int other = ::open(QFile::encodeName(folder.Path()).constData(), O_RDONLY | O_DIRECTORY);
-    const auto release = qScopeGuard([other] { ::close(other); });
+    std::optional<ForeignLock> other;
     bool waitShown = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] {
         if (opened.status->Text() != QString::fromUtf8("Wachten tot een ander programma de map vrijgeeft…")) return;
         waitShown = true;
-        ::flock(other, LOCK_UN);
+        other->Release();
     });
-    if (test.obstacle == Obstacle::FolderLocked && ::flock(other, LOCK_EX) == 0) watch.start(5);
+    if (test.obstacle == Obstacle::FolderLocked) {
+        other.emplace(folder.Path());
+        QVERIFY(other->Held());
+        watch.start(5);
+    }
     QTest::keyClick(opened.window, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(waitShown, test.obstacle == Obstacle::FolderLocked);
     QVERIFY(folder.Read(opened.file) != before);
@@ -410,9 +410,8 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     window->Automation().ledPresLevel->stepBy(1);
 
     // Another program holds the folder for its own save and does not let go in time.
-    const int other = ::open(QFile::encodeName(folder.Path()).constData(), O_RDONLY | O_DIRECTORY);
-    QVERIFY(other >= 0);
-    QCOMPARE(::flock(other, LOCK_EX), 0);
+    ForeignLock other(folder.Path());
+    QVERIFY(other.Held());
     SetLockWaitMs(300);
     bool ranWhileWaiting = false;
     Qt::CursorShape cursor = Qt::ArrowCursor;
@@ -425,7 +424,7 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
         stayedOpen = window->isVisible();
     });
     QVERIFY(!window->cmdSave_Click());
-    ::close(other);
+    other.Release();
 
     QVERIFY(ranWhileWaiting);
     QCOMPARE(cursor, Qt::WaitCursor);

@@ -3,7 +3,7 @@
 // wave-in destination.
 #include <QtTest>
 
-#include "devices/SoundCards.h"
+#include "devices/SoundSystem.h"
 #include "devices/Winmm.h"
 #include "platform/SoundDevices.h"
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "app/IniOutput.h"
-#include "devices/SoundCards.h"
+#include "devices/SoundSystem.h"
 #include "schema/KeyChecks.h"
 #include "schema/KeySchema.h"
 #include "settings/AtomicFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-// Windows only: the winmm calls behind the device listing (SoundCards_win32.cpp), so a test can
+// Windows only: the winmm calls behind the device listing (SoundSystem_win32.cpp), so a test can
 // put a machine of its own making behind them.
 
 #include <windows.h>

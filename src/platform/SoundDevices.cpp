@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "devices/SoundCards.h"
+#include "devices/SoundSystem.h"
 #include "text/Messages.h"
 
 namespace quorvant {

@@ -4,7 +4,7 @@
 
 namespace quorvant {
 
-// The sound system's playback devices (devices/SoundCards.h); -1 is the system's default device
+// The sound system's playback devices (devices/SoundSystem.h); -1 is the system's default device
 // (ALSA's "default", the Windows wave mapper). Without sound hardware the list is empty and
 // nothing is printed.
 class SystemWaveOutDevices : public WaveOutDevices {

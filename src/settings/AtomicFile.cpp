@@ -15,7 +15,8 @@ namespace quorvant {
 namespace {
 
 std::atomic<int> g_lockWaitMs{5000};
-thread_local std::function<void()> t_lockWaitHook;
+// A pointer: MinGW runs the destructors of thread_local objects after their storage is gone.
+thread_local std::function<void()>* t_lockWaitHook = nullptr;
 
 [[noreturn]] void Fail(const QString& path, IniFailure failure, int error) {
     IniErrorDetails details;
@@ -36,7 +37,7 @@ files::Outcome WhileBusy(const QDeadlineTimer& deadline, const QString& path, co
         const files::Outcome outcome = step();
         if (outcome != files::Outcome::Busy) return outcome;
         // The hook runs at least once, however short the wait.
-        if (t_lockWaitHook) t_lockWaitHook();
+        if (t_lockWaitHook) (*t_lockWaitHook)();
         if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
         QThread::msleep(10);
     }
@@ -83,8 +84,10 @@ struct Temp {
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
 
 std::function<void()> SetLockWaitHook(std::function<void()> hook) {
-    std::swap(t_lockWaitHook, hook);
-    return hook;
+    std::function<void()> previous = t_lockWaitHook ? std::move(*t_lockWaitHook) : std::function<void()>();
+    delete t_lockWaitHook;
+    t_lockWaitHook = hook ? new std::function<void()>(std::move(hook)) : nullptr;
+    return previous;
 }
 
 FileStamp StampOf(const QString& path) { return files::StampOfPath(path); }

@@ -1,8 +1,10 @@
 #include "settings/FilePrimitives.h"
+#include "settings/Win32Files.h"
 
 #include <windows.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <string>
@@ -17,8 +19,9 @@ Handle Own(HANDLE handle) { return Handle(reinterpret_cast<std::intptr_t>(handle
 // The lock other copies of the program wait for; it never holds data.
 const QString kLockName = QStringLiteral(".quorvant-lock");
 
-// A path the wide Win32 calls take: absolute, with "\", and past MAX_PATH in its long form.
-std::wstring Wide(const QString& path) {
+}  // namespace
+
+std::wstring WidePath(const QString& path) {
     QString native = QDir::toNativeSeparators(QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(path)));
     if (native.size() >= MAX_PATH - 12 && !native.startsWith(QLatin1String("\\\\?\\"))) {
         native = native.startsWith(QLatin1String("\\\\")) ? QStringLiteral("\\\\?\\UNC\\") + native.mid(2)
@@ -27,7 +30,7 @@ std::wstring Wide(const QString& path) {
     return native.toStdWString();
 }
 
-int ErrnoOf(DWORD code) {
+int ErrnoOf(unsigned long code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -76,6 +79,10 @@ int ErrnoOf(DWORD code) {
     }
 }
 
+namespace {
+
+std::wstring Wide(const QString& path) { return WidePath(path); }
+
 // Another program holds the file for a moment: the server, a backup or a virus scanner.
 bool IsBusy(DWORD code) {
     return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_UNABLE_TO_REMOVE_REPLACED;
@@ -114,7 +121,12 @@ bool Handle::Close(int* error) {
     return CloseHandle(reinterpret_cast<HANDLE>(Release())) || Failed(error);
 }
 
-QString RealTarget(const QString& path) { return QDir::toNativeSeparators(path); }
+QString RealTarget(const QString& path) {
+    // The name as the disk spells it, so the history knows a file by one name however it is typed.
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
 
 QString FolderOf(const QString& file) {
     const QString native = QDir::toNativeSeparators(file);

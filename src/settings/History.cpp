@@ -4,7 +4,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
 
@@ -32,7 +31,8 @@ constexpr qsizetype kPiece = qsizetype(1) << 20;
 NoticeSink g_sink;
 QString g_program;
 std::function<QDateTime()> g_clock;
-thread_local QString t_action;
+// A pointer: MinGW runs the destructors of thread_local objects after their storage is gone.
+thread_local const QString* t_action = nullptr;
 
 QDateTime Now() { return g_clock ? g_clock().toUTC() : QDateTime::currentDateTimeUtc(); }
 
@@ -334,9 +334,9 @@ NoticeSink SetNoticeSink(NoticeSink sink) {
 
 void SetProgram(const QString& program) { g_program = program; }
 
-QString CurrentAction() { return t_action; }
+QString CurrentAction() { return t_action ? *t_action : QString(); }
 
-ActionScope::ActionScope(const QString& action) : previous_(t_action) { t_action = action; }
+ActionScope::ActionScope(const QString& action) : action_(action), previous_(t_action) { t_action = &action_; }
 ActionScope::~ActionScope() { t_action = previous_; }
 
 std::function<QDateTime()> SetClock(std::function<QDateTime()> clock) {
@@ -394,9 +394,9 @@ Recording::Recording(const QByteArray& target, const QByteArray& old, const QByt
     const files::Saver saver = files::CurrentSaver();
     version.user = saver.user;
     version.account = saver.account;
-    version.host = QSysInfo::machineHostName();
+    version.host = files::HostName();
     version.program = Program();
-    version.action = t_action.isEmpty() ? QStringLiteral("save") : t_action;
+    version.action = CurrentAction().isEmpty() ? QStringLiteral("save") : CurrentAction();
     version.size = old.size();
     version.changes = changes ? changes() : KeyChanges(IniDocument(old), IniDocument(next));
     version.changed = version.changes->size();

@@ -166,7 +166,8 @@ public:
     ActionScope& operator=(const ActionScope&) = delete;
 
 private:
-    QString previous_;
+    const QString action_;
+    const QString* previous_;
 };
 
 // For tests: the clock the versions are stamped with (UTC); empty is the system's. Returns the

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 #include "settings/IniError.h"
@@ -35,6 +36,8 @@ Saver CurrentSaver();
 
 // The running program's name, for a process that named itself nowhere else.
 QString ProcessName();
+// This machine's name, as the history records it.
+QString HostName();
 
 // A folder opened once and used through that handle alone: a link in its place is never
 // followed, and neither is a link among its files.
@@ -59,7 +62,7 @@ public:
     SafeFolder& operator=(SafeFolder&& other) noexcept;
     ~SafeFolder();
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return fd_ != -1; }
     Refusal refusal = Refusal::Failed;
     int error = 0;
     FileKind kind = FileKind::Missing;
@@ -83,7 +86,7 @@ public:
         NewFile(NewFile&& other) noexcept;
         NewFile& operator=(NewFile&& other) noexcept;
         ~NewFile();  // an unfinished file is closed and removed
-        bool IsOpen() const { return fd_ >= 0; }
+        bool IsOpen() const { return fd_ != -1; }
         const QByteArray& Name() const { return name_; }
         bool Write(const char* data, qsizetype size);
         bool WriteAt(qint64 offset, const QByteArray& bytes);
@@ -92,9 +95,10 @@ public:
 
     private:
         friend class SafeFolder;
-        int folder_ = -1;
-        int fd_ = -1;
+        std::intptr_t folder_ = -1;  // the folder's descriptor (POSIX)
+        std::intptr_t fd_ = -1;      // descriptor or handle
         QByteArray name_;
+        QByteArray folderPath_;      // the folder (Windows, which opens files by path)
     };
     // `mode` and `owner` as the file's (the owner where the running account may give it away).
     NewFile Create(const QByteArray& prefix, const Ownership& owner, int* error) const;
@@ -108,7 +112,8 @@ public:
     bool Sync() const;
 
 private:
-    int fd_ = -1;
+    std::intptr_t fd_ = -1;  // descriptor or handle
+    QByteArray path_;
 };
 
 }  // namespace quorvant::files

@@ -1,4 +1,4 @@
-// The POSIX part of SafeFolder.h; SafeFolder_win32.cpp would be its Windows sibling.
+// The POSIX part of SafeFolder.h; SafeFolder_win32.cpp is its Windows sibling.
 #include "settings/SafeFolder.h"
 
 #include <dirent.h>
@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <utility>
 
 #include "settings/FilePrimitives.h"
@@ -61,6 +62,8 @@ Saver CurrentSaver() {
 }
 
 QString ProcessName() { return QString::fromLocal8Bit(program_invocation_short_name); }
+
+QString HostName() { return QSysInfo::machineHostName(); }
 
 SafeFolder SafeFolder::Open(const QByteArray& path, const Ownership& owner, bool create) {
     SafeFolder folder;
@@ -112,7 +115,7 @@ SafeFolder SafeFolder::Open(const QByteArray& path, const Ownership& owner, bool
 }
 
 SafeFolder::SafeFolder(SafeFolder&& other) noexcept
-    : refusal(other.refusal), error(other.error), kind(other.kind), fd_(std::exchange(other.fd_, -1)) {}
+    : refusal(other.refusal), error(other.error), kind(other.kind), fd_(std::exchange(other.fd_, std::intptr_t(-1))) {}
 
 SafeFolder& SafeFolder::operator=(SafeFolder&& other) noexcept {
     std::swap(fd_, other.fd_);
@@ -183,7 +186,7 @@ bool SafeFolder::Read(const QByteArray& name, qint64 limit, QByteArray* bytes, q
 }
 
 SafeFolder::NewFile::NewFile(NewFile&& other) noexcept
-    : folder_(other.folder_), fd_(std::exchange(other.fd_, -1)), name_(std::move(other.name_)) {}
+    : folder_(other.folder_), fd_(std::exchange(other.fd_, std::intptr_t(-1))), name_(std::move(other.name_)) {}
 
 SafeFolder::NewFile& SafeFolder::NewFile::operator=(NewFile&& other) noexcept {
     std::swap(folder_, other.folder_);
@@ -215,7 +218,7 @@ bool SafeFolder::NewFile::WriteAt(qint64 offset, const QByteArray& bytes) {
 
 bool SafeFolder::NewFile::Finish() {
     const bool synced = ::fsync(fd_) == 0;
-    const bool closed = ::close(std::exchange(fd_, -1)) == 0;
+    const bool closed = ::close(int(std::exchange(fd_, std::intptr_t(-1)))) == 0;
     if (synced && closed) return true;
     const int error = errno;
     ::unlinkat(folder_, name_.constData(), 0);

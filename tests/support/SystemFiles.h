@@ -39,6 +39,9 @@ private:
 };
 
 bool RunningAsRoot();
+// Gives the file to another account (root only; false on Windows), and says whose it is.
+bool GiveTo(const QString& path, unsigned user);
+unsigned OwnerOf(const QString& path);
 // Permission bits as chmod sets them. Windows has only the read-only attribute: a mode without
 // any write bit sets it, one with a write bit clears it, and nothing else can be set (false).
 bool SetPermissions(const QString& path, unsigned mode);

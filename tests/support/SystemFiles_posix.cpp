@@ -34,6 +34,13 @@ void ForeignHold::Release() {}
 
 bool RunningAsRoot() { return ::geteuid() == 0; }
 
+bool GiveTo(const QString& path, unsigned user) { return ::chown(Native(path).constData(), user, user) == 0; }
+
+unsigned OwnerOf(const QString& path) {
+    struct stat st;
+    return ::stat(Native(path).constData(), &st) == 0 ? unsigned(st.st_uid) : unsigned(-1);
+}
+
 bool SetPermissions(const QString& path, unsigned mode) { return ::chmod(Native(path).constData(), mode_t(mode)) == 0; }
 
 unsigned PermissionsOf(const QString& path) {

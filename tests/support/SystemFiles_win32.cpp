@@ -43,6 +43,10 @@ void ForeignHold::Release() {
 
 bool RunningAsRoot() { return false; }
 
+bool GiveTo(const QString&, unsigned) { return false; }
+
+unsigned OwnerOf(const QString&) { return unsigned(-1); }
+
 bool SetPermissions(const QString& path, unsigned mode) {
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;

@@ -43,7 +43,11 @@ QString ReadKey(const QString& file, const QString& section, const QString& key)
 }
 
 QStringList FolderEntries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // On Windows copies of the program take turns through this empty file, which stays.
+    entries.removeOne(QStringLiteral(".quorvant-lock"));
+    return entries;
 }
 
 QStringList EntriesBesideHistory(const QString& folder) {

@@ -13,7 +13,7 @@ void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray Utf16LeWithBom(const QString& text);
 // One value through a fresh accessor, as a window reading the file would see it.
 QString ReadKey(const QString& file, const QString& section, const QString& key);
-// Every entry of a folder, hidden ones included, by name.
+// Every entry of a folder, hidden ones included, by name (but the Windows save lock).
 QStringList FolderEntries(const QString& folder);
 // The same without the settings history folder, but with what a save left unfinished in it.
 QStringList EntriesBesideHistory(const QString& folder);

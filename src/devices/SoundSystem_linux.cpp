@@ -1,4 +1,4 @@
-#include "devices/SoundCards.h"
+#include "devices/SoundSystem.h"
 
 #include <alsa/asoundlib.h>
 

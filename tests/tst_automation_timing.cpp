@@ -155,7 +155,8 @@ private slots:
         if (immediate) fakes.genres.immediate = GenreList{genres, GenreFailure::None, {}, 0};
         frmSetup window(folder.Path(), fakes.Get());
         QComboBox* list = window.Automation().cobPanic;
-        QCOMPARE(fakes.genres.requestedPaths, QStringList{folder.DatabaseFolder() + "/data.mdb"});
+        // Joined as the server joins a folder and a file name on its system.
+        QCOMPARE(fakes.genres.requestedPaths, QStringList{folder.DatabaseFolder() + QDir::separator() + "data.mdb"});
         if (!immediate) {
             QCOMPARE(list->count(), 0);  // start-up did not wait for the answer
             QVERIFY(fakes.genres.Answer(genres));

@@ -30,7 +30,7 @@ void Write(const QString& file, const QString& section, const QString& key, cons
     ini.WriteValue(value);
 }
 
-QString HelperPath() { return QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_ini_writer"); }
+QString HelperPath() { return QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_ini_writer" QUORVANT_EXE_SUFFIX); }
 
 // Runs the second-writer program; returns its exit code and puts its stdout in `output`.
 int RunHelper(const QStringList& args, QString* output = nullptr, const QString& program = HelperPath()) {

@@ -126,7 +126,7 @@ private slots:
             QVERIFY2(result.exitCode == c.exitCode, qPrintable(what + ": " + result.err));
             QCOMPARE(QString::fromUtf8(result.out), QString(c.out).replace("FILE", file));
             QCOMPARE(ReadFile(file), c.expected.isEmpty() ? before : Encoded(c.expected, encoding, eol));
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
+            QCOMPARE(EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
         }
     }
 

@@ -43,7 +43,7 @@ private slots:
         const quint32 seed = given ? givenSeed : QRandomGenerator::global()->generate();
         qInfo("seed %u", seed);
         QRandomGenerator random(seed);
-        const QString helper = QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_kill_saver");
+        const QString helper = QStringLiteral(QUORVANT_BUILD_DIR "/tests/helper_kill_saver" QUORVANT_EXE_SUFFIX);
         const QStringList tempFilter{".server.ini.??????"};
         // How long one save takes here (a sanitizer build is many times slower): the kills are
         // spread over a few saves' time, so some fall inside one whatever the build.
@@ -112,7 +112,6 @@ private slots:
         ini.SetKey("LogPath");
         ini.WriteValue(QStringLiteral("/srv/log"));
         QCOMPARE(QDir(dir.path()).entryList(tempFilter, QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"server.ini"});
         QCOMPARE(quorvant::test::EntriesBesideHistory(dir.path()), QStringList{"server.ini"});
     }
 };

@@ -7,6 +7,8 @@
 ; last and unquoted. Silent uninstall: "C:\Program Files\Quorvant\uninstall.exe" /S
 
 Unicode true
+; A 64-bit installer for a 64-bit program: it runs where a 32-bit one may not (a 64-bit-only Wine).
+Target amd64-unicode
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh

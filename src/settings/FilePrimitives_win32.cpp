@@ -299,9 +299,16 @@ Outcome Replace(const QString& tempPath, const QString& target, bool targetExist
         if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return Outcome::Done;
         return FailedOrBusy(error);
     }
-    // Keeps the file's attributes, security and creation time.
-    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    // Keeps the file's attributes, security and creation time. Some implementations of the call
+    // drop the hidden and system attributes, so they are put back where they went missing.
+    const DWORD before = GetFileAttributesW(to.c_str());
+    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        const DWORD after = GetFileAttributesW(to.c_str());
+        if (before != INVALID_FILE_ATTRIBUTES && after != INVALID_FILE_ATTRIBUTES && (before & kKept) != (after & kKept))
+            SetFileAttributesW(to.c_str(), (after & ~kKept) | (before & kKept));
         return Outcome::Done;
+    }
     const DWORD code = GetLastError();
     // The old file is gone and the new one still under its temporary name: finish the move.
     if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {

@@ -1,5 +1,5 @@
 // What every window tells and lets the operator do beyond its settings: unsaved edits and saves in
-// the status line, Ctrl+S and the Tab order, no frozen window while another program holds the
+// the status line, Ctrl+S, the Tab order and Esc, no frozen window while another program holds the
 // folder, the genre list's state, leaving the main window with dialogs open, the time-signal lists'
 // labels.
 #include <QAccessible>
@@ -316,7 +316,7 @@ void OperatorComfortTest::tabOrder_data() {
 }
 
 // Tab from the first control to the last: each page from top to bottom and left to right, then
-// save, then leave; a week-hour grid is one stop.
+// save, then leave; a week-hour grid is one stop. Then Esc.
 void OperatorComfortTest::tabOrder() {
     QFETCH(QString, window);
     QFETCH(int, page);
@@ -398,6 +398,10 @@ void OperatorComfortTest::tabOrder() {
         previous = r;
     }
     QVERIFY(grids <= 1);
+
+    // Esc where the focus stopped closes a dialog, as its title bar does, and never the main window.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w->isVisible(), window == "main");
 }
 
 void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {

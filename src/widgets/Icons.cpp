@@ -78,7 +78,28 @@ void DrawHistory(QPainter& p) {
     p.setBrush(QColor(30, 110, 200));
     p.drawPath(head);
 }
+void DrawWarning(QPainter& p) {
+    // A yellow triangle with a dark edge, and a dark exclamation mark in it.
+    QPainterPath triangle;
+    triangle.moveTo(16, 2.5);
+    triangle.lineTo(30.5, 28.5);
+    triangle.lineTo(1.5, 28.5);
+    triangle.closeSubpath();
+    p.setPen(QPen(QColor(90, 70, 0), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(250, 200, 30));
+    p.drawPath(triangle);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 30, 30));
+    p.drawRoundedRect(QRectF(14.2, 10, 3.6, 11), 1.5, 1.5);
+    p.drawEllipse(QPointF(16, 24.5), 2, 2);
+}
 }  // namespace
+
+QIcon WarningIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 32, 64}) icon.addPixmap(Picture(size, DrawWarning));
+    return icon;
+}
 
 QIcon HistoryIcon() { return QIcon(Picture(64, DrawHistory)); }
 

@@ -14,4 +14,8 @@ QIcon FloatNewsIcon();
 // The history button's picture: a clock with an arrow turning back.
 QIcon HistoryIcon();
 
+// The warning of the check marks: an exclamation mark in a yellow triangle, drawn here and not
+// asked of the desktop theme, so it looks the same everywhere and costs no theme lookup.
+QIcon WarningIcon();
+
 }  // namespace quorvant

@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <exception>
 
 #include "text/FailureReasons.h"
 #include "text/Messages.h"
+#include "widgets/Icons.h"
 
 namespace quorvant {
 
@@ -117,7 +117,7 @@ CheckMarks::CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bin
       shownSection_(std::move(shownSection)) {
     setObjectName(QStringLiteral("cmdWarnings"));
     setFlat(true);
-    setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    setIcon(WarningIcon());
     setFocusPolicy(Qt::StrongFocus);
     hide();
     connect(this, &QPushButton::clicked, this, &CheckMarks::GoToNext);

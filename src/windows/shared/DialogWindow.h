@@ -8,12 +8,16 @@
 namespace quorvant {
 
 // A dialog the program shows without blocking the windows behind it: a window of its own that is
-// deleted when it closes, so the next opening builds it and reads its settings again.
+// deleted when it closes, so the next opening builds it and reads its settings again. Esc closes
+// it as the title bar does (without saving), when the control that has the focus does not use Esc.
 class DialogWindow : public QWidget {
     Q_OBJECT
 
 public:
     explicit DialogWindow(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Shows, raises and activates a window; a minimized one comes back as it was (normal or maximized).

@@ -600,6 +600,7 @@ private slots:
             } catch (const IniError& error) {
                 failure = error;
             }
+            SetLockWaitHook({});
         }));
         worker->start();
         while (!waiting && !worker->isFinished()) QThread::msleep(1);

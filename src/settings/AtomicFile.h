@@ -58,7 +58,8 @@ void SetLockWaitMs(int milliseconds);
 // waiting program can keep its windows painted. It must not read or write settings files itself.
 // The hook belongs to the thread that sets it: ReplaceFile calls only the hook of the thread it
 // runs on, so a save on a worker thread never runs a window's hook there.
-// Empty (the default): the wait only sleeps. Returns the hook it replaces.
+// Empty (the default): the wait only sleeps. Returns the hook it replaces. A thread that sets one
+// sets it empty again before it ends (the hook is not freed with the thread).
 std::function<void()> SetLockWaitHook(std::function<void()> hook);
 
 }  // namespace quorvant

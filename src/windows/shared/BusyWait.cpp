@@ -54,6 +54,8 @@ void BusyWait::Run(const std::function<void()>& work) {
         } catch (...) {
             failure = std::current_exception();
         }
+        // The hook is kept on the heap (see SetLockWaitHook): a thread hands it back before it ends.
+        SetLockWaitHook({});
         done = true;
         // The window's thread may be waiting for events.
         if (events) events->wakeUp();

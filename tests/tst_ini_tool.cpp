@@ -9,6 +9,7 @@
 using namespace quorvant::test;
 
 namespace {
+const bool kOnWindows = QSysInfo::kernelType() == "winnt";
 const QString kTool = QStringLiteral(QUORVANT_BUILD_DIR "/quorvant-ini");
 
 struct Result {
@@ -97,7 +98,9 @@ private slots:
              QString(kFile).replace("Naam=café\nnaam=second entry\n", "Mix=1\n")},
             {{"del", "Faders", "Hidden"}, {}, 1, "", {}},
             {{"--force", "set", "Faders", "PresLevel", "9999"}, {}, 0, "", QString(kFile).replace("=80", "=9999")},
-            {{"check"}, {}, 0, "", {}},
+            // C:\db is judged only where it is a path of this machine.
+            {{"check"}, {}, kOnWindows ? 4 : 0,
+             kOnWindows ? "FILE: [Files] DatabasePath=C:\\db: the folder C:\\db does not exist on this machine\n" : "", {}},
             // What would change, as a unified diff of the file (FILE is its path); nothing written.
             {{"--dry-run", "set", "Faders", "PresLevel", "95"}, {}, 0,
              "--- FILE\n+++ FILE\n@@ -4,8 +4,8 @@\n LogPath = /var/log/x \n \n [Faders]\n-PresLevel=80\n+PresLevel=95\n"
@@ -198,6 +201,8 @@ private slots:
         WriteFile(file, before);
         const QStringList call = arguments.constFirst() == "--forse" ? arguments : QStringList{file} + arguments;
         // Bytes that are no UTF-8 reach the tool only through a shell.
+        if (arguments.constLast() == "@ff" && kOnWindows)
+            QSKIP("Windows hands arguments over as UTF-16: bytes that are no UTF-8 cannot reach the tool");
         const Result result = arguments.constLast() != "@ff"
                                   ? RunTool(call, input)
                                   : RunTool({"-c", "exec \"$0\" \"$@\" \"$(printf 'a\\377b')\"", kTool, file, "set", "Faders", "Mix"},
@@ -234,12 +239,14 @@ private slots:
             QVERIFY2(result.err.contains(damaged) && result.out.isEmpty(), qPrintable(result.err));
         }
         QCOMPARE(ReadFile(damaged), damagedBytes);
-        // Output that cannot be written is a failure, not a success.
-        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "set", "a", "k", "1", "--new"}, {}, "/bin/sh");
-        QCOMPARE(result.exitCode, 0);
-        result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "get", "a", "k"}, {}, "/bin/sh");
-        QCOMPARE(result.exitCode, 3);
-        QVERIFY2(result.err.contains("standard output"), qPrintable(result.err));
+        // Output that cannot be written is a failure, not a success (Windows has no full device).
+        if (!kOnWindows) {
+            result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "set", "a", "k", "1", "--new"}, {}, "/bin/sh");
+            QCOMPARE(result.exitCode, 0);
+            result = RunTool({"-c", "exec \"$0\" \"$@\" > /dev/full", kTool, damaged + "x", "get", "a", "k"}, {}, "/bin/sh");
+            QCOMPARE(result.exitCode, 3);
+            QVERIFY2(result.err.contains("standard output"), qPrintable(result.err));
+        }
         // The history of no regular file is no history.
         for (const QString& path : {missing, dir.path(), QString("/dev/zero")})
             for (const QStringList& command : {QStringList{"history"}, QStringList{"restore", "1"}}) {

@@ -48,7 +48,9 @@ MMRESULT WINAPI MixerCaps(UINT_PTR id, LPMIXERCAPSW caps, UINT) {
 }
 MMRESULT WINAPI LineInfo(HMIXEROBJ mixer, LPMIXERLINEW line, DWORD flags) {
     const auto id = reinterpret_cast<UINT_PTR>(mixer);
-    if (!(flags & MIXER_OBJECTF_MIXER) || id >= UINT_PTR(g_machine.mixers.size())) return MMSYSERR_INVALHANDLE;
+    // MIXER_OBJECTF_MIXER is 0: the handle is a mixer id when no other object type is named.
+    if ((flags & 0xF0000000) != MIXER_OBJECTF_MIXER || id >= UINT_PTR(g_machine.mixers.size()))
+        return MMSYSERR_INVALHANDLE;
     const auto& destinations = g_machine.mixers[id].destinations;
     if (line->dwDestination >= DWORD(destinations.size())) return MIXERR_INVALLINE;
     const FakeLine& destination = destinations[line->dwDestination];

@@ -1,5 +1,7 @@
 # cmake -DBUILD=... -DVERSION=... -DNSI=... -DICON=... -P MakePackages.cmake
 # Installs the Windows build into a stage folder, zips it and builds the NSIS installer from it.
+# A script gets no policies from the project: IN_LIST below needs them.
+cmake_minimum_required(VERSION 3.25)
 set(name quorvant-${VERSION})
 set(stage ${BUILD}/stage/${name})
 file(REMOVE_RECURSE ${BUILD}/stage)

@@ -2,6 +2,7 @@
 #include "settings/Win32Files.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -258,17 +259,46 @@ bool MayWrite(const QString& target) {
     return H(file) != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED;
 }
 
-bool CreateTemp(const QString& target, const Handle&, Handle* temp, QString* tempPath, int* error) {
-    // Permissions come from the folder; ReplaceFileW gives the new file the old one's security.
+// What the replaced file carries beside its bytes goes to the new one before the rename: its
+// explicit permissions, its creation time and its hidden, system and archive attributes.
+void TakeOver(const Handle& old, HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(H(old), &info)) {
+        FILE_BASIC_INFO basic{};
+        basic.CreationTime.LowPart = info.ftCreationTime.dwLowDateTime;
+        basic.CreationTime.HighPart = LONG(info.ftCreationTime.dwHighDateTime);
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        basic.FileAttributes = (info.dwFileAttributes & kKept) ? (info.dwFileAttributes & kKept) : FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+    }
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(H(old), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    // Inherited entries are derived from the folder again; the file's own ones are copied.
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED)
+                                                                       ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    if (dacl) SetSecurityInfo(file, SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+    LocalFree(descriptor);
+}
+
+bool CreateTemp(const QString& target, const Handle& old, Handle* temp, QString* tempPath, int* error) {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const QString base = FolderOf(target) + QLatin1Char('\\') + TempPrefix(QDir::toNativeSeparators(target));
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString path = base;
         for (int i = 0; i < 6; ++i) path += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
         // No sharing while it is written: another copy's clean-up cannot delete it.
-        const HANDLE file =
-            CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE | WRITE_DAC, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
+            if (old.IsOpen()) TakeOver(old, file);
             *temp = Own(file);
             *tempPath = path;
             return true;
@@ -293,36 +323,19 @@ bool WriteAll(const Handle& file, const QByteArray& bytes, int* error) {
 bool Sync(const Handle& file, int* error) { return FlushFileBuffers(H(file)) || Failed(error); }
 
 Outcome Replace(const QString& tempPath, const QString& target, bool targetExists, int* error) {
-    const std::wstring from = Wide(tempPath);
-    const std::wstring to = Wide(target);
-    if (!targetExists) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return Outcome::Done;
-        return FailedOrBusy(error);
-    }
-    // Keeps the file's attributes, security and creation time. Some implementations of the call
-    // drop the hidden and system attributes, so they are put back where they went missing.
-    const DWORD before = GetFileAttributesW(to.c_str());
-    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        const DWORD after = GetFileAttributesW(to.c_str());
-        if (before != INVALID_FILE_ATTRIBUTES && after != INVALID_FILE_ATTRIBUTES && (before & kKept) != (after & kKept))
-            SetFileAttributesW(to.c_str(), (after & ~kKept) | (before & kKept));
-        return Outcome::Done;
-    }
+    // One rename that replaces the name in place: the name always holds the old file or the new
+    // one. (ReplaceFileW is no such step everywhere: one implementation deletes the old file
+    // before it moves the new one, and a kill or a failure between the two leaves no file.)
+    const DWORD how = MOVEFILE_WRITE_THROUGH | (targetExists ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (MoveFileExW(Wide(tempPath).c_str(), Wide(target).c_str(), how)) return Outcome::Done;
     const DWORD code = GetLastError();
-    // The old file is gone and the new one still under its temporary name: finish the move.
-    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Outcome::Done;
-        return FailedOrBusy(error);
-    }
     // A file opened without delete sharing, or one that is about to be deleted, refuses for a moment.
-    if (code == ERROR_ACCESS_DENIED) return Outcome::Busy;
+    if (code == ERROR_ACCESS_DENIED && targetExists) return Outcome::Busy;
     return FailedOrBusy(error, code);
 }
 
 void SyncFolder(const Handle&, const QString&) {
-    // NTFS journals the rename; ReplaceFileW and MOVEFILE_WRITE_THROUGH are done when they return.
+    // NTFS journals the rename; MOVEFILE_WRITE_THROUGH is done when it returns.
 }
 
 bool Remove(const QString& path) { return DeleteFileW(Wide(path).c_str()); }

@@ -280,8 +280,8 @@ private slots:
         QVERIFY(error);
         QCOMPARE(error->Failure(), IniFailure::ChangedElsewhere);
         QCOMPARE(error->Details().keys, (QStringList{"PresLevel", "Sabam"}));
-        QCOMPARE(msg::ChangedElsewhereQuestion(*error),
-                 file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam. Toch bewaren?");
+        QVERIFY(msg::ChangedElsewhereQuestion(*error).startsWith(
+            file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam.\n\n"));
         QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n"));
         // Asked and allowed.
         QVERIFY(!Save(ini, "Faders", writes, /*overwriteChanged=*/true));

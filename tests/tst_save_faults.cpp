@@ -57,23 +57,23 @@ private slots:
         const QByteArray foreign = "[Faders]\r\nPresLevel=95\r\nPresSpeed=12\r\nOwn=2\r\n";
         f.folder.Write("server.ini", foreign);
         QVERIFY(!f.window->cmdSave_Click());
-        QCOMPARE(f.fakes.errors.questions.size(), 1);
-        QVERIFY2(f.fakes.errors.questions[0].message.endsWith(
-                     "server.ini is intussen door een ander programma gewijzigd: PresLevel, PresSpeed. Toch bewaren?"),
-                 qPrintable(f.fakes.errors.questions[0].message));
+        QCOMPARE(f.fakes.errors.choices.size(), 1);
+        QVERIFY2(f.fakes.errors.choices[0].message.contains(
+                     "server.ini is intussen door een ander programma gewijzigd: PresLevel, PresSpeed."),
+                 qPrintable(f.fakes.errors.choices[0].message));
         // Cancelled before anything was written: the other program's file, byte for byte.
         QCOMPARE(f.folder.Read("server.ini"), foreign);
         QVERIFY(f.fakes.errors.reports.isEmpty());
-        // "Toch bewaren": the window's values go in, the unrelated foreign change stays.
-        f.fakes.errors.answer = true;
+        // "Alles overschrijven": the window's values go in, the unrelated foreign change stays.
+        f.fakes.errors.picks = {1};
         QVERIFY(f.window->cmdSave_Click());
         QCOMPARE(f.Saved("Faders", "PresLevel"), QString("80"));
         QCOMPARE(f.Saved("Faders", "PresSpeed"), QString("10"));
         QCOMPARE(f.Saved("Faders", "Own"), QString("2"));
         // Nothing changed elsewhere since: no question.
-        f.fakes.errors.questions.clear();
+        f.fakes.errors.choices.clear();
         QVERIFY(f.window->cmdSave_Click());
-        QVERIFY(f.fakes.errors.questions.isEmpty());
+        QVERIFY(f.fakes.errors.choices.isEmpty());
     }
 
     // A file that cannot be decoded: the window opens, and says once which and why, and what its

@@ -168,6 +168,39 @@ private slots:
                  qPrintable(message));
     }
 
+    // Each dialog without edits reads its file again when another hand changes it, and says what.
+    void dialogReadsOutsideChangeAgain_data() {
+        QTest::addColumn<QString>("dialog");
+        for (const char* dialog : {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"})
+            QTest::newRow(dialog) << dialog;
+    }
+    void dialogReadsOutsideChangeAgain() {
+        QFETCH(QString, dialog);
+        const QString file = dialog == "frmIntNews" ? "news.ini" : "server.ini";
+        TempProgramFolder folder;
+        ResetProgramState();
+        FakeServices fakes;
+        fakes.waveOut.names = {"Kaart A", "Kaart B"};
+        const std::unique_ptr<SettingsDialog> window([&]() -> SettingsDialog* {
+            if (dialog == "frmIntNews") return new frmIntNews(folder.Path(), fakes.Get(), 0);
+            if (dialog == "frmFloatNews") return new frmFloatNews(folder.Path(), fakes.Get());
+            if (dialog == "frmFloatTime") return new frmFloatTime(folder.Path(), fakes.Get());
+            return new frmMultiJingles(folder.Path(), fakes.Get());
+        }());
+        // A key the window shows as 0 (or no card) becomes 1 on disk.
+        const QList<PendingValue> shown = window->statusLine->Edits().Now();
+        const auto key = std::find_if(shown.begin(), shown.end(),
+                                      [](const PendingValue& v) { return v.text == "0" || v.text == "-1"; });
+        QVERIFY(key != shown.end());
+        folder.Write(file, QString("[%1]\r\n%2=1\r\n").arg(key->section, key->key).toUtf8());
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window.get(), &activate);
+        QVERIFY2(window->statusLine->Text().contains(file + " opnieuw ingelezen: " + key->key + " (geen) → 1"),
+                 qPrintable(window->statusLine->Text()));
+        QVERIFY(window->statusLine->Edits().Now().contains(PendingValue{key->file, key->section, key->key, "1"}));
+        QVERIFY(!window->statusLine->Edits().Dirty());
+    }
+
     // A FIFO under the name data.mdb is named for what it is.
     void fifoAsGenreDatabase() {
         TempProgramFolder folder;

@@ -159,7 +159,8 @@ void OutsideChanges::Saved(const QString& path, bool merged) {
         files_[i].ini->ReadAgain();
         files_[i].read();
         line_->Edits().Reset({name});
-        line_->ShowNotice(msg::ReadAgainLine(name, ChangesOf(Differences(before, line_->Edits().Now(), name)), {}));
+        const QList<KeyChange> kept = Differences(before, line_->Edits().Now(), name);
+        if (!kept.isEmpty()) line_->ShowNotice(msg::ReadAgainLine(name, ChangesOf(kept), {}));
         return;
     }
 }

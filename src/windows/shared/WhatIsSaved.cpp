@@ -102,7 +102,12 @@ QPushButton* AddWhatIsSaved(QWidget* window, StatusLine* line, std::function<Wha
         delete shown->data();
         *shown = ShowOrRaise(*shown, [&] { return new frmWhatIsSaved(next(), window); });
     });
-    line->CountRewrites([next] { return next().Untouched(); });
+    // Shown while the next save changes something in the files.
+    line->CountRewrites([next, button] {
+        const WhatIsSaved now = next();
+        button->setVisible(!now.values.isEmpty() || now.missing > 0);
+        return now.Untouched();
+    });
     return button;
 }
 

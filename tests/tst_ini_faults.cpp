@@ -280,8 +280,8 @@ private slots:
         QVERIFY(error);
         QCOMPARE(error->Failure(), IniFailure::ChangedElsewhere);
         QCOMPARE(error->Details().keys, (QStringList{"PresLevel", "Sabam"}));
-        QCOMPARE(msg::ChangedElsewhereQuestion(*error),
-                 file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam. Toch bewaren?");
+        QVERIFY(msg::ChangedElsewhereQuestion(*error).startsWith(
+            file + " is intussen door een ander programma gewijzigd: PresLevel, Sabam.\n\n"));
         QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=5\nOther=b\n"));
         // Asked and allowed.
         QVERIFY(!Save(ini, "Faders", writes, /*overwriteChanged=*/true));
@@ -290,6 +290,26 @@ private slots:
         WriteFile(file, "[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n");
         QVERIFY(!Save(ini, "Faders", {{"PresLevel", "80"}, {"Speed", "7"}}));
         QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=80\nSabam=1\nSpeed=7\nOther=c\n"));
+        // Per key and three-way: the save leaves PresLevel as it read it (the disk's 95 stays), changes
+        // Sabam (written), and Speed, which the other program changed too (named with both values).
+        WriteFile(file, "[Faders]\nPresLevel=95\nSabam=1\nSpeed=5\nOther=d\n");
+        const auto merge = [&](ChangedOnDisk changed) {
+            IniSave save(ini);
+            for (const auto& [key, value] : Pairs{{"PresLevel", "80"}, {"Sabam", "0"}, {"Speed", "8"}}) {
+                ini.SetKey(key);
+                ini.WriteValue(value);
+            }
+            save.Commit(changed);
+        };
+        try {
+            merge(ChangedOnDisk::Refuse);
+            QFAIL("saved over the other program's keys");
+        } catch (const IniError& refused) {
+            QCOMPARE(refused.Details().keys, (QStringList{"PresLevel", "Speed"}));
+            QCOMPARE(refused.Details().both, (QList<BothChanged>{{"Faders", "Speed", "7", "5", "8"}}));
+        }
+        merge(ChangedOnDisk::KeepTheirs);
+        QCOMPARE(ReadFile(file), QByteArray("[Faders]\nPresLevel=95\nSabam=0\nSpeed=8\nOther=d\n"));
     }
 };
 

@@ -1,16 +1,23 @@
 // The main window as a whole: start-up, texts, the file locations page, save and quit.
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
+#include "settings/History.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
+#include "support/WindowFixture.h"
 #include "text/TextTable.h"
+#include "widgets/LedSpin.h"
+#include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/ExternalNews.h"
 #include "windows/main_window/FileLocations.h"
 #include "windows/main_window/frmSetup.h"
+#include "windows/shared/HistoryNotices.h"
+#include "windows/shared/OutsideChanges.h"
 #include "windows/shared/StatusLine.h"
 
 using namespace quorvant;
@@ -219,6 +226,68 @@ private slots:
         QCOMPARE(window.Files().txtLog->text(), QString("/x"));
         QCOMPARE(window.News().txtNews->text(), QString("/nieuws"));
         if (!folderGone) QCOMPARE(IniValueInFile(folder.File("server.ini"), "Files", "LogPath"), QString("/x"));
+    }
+
+    // Another hand changes PresLevel in server.ini while the window is open. Without edits to the
+    // file the window reads it again and says what changed and, when the history knows, by whom.
+    // With edits it keeps them and says so; "Opnieuw inlezen" drops them, a save (its default
+    // answer) keeps the other hand's PresLevel beside the window's PresSpeed.
+    void outsideChangeReachesTheWindow_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("by");
+        for (const bool edited : {false, true}) {
+            const char* state = edited ? "edited" : "clean";
+            QTest::addRow("quorvant-ini set, %s", state) << "set" << edited << " (quorvant-ini, ";
+            QTest::addRow("file written, %s", state) << "write" << edited << "";
+            QTest::addRow("restored, %s", state) << "restore" << edited << " (quorvant, versie 1 teruggezet, ";
+        }
+    }
+    void outsideChangeReachesTheWindow() {
+        QFETCH(QString, how);
+        QFETCH(bool, edited);
+        QFETCH(QString, by);
+        WindowFixture f("[Faders]\r\nPresLevel=80\r\nPresSpeed=10\r\n");
+        const QString file = f.folder.File("server.ini");
+        AutomationTiming& page = f.window->Automation();
+        if (edited) page.ledPresSpeed->SetValue(20);
+        const QByteArray changed = "[Faders]\r\nPresLevel=90\r\nPresSpeed=10\r\n";
+        if (how == "set") {
+            QProcess tool;
+            tool.start(QUORVANT_BUILD_DIR "/quorvant-ini", {file, "set", "Faders", "PresLevel", "90"});
+            QVERIFY(tool.waitForFinished() && tool.exitCode() == 0);
+        } else if (how == "write") {
+            f.folder.Write("server.ini", changed);
+        } else {
+            history::PutBack(file, changed, history::RestoreAction(1));
+            HistoryNotices::Hub().Restored(file);
+        }
+        QEvent activate(QEvent::WindowActivate);  // coming back to the window looks
+        QCoreApplication::sendEvent(f.window.get(), &activate);
+        QPushButton* readAgain = OutsideChanges::Of(f.window.get())->ReadAgainButton();
+        const QString line = f.window->statusLine->Text();
+        const QString what = edited ? "server.ini is buiten dit venster gewijzigd: PresLevel 80 → 90"
+                                    : "server.ini opnieuw ingelezen: PresLevel 80 → 90";
+        QVERIFY2(line.contains(what + by) && (by.isEmpty() || line.contains(QRegularExpression(R"(@.*, \d\d:\d\d\))"))),
+                 qPrintable(line));
+        QCOMPARE(page.ledPresLevel->Value(), edited ? 80 : 90);
+        QCOMPARE(readAgain->isVisibleTo(f.window.get()), edited);
+        if (edited && how == "restore") {
+            readAgain->click();
+            QCOMPARE(page.ledPresLevel->Value(), 90);
+            QCOMPARE(page.ledPresSpeed->Value(), 10);
+        } else if (edited) {
+            f.fakes.errors.picks = {0};  // "Alleen mijn wijzigingen bewaren"
+        }
+        QVERIFY(f.window->cmdSave_Click());
+        QCOMPARE(f.fakes.errors.choices.size(), edited && how != "restore" ? 1 : 0);
+        QCOMPARE(f.Saved("Faders", "PresLevel"), QString("90"));
+        QCOMPARE(f.Saved("Faders", "PresSpeed"), QString(edited && how != "restore" ? "20" : "10"));
+        QCOMPARE(page.ledPresLevel->Value(), 90);
+        QVERIFY(!f.window->statusLine->Edits().Dirty());
+        // The window's own save is no news to it.
+        QCoreApplication::sendEvent(f.window.get(), &activate);
+        QVERIFY2(!f.window->statusLine->Text().contains("gewijzigd:"), qPrintable(f.window->statusLine->Text()));
     }
 };
 

@@ -57,23 +57,23 @@ private slots:
         const QByteArray foreign = "[Faders]\r\nPresLevel=95\r\nPresSpeed=12\r\nOwn=2\r\n";
         f.folder.Write("server.ini", foreign);
         QVERIFY(!f.window->cmdSave_Click());
-        QCOMPARE(f.fakes.errors.questions.size(), 1);
-        QVERIFY2(f.fakes.errors.questions[0].message.endsWith(
-                     "server.ini is intussen door een ander programma gewijzigd: PresLevel, PresSpeed. Toch bewaren?"),
-                 qPrintable(f.fakes.errors.questions[0].message));
+        QCOMPARE(f.fakes.errors.choices.size(), 1);
+        QVERIFY2(f.fakes.errors.choices[0].message.contains(
+                     "server.ini is intussen door een ander programma gewijzigd: PresLevel, PresSpeed."),
+                 qPrintable(f.fakes.errors.choices[0].message));
         // Cancelled before anything was written: the other program's file, byte for byte.
         QCOMPARE(f.folder.Read("server.ini"), foreign);
         QVERIFY(f.fakes.errors.reports.isEmpty());
-        // "Toch bewaren": the window's values go in, the unrelated foreign change stays.
-        f.fakes.errors.answer = true;
+        // "Alles overschrijven": the window's values go in, the unrelated foreign change stays.
+        f.fakes.errors.picks = {1};
         QVERIFY(f.window->cmdSave_Click());
         QCOMPARE(f.Saved("Faders", "PresLevel"), QString("80"));
         QCOMPARE(f.Saved("Faders", "PresSpeed"), QString("10"));
         QCOMPARE(f.Saved("Faders", "Own"), QString("2"));
         // Nothing changed elsewhere since: no question.
-        f.fakes.errors.questions.clear();
+        f.fakes.errors.choices.clear();
         QVERIFY(f.window->cmdSave_Click());
-        QVERIFY(f.fakes.errors.questions.isEmpty());
+        QVERIFY(f.fakes.errors.choices.isEmpty());
     }
 
     // A file that cannot be decoded: the window opens, and says once which and why, and what its
@@ -174,6 +174,39 @@ private slots:
         QVERIFY2(message.startsWith(QDir::toNativeSeparators(path) + " kon niet"), qPrintable(message));
         QVERIFY2(message.contains(problem == "damaged" ? "De velden tonen de waarden zoals" : "standaardwaarden"),
                  qPrintable(message));
+    }
+
+    // Each dialog without edits reads its file again when another hand changes it, and says what.
+    void dialogReadsOutsideChangeAgain_data() {
+        QTest::addColumn<QString>("dialog");
+        for (const char* dialog : {"frmIntNews", "frmFloatNews", "frmFloatTime", "frmMultiJingles"})
+            QTest::newRow(dialog) << dialog;
+    }
+    void dialogReadsOutsideChangeAgain() {
+        QFETCH(QString, dialog);
+        const QString file = dialog == "frmIntNews" ? "news.ini" : "server.ini";
+        TempProgramFolder folder;
+        ResetProgramState();
+        FakeServices fakes;
+        fakes.waveOut.names = {"Kaart A", "Kaart B"};
+        const std::unique_ptr<SettingsDialog> window([&]() -> SettingsDialog* {
+            if (dialog == "frmIntNews") return new frmIntNews(folder.Path(), fakes.Get(), 0);
+            if (dialog == "frmFloatNews") return new frmFloatNews(folder.Path(), fakes.Get());
+            if (dialog == "frmFloatTime") return new frmFloatTime(folder.Path(), fakes.Get());
+            return new frmMultiJingles(folder.Path(), fakes.Get());
+        }());
+        // A key the window shows as 0 (or no card) becomes 1 on disk.
+        const QList<PendingValue> shown = window->statusLine->Edits().Now();
+        const auto key = std::find_if(shown.begin(), shown.end(),
+                                      [](const PendingValue& v) { return v.text == "0" || v.text == "-1"; });
+        QVERIFY(key != shown.end());
+        folder.Write(file, QString("[%1]\r\n%2=1\r\n").arg(key->section, key->key).toUtf8());
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window.get(), &activate);
+        QVERIFY2(window->statusLine->Text().contains(file + " opnieuw ingelezen: " + key->key + " (geen) → 1"),
+                 qPrintable(window->statusLine->Text()));
+        QVERIFY(window->statusLine->Edits().Now().contains(PendingValue{key->file, key->section, key->key, "1"}));
+        QVERIFY(!window->statusLine->Edits().Dirty());
     }
 
     // A FIFO under the name data.mdb is named for what it is.

@@ -128,6 +128,28 @@ QList<PendingValue> Bindings::Pending(schema::File file, const QString& section)
     return values;
 }
 
+QList<SaveChange> Bindings::Changes(schema::File file, const QString& section) const {
+    QList<SaveChange> changes;
+    for (const Section* s : SectionsBound(file))
+        for (const Binding* b : Of(*s, [](const Key& key) { return !key.Has(schema::ReadOnly); })) {
+            SaveChange change{b->key, schema::FileName(file), section.isNull() ? QString::fromLatin1(s->name) : section,
+                              stored_.value(b->key), {}, {}};
+            try {
+                change.written = TextOf(b->write());
+            } catch (const std::exception&) {
+                continue;  // refused by the save itself, which says why
+            }
+            if (change.stored == change.written) continue;
+            if (change.stored) change.problem = schema::Interpret(*b->key, *change.stored).problem;
+            changes.append(change);
+        }
+    return changes;
+}
+
+void Bindings::Wrote(schema::File file, const QString& section) {
+    for (const SaveChange& change : Changes(file, section)) stored_.insert(change.key, change.written);
+}
+
 void Bindings::ApplyCaptions() const {
     for (const Binding& b : bindings_) {
         if (b.label) PutCaption(b.label, schema::LabelText(*b.key));

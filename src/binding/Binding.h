@@ -8,6 +8,7 @@
 #include <optional>
 #include <variant>
 
+#include "schema/Interpret.h"
 #include "schema/KeySchema.h"
 #include "settings/IniAccessor.h"
 
@@ -55,6 +56,17 @@ struct PendingValue {
     bool operator==(const PendingValue&) const = default;
 };
 
+// A key whose text in its file the next save changes: as the window read (or last saved) it,
+// and as the save writes it; with what the key's rule found in the stored text.
+struct SaveChange {
+    const schema::Key* key = nullptr;
+    QString file;
+    QString section;
+    std::optional<QString> stored;  // nothing: the file lacks the key and the save adds it
+    QString written;
+    std::optional<schema::Problem> problem;
+};
+
 // The keys one window binds. The passes walk them in the schema's order: its sections in their
 // order, the keys of a section in read order for reading and in write order for saving.
 class Bindings {
@@ -72,6 +84,10 @@ public:
     // What Write would write now. A key whose value cannot be formed gives a text no stored value
     // has, so it counts as a difference.
     QList<PendingValue> Pending(schema::File file, const QString& section = {}) const;
+    // The keys of `file` whose text the next save changes from what was read or last saved.
+    QList<SaveChange> Changes(schema::File file, const QString& section = {}) const;
+    // After a save of `file`: what it wrote counts as stored.
+    void Wrote(schema::File file, const QString& section = {});
     // Puts each key's caption on its label (and, with the frame's caption before it, into the
     // accessible name of a field in a frame or of a list), and its unit on its unit label and into
     // the control's accessible description.

@@ -107,6 +107,13 @@ void EditState::Compare(QWidget* control) {
 
 bool EditState::Dirty() const { return current_ != baseline_; }
 
+bool EditState::Dirty(const QString& file) const {
+    if (current_.size() != baseline_.size()) return Dirty();
+    for (int i = 0; i < current_.size(); ++i)
+        if (current_[i].file == file && current_[i] != baseline_[i]) return true;
+    return false;
+}
+
 QStringList EditState::Places() const {
     QStringList places;
     for (int i = 0; i < current_.size(); ++i) {

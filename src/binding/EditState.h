@@ -46,6 +46,12 @@ public:
     void Check();
 
     bool Dirty() const;
+    // Whether values of `file` (a file name, as PendingValue has it) differ.
+    bool Dirty(const QString& file) const;
+    // What the window would have written after the last read or save.
+    const QList<PendingValue>& Baseline() const { return baseline_; }
+    // What the window would write now.
+    QList<PendingValue> Now() const { return snapshot_(); }
     // The pages holding the differing values, in the order SetPlaceOrder gives (else as met).
     QStringList Places() const;
     void SetPlaceOrder(const QStringList& order) { placeOrder_ = order; }

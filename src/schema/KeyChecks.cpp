@@ -200,6 +200,18 @@ QString VerdictName(Verdict verdict) {
 
 namespace {
 
+QString Range(qint64 lowest, qint64 highest, Language l) {
+    return Words{"%1 tot en met %2", "%1 to %2"}.In(l).arg(lowest).arg(highest);
+}
+
+QString OtherKey(const Key& key, Language l) {
+    if (l == Language::English) return QStringLiteral("[%1] %2").arg(key.Section(), key.Name());
+    const QString caption = CaptionText(key);
+    return caption.isEmpty() ? key.Name() : caption;
+}
+
+}  // namespace
+
 QString RuleWords(const Key& key, Language l) {
     switch (key.rule) {
         case Rule::Text:
@@ -232,18 +244,6 @@ QString RuleWords(const Key& key, Language l) {
     }
     return {};
 }
-
-QString Range(qint64 lowest, qint64 highest, Language l) {
-    return Words{"%1 tot en met %2", "%1 to %2"}.In(l).arg(lowest).arg(highest);
-}
-
-QString OtherKey(const Key& key, Language l) {
-    if (l == Language::English) return QStringLiteral("[%1] %2").arg(key.Section(), key.Name());
-    const QString caption = CaptionText(key);
-    return caption.isEmpty() ? key.Name() : caption;
-}
-
-}  // namespace
 
 QString Expected(const Key& key, Language l) {
     QString words = RuleWords(key, l);

@@ -76,6 +76,8 @@ std::optional<Finding> CheckValue(const Key& key, const QString& section, const 
 
 // Why, as one sentence without a full stop: what was found and what the key takes.
 QString Reason(const Finding& finding, Language language);
+// What the key's rule reads, in words, without its limits ("a whole number").
+QString RuleWords(const Key& key, Language language);
 // What the key's rule reads, in words ("a whole number from 0 to 999").
 QString Expected(const Key& key, Language language);
 

@@ -77,10 +77,20 @@ struct PendingWrite {
     bool remove = false;
 };
 
+// Per key (names without regard to case), the last write of a save: what would end up on disk.
+QHash<QPair<QString, QString>, std::optional<QString>> LastWrites(const QList<PendingWrite>& writes) {
+    QHash<QPair<QString, QString>, std::optional<QString>> last;
+    for (const PendingWrite& write : writes)
+        last.insert({NameKey(write.section), NameKey(write.key)},
+                    write.remove ? std::nullopt : std::optional<QString>(write.value));
+    return last;
+}
+
 // Keys of `writes` that another program changed on disk since `seen` was read and that the
-// writes would set to something else again.
-QStringList ChangedElsewhere(const IniDocument& seen, const IniDocument& now, const QList<PendingWrite>& writes) {
-    QStringList keys;
+// writes would set to something else again; of them, those the writes change from `seen` too.
+IniErrorDetails ChangedElsewhere(const IniDocument& seen, const IniDocument& now, const QList<PendingWrite>& writes) {
+    IniErrorDetails details;
+    const auto last = LastWrites(writes);
     QSet<QPair<QString, QString>> asked;
     for (const PendingWrite& write : writes) {
         const QPair<QString, QString> name{NameKey(write.section), NameKey(write.key)};
@@ -89,14 +99,26 @@ QStringList ChangedElsewhere(const IniDocument& seen, const IniDocument& now, co
         const std::optional<QString> before = seen.Value(write.section, write.key);
         const std::optional<QString> after = now.Value(write.section, write.key);
         if (before == after) continue;
-        // The last write of the key in this save is what would end up on disk.
-        std::optional<QString> value;
-        for (const PendingWrite& other : writes)
-            if (NameKey(other.section) == name.first && NameKey(other.key) == name.second)
-                value = other.remove ? std::nullopt : std::optional<QString>(other.value);
-        if (after != value) keys << write.key;
+        const std::optional<QString> value = last.value(name);
+        if (after == value) continue;
+        details.keys << write.key;
+        if (value != before) details.both.append(BothChanged{write.section, write.key, before, after, value});
     }
-    return keys;
+    return details;
+}
+
+// The writes less those of keys another program changed since `seen` and the writes leave as
+// they were in `seen`: those keep what is on disk.
+QList<PendingWrite> KeepTheirs(const IniDocument& seen, const IniDocument& now, const QList<PendingWrite>& writes) {
+    const auto last = LastWrites(writes);
+    QList<PendingWrite> kept;
+    for (const PendingWrite& write : writes) {
+        const std::optional<QString> before = seen.Value(write.section, write.key);
+        const bool theirs = now.Value(write.section, write.key) != before;
+        if (theirs && last.value({NameKey(write.section), NameKey(write.key)}) == before) continue;
+        kept.append(write);
+    }
+    return kept;
 }
 
 // What the key read as in `seen`, for the characters a write may keep from it.
@@ -107,8 +129,9 @@ QString ReadAs(const IniDocument* seen, const QString& section, const QString& k
 // One locked read-modify-replace of a file applying the writes in order; returns the document
 // as saved. With `seen`, keys changed on disk since then are not overwritten unless allowed.
 // Touches no state of an accessor, so it may run on any thread.
-std::shared_ptr<const IniDocument> Store(const QString& file, const QList<PendingWrite>& writes,
-                                         const Document& seen = nullptr, bool overwriteChanged = true) {
+std::shared_ptr<const IniDocument> Store(const QString& file, const QList<PendingWrite>& allWrites,
+                                         const Document& seen = nullptr,
+                                         ChangedOnDisk changed = ChangedOnDisk::Overwrite) {
     if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
     QList<KeyChange> changes;
@@ -121,11 +144,14 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
             [&](const QByteArray& current) {
                 result = cached && cached->Original() == current ? std::make_shared<IniDocument>(*cached)
                                                                  : std::make_shared<IniDocument>(current);
-                if (seen && !overwriteChanged && seen->Original() != current) {
-                    IniErrorDetails details;
-                    details.keys = ChangedElsewhere(*seen, *result, writes);
+                const bool elsewhere = seen && seen->Original() != current;
+                if (elsewhere && changed == ChangedOnDisk::Refuse) {
+                    IniErrorDetails details = ChangedElsewhere(*seen, *result, allWrites);
                     if (!details.keys.isEmpty()) throw IniError(file, IniFailure::ChangedElsewhere, details);
                 }
+                const QList<PendingWrite> writes = elsewhere && changed == ChangedOnDisk::KeepTheirs
+                                                       ? KeepTheirs(*seen, *result, allWrites)
+                                                       : allWrites;
                 const IniDocument before = *result;
                 QList<QPair<QString, QString>> written;
                 for (const PendingWrite& write : writes) {
@@ -262,16 +288,26 @@ void IniAccessor::BeginSave() {
     transaction_ = std::make_unique<IniTransaction>();
 }
 
-void IniAccessor::CommitSave(bool overwriteChanged) {
+void IniAccessor::CommitSave(ChangedOnDisk changed) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
     const auto release = qScopeGuard(ReleaseFreedMemory);
     for (const QString& file : transaction->order)
-        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), overwriteChanged));
+        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), changed));
 }
 
 void IniAccessor::AbortSave() { transaction_.reset(); }
 
 bool IniAccessor::InSave() const { return transaction_ != nullptr; }
+
+QList<KeyChange> IniAccessor::ChangesOnDisk() const {
+    const Document seen = seen_.value(file_);
+    if (!seen || file_.isEmpty()) return {};
+    const Document now = DocumentCache::Instance().Get(file_);
+    if (now->Original() == seen->Original()) return {};
+    return KeyChanges(*seen, *now);
+}
+
+void IniAccessor::ReadAgain() { seen_.remove(file_); }
 
 }  // namespace quorvant

@@ -8,11 +8,19 @@
 #include <stdexcept>
 
 #include "settings/IniError.h"
+#include "settings/KeyChanges.h"
 
 namespace quorvant {
 
 class IniDocument;
 class IniTransaction;
+
+// What a save does with keys another program changed on disk since the accessor read them.
+enum class ChangedOnDisk {
+    Refuse,     // throw IniError(ChangedElsewhere), so the caller can ask
+    KeepTheirs, // write only the keys this save changed from what it read; the others stay as on disk
+    Overwrite,  // write every key as the save has it
+};
 
 // The one way into a settings file: select file, section and key, then read or write.
 // Names match without regard to case; everything the program does not write is kept byte for byte.
@@ -58,9 +66,12 @@ public:
     // save are committed file by file, in the order of their first write. A save does not nest:
     // BeginSave during a save throws std::logic_error.
     // A key this accessor read from a file, that another program changed on disk since, and that
-    // the save would set to another value than the one now on disk, is not overwritten unless
-    // `overwriteChanged`: the commit throws IniError(ChangedElsewhere) naming those keys, so the
-    // caller can ask and run the save again. Other changes on disk are merged without a question.
+    // the save would set to another value than the one now on disk, is not overwritten with
+    // ChangedOnDisk::Refuse: the commit throws IniError(ChangedElsewhere) naming those keys (and
+    // those the save changed too, with both values), so the caller can ask and run the save again.
+    // KeepTheirs merges per key: a key whose written value is the one this accessor read keeps
+    // what is on disk now; a key the save changed is written. Other changes on disk (keys the save
+    // does not write) are kept without a question.
     //
     // Threads: an accessor is used by one thread at a time. CommitSave may run on another thread
     // than the one that began the save and made the writes (so a window stays free while the
@@ -69,9 +80,19 @@ public:
     // share are guarded by a lock and never changed. A commit calls the lock-wait hook of the
     // thread it runs on only (see SetLockWaitHook).
     void BeginSave();
-    void CommitSave(bool overwriteChanged = false);
+    void CommitSave(ChangedOnDisk changed = ChangedOnDisk::Refuse);
+    void CommitSave(bool overwriteChanged) {
+        CommitSave(overwriteChanged ? ChangedOnDisk::Overwrite : ChangedOnDisk::Refuse);
+    }
     void AbortSave();
     bool InSave() const;
+
+    // The keys of the current file that differ between what this accessor read (or last saved)
+    // and the file on disk now; nothing when it has not read the file. Not during a save.
+    QList<KeyChange> ChangesOnDisk() const;
+    // The next read of the current file takes it as it is on disk now, and later saves compare
+    // with that: for a window that shows the file anew.
+    void ReadAgain();
 
     const QString& File() const { return file_; }
     const QString& Section() const { return section_; }
@@ -93,7 +114,8 @@ public:
     ~IniSave() {
         if (accessor_.InSave()) accessor_.AbortSave();
     }
-    void Commit(bool overwriteChanged = false) { accessor_.CommitSave(overwriteChanged); }
+    void Commit(ChangedOnDisk changed = ChangedOnDisk::Refuse) { accessor_.CommitSave(changed); }
+    void Commit(bool overwriteChanged) { accessor_.CommitSave(overwriteChanged); }
     IniSave(const IniSave&) = delete;
     IniSave& operator=(const IniSave&) = delete;
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 
 #include "settings/IniEncoding.h"
@@ -35,6 +37,17 @@ enum class FileKind { Missing, Regular, Folder, Fifo, CharDevice, BlockDevice, S
 // kWindowsErrorBase plus its code.
 inline constexpr int kWindowsErrorBase = 0x40000000;
 
+// A key that a save and another program both changed since the save's side read it, each to
+// another value: what was read, what is on disk now, what the save would write (nothing: absent).
+struct BothChanged {
+    QString section;
+    QString key;
+    std::optional<QString> read;
+    std::optional<QString> onDisk;
+    std::optional<QString> mine;
+    bool operator==(const BothChanged&) const = default;
+};
+
 struct IniErrorDetails {
     int errorNumber = 0;
     FileKind kind = FileKind::Missing;
@@ -43,6 +56,8 @@ struct IniErrorDetails {
     QString character;
     IniEncoding encoding = IniEncoding::Utf8;
     QStringList keys;
+    // ChangedElsewhere: of `keys`, those the save changed too.
+    QList<BothChanged> both;
 };
 
 // A read or write that did not happen. A failed write leaves the file exactly as it was.

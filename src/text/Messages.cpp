@@ -73,10 +73,23 @@ QString NotRead(const IniError& error) {
 }
 
 QString ChangedElsewhereQuestion(const IniError& error) {
-    return QStringLiteral("%1 is intussen door een ander programma gewijzigd: %2. Toch bewaren?")
-        .arg(error.File(), error.Details().keys.join(QStringLiteral(", ")));
+    QString text = QStringLiteral("%1 is intussen door een ander programma gewijzigd: %2.")
+                       .arg(error.File(), error.Details().keys.join(QStringLiteral(", ")));
+    const auto shown = [](const std::optional<QString>& value) {
+        return value ? QStringLiteral("\"%1\"").arg(*value) : AbsentValue();
+    };
+    if (!error.Details().both.isEmpty()) {
+        text += QStringLiteral("\n\nOok door dit venster gewijzigd:");
+        for (const BothChanged& key : error.Details().both)
+            text += QStringLiteral("\n[%1] %2: hier %3, op schijf %4")
+                        .arg(key.section, key.key, shown(key.mine), shown(key.onDisk));
+    }
+    return text + QStringLiteral("\n\n\"%1\" bewaart wat dit venster wijzigde en laat de andere waarden zoals ze nu "
+                                 "op schijf staan. \"%2\" schrijft alle waarden van dit venster.")
+                      .arg(KeepMineCaption(), OverwriteAllCaption());
 }
-QString SaveAnywayCaption() { return "Toch bewaren"; }
+QString KeepMineCaption() { return "Alleen mijn wijzigingen bewaren"; }
+QString OverwriteAllCaption() { return "Alles overschrijven"; }
 QString CancelCaption() { return "Annuleren"; }
 QString InField(const QString& field) { return QString("Veld: %1").arg(field); }
 QString NotARegularFile(const QString& path, FileKind kind) {
@@ -127,12 +140,6 @@ QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
 QString RestoreAnywayCaption() { return "Toch terugzetten"; }
 QString VersionRestored(const QString& file, qint64 id, const QString& time) {
     return QString("Versie %1 van %2 teruggezet (%3)").arg(id).arg(file, time);
-}
-QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time) {
-    return QString("%1 is op schijf gewijzigd: versie %2 teruggezet (%3); dit venster toont nog wat het eerder las")
-        .arg(file)
-        .arg(id)
-        .arg(time);
 }
 QString HistoryNotRecorded(const QString& file, const QString& reason) {
     return QString("%1 is bewaard, maar de geschiedenis kon niet worden bijgewerkt: %2").arg(file, reason);
@@ -226,6 +233,60 @@ QString BuiltInTextsUsed(const QStringList& filesAndReasons) {
 QString UnsavedChanges(const QStringList& places) {
     const QString text = QStringLiteral("Niet bewaarde wijzigingen");
     return places.isEmpty() ? text : QString("%1: %2").arg(text, places.join(", "));
+}
+QString KeyChangeText(const QString& key, const QString& before, const QString& after) {
+    return QString("%1 %2 → %3").arg(key, before, after);
+}
+QString ChangesText(const QStringList& changes, qsizetype more) {
+    return more > 0 ? QString("%1 en %2 meer").arg(changes.join(", ")).arg(more) : changes.join(", ");
+}
+QString ChangedBy(const QString& program, const QString& action, const QString& saver, const QString& time) {
+    QStringList parts{program};
+    if (!action.isEmpty()) parts << action;
+    parts << saver << time;
+    parts.removeAll(QString());
+    return parts.join(", ");
+}
+namespace {
+QString FileLine(const QString& what, const QString& changes, const QString& by) {
+    QString text = what;
+    if (!changes.isEmpty()) text += ": " + changes;
+    if (!by.isEmpty()) text += QString(" (%1)").arg(by);
+    return text;
+}
+}  // namespace
+QString ReadAgainLine(const QString& file, const QString& changes, const QString& by) {
+    return FileLine(QString("%1 opnieuw ingelezen").arg(file), changes, by);
+}
+QString ChangedOnDiskLine(const QString& file, const QString& changes, const QString& by) {
+    return FileLine(QString("%1 is buiten dit venster gewijzigd").arg(file), changes, by) +
+           "; uw wijzigingen blijven staan";
+}
+QString ReadAgainCaption() { return "Opnieuw &inlezen"; }
+QString UntouchedRewrites(int count) {
+    return count == 1 ? QStringLiteral("bewaren herschrijft 1 waarde die niemand wijzigde")
+                      : QString("bewaren herschrijft %1 waarden die niemand wijzigde").arg(count);
+}
+QString WhatIsSavedCaption() { return "Wat wordt &bewaard"; }
+QString WhatIsSavedTitle() { return "Wat wordt bewaard"; }
+QString WhatIsSavedIntro(int count) {
+    return count == 1 ? QStringLiteral("De volgende bewaring verandert 1 waarde die het bestand nu heeft.")
+                      : QString("De volgende bewaring verandert %1 waarden die de bestanden nu hebben.").arg(count);
+}
+QStringList WhatIsSavedColumns() { return {"Bestand", "Sectie", "Sleutel", "Omschrijving", "Tabblad", "In het bestand", "Wordt", "Waarom"}; }
+QString NothingToSave() { return "De volgende bewaring schrijft elke waarde zoals het bestand ze nu heeft."; }
+QString EditedHere() { return "gewijzigd in dit venster"; }
+QString RewrittenUnreadable(const QString& expected, const QString& written) {
+    return QString("niet te lezen als %1: wordt %2").arg(expected, written);
+}
+QString RewrittenOutOfLimits(const QString& limits, const QString& written) {
+    return QString("buiten %1: wordt %2").arg(limits, written);
+}
+QString RewrittenEmpty(const QString& written) { return QString("leeg: wordt %1").arg(written); }
+QString RewrittenOtherwise(const QString& written) { return QString("anders geschreven: wordt %1").arg(written); }
+QString MissingKeysAdded(int count) {
+    return count == 1 ? QStringLiteral("1 sleutel ontbreekt in het bestand en wordt toegevoegd.")
+                      : QString("%1 sleutels ontbreken in het bestand en worden toegevoegd.").arg(count);
 }
 QString DialogPlace(const QString& title) { return QString("venster %1").arg(title); }
 QString CheckWarnings(int count, const QStringList& pages) {

@@ -46,9 +46,11 @@ inline QString FailureReason(const IniError& error) { return quorvant::FailureRe
 
 // A file start-up could not read: which file, why, and what the window shows instead.
 QString NotRead(const IniError& error);
-// The question before overwriting keys that another program changed since the window read them.
+// The question before a save of a file that another program changed since the window read it:
+// which keys, and those both changed with both values; its answers, the first the default.
 QString ChangedElsewhereQuestion(const IniError& error);
-QString SaveAnywayCaption();
+QString KeepMineCaption();
+QString OverwriteAllCaption();
 QString CancelCaption();
 // The field a value that cannot be stored was typed in.
 QString InField(const QString& field);
@@ -85,7 +87,6 @@ QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
 QString RestoreAnywayCaption();
 // After a restore in the history window, and in the status line of other windows showing the file.
 QString VersionRestored(const QString& file, qint64 id, const QString& time);
-QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time);
 // What a save tells beside its own result.
 QString HistoryNotRecorded(const QString& file, const QString& reason);
 QString HistoryDropped(const QString& file, const QStringList& ids);
@@ -183,6 +184,30 @@ QString FileAndReason(const QString& file, const QString& reason);
 // While a save runs, and while it waits for another program's lock on the folder.
 QString SavingNow();
 QString WaitingForFolder();
+// A file changed on disk by another hand: "PresLevel 80 → 90" for each key (`changes`, a few and
+// how many more), and by whom when the history knows ("quorvant-ini, root@studio1, 10:32");
+// read again at once, or (the window holds edits to it) told, with the button that reads it again.
+QString KeyChangeText(const QString& key, const QString& before, const QString& after);
+QString ChangesText(const QStringList& changes, qsizetype more);
+QString ChangedBy(const QString& program, const QString& action, const QString& saver, const QString& time);
+QString ReadAgainLine(const QString& file, const QString& changes, const QString& by);
+QString ChangedOnDiskLine(const QString& file, const QString& changes, const QString& by);
+QString ReadAgainCaption();
+// Values the next save writes otherwise than the file holds although nobody changed them (a word
+// in a number field written as 0), beside the unsaved edits; the button that lists what a save
+// changes, the list's title, columns, and why each value changes; the keys the file lacks.
+QString UntouchedRewrites(int count);
+QString WhatIsSavedCaption();
+QString WhatIsSavedTitle();
+QString WhatIsSavedIntro(int count);
+QStringList WhatIsSavedColumns();
+QString NothingToSave();
+QString EditedHere();
+QString RewrittenUnreadable(const QString& expected, const QString& written);
+QString RewrittenOutOfLimits(const QString& limits, const QString& written);
+QString RewrittenEmpty(const QString& written);
+QString RewrittenOtherwise(const QString& written);
+QString MissingKeysAdded(int count);
 // Which program folder the main window edits.
 QString EditedFolder(const QString& folder);
 // Which settings file a dialog edits.

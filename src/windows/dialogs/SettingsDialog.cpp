@@ -5,8 +5,10 @@
 #include "settings/PathChecks.h"
 #include "windows/shared/CheckMarks.h"
 #include "windows/shared/HistoryNotices.h"
+#include "windows/shared/OutsideChanges.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WhatIsSaved.h"
 #include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
@@ -29,8 +31,10 @@ void SettingsDialog::WriteKeys(const Bindings::Filter& only, const QString& sect
 bool SettingsDialog::SaveKeys(const std::function<void()>& writes, const std::function<void()>& beforeReport) {
     // File and section are selected again: the load's selection is not relied on.
     ini_.SetFile(JoinPath(programFolder_, schema::FileName(file_)));
-    return SaveOrReport(this, *services_.errors, ini_, writes ? writes : [this] { WriteKeys(); }, beforeReport,
-                        statusLine);
+    const bool saved = SaveOrReport(this, *services_.errors, ini_, writes ? writes : [this] { WriteKeys(); },
+                                    beforeReport, statusLine);
+    if (saved) bindings_.Wrote(file_, section_);
+    return saved;
 }
 
 void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*> buttons) {
@@ -41,6 +45,8 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     checkMarks = new CheckMarks(this, statusLine, bindings_, statusLine->Edits(), nullptr, facts_,
                                 [this] { return section_; });
     statusLine->addWidget(checkMarks);
+    AddWhatIsSaved(this, statusLine, [this] { return NextSave(bindings_, {file_}, section_, statusLine->Edits()); });
+    new OutsideChanges(this, statusLine, {{[path] { return path; }, &ini_, [this] { ReadShown(); }}});
     PutButtonsLast(this, buttons);
     // As the main window does: a file that could not be read or decoded is told once, at opening.
     const QString message = NotReadMessage(path);

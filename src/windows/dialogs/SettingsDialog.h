@@ -39,6 +39,8 @@ protected:
 
     // Selects the file and reads the bound keys (`only` those), in `section_` when it is not null.
     void ReadKeys(const Bindings::Filter& only = {});
+    // Reads what the window shows again: the file changed on disk by another hand.
+    virtual void ReadShown() { ReadKeys(); }
     // Collects the writes of the bound keys (`only` those) for the save around it, into `section`
     // when it is not null, else into `section_`.
     void WriteKeys(const Bindings::Filter& only = {}, const QString& section = {});

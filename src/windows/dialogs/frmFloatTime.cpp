@@ -138,6 +138,11 @@ void frmFloatTime::ReadSet(const QString& section) {
     ReadKeys(IsTime);
 }
 
+void frmFloatTime::ReadShown() {
+    ReadSet(liveShown_ ? kLiveSection : kAutoSection);
+    LeesUren();
+}
+
 void frmFloatTime::LeesIniAuto() { ReadSet(kAutoSection); }
 void frmFloatTime::LeesIniLive() { ReadSet(kLiveSection); }
 void frmFloatTime::LeesUren() { ReadKeys(IsDay); }

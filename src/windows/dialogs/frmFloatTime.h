@@ -58,6 +58,10 @@ public:
     QPushButton* cmdStop = nullptr;
     IniAccessor& iniCon = ini_;
 
+protected:
+    // The shown set and the hours.
+    void ReadShown() override;
+
 private:
     void BuildControls();
     void Form_Load();

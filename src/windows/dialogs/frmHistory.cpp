@@ -340,7 +340,7 @@ bool frmHistory::cmdRestoreValue_Click() {
 }
 
 void frmHistory::Restored(const history::Version& version) {
-    HistoryNotices::Hub().Restored(version.file, version.id);
+    HistoryNotices::Hub().Restored(version.file);
     notices_.clear();
     done_ = msg::VersionRestored(Printable(version.name), version.id, QTime::currentTime().toString("HH:mm:ss"));
     Reload();

@@ -31,8 +31,10 @@
 #include "windows/shared/Controls.h"
 #include "windows/shared/DialogWindow.h"
 #include "windows/shared/HistoryNotices.h"
+#include "windows/shared/OutsideChanges.h"
 #include "windows/shared/SaveOrReport.h"
 #include "windows/shared/StatusLine.h"
+#include "windows/shared/WhatIsSaved.h"
 #include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
@@ -99,6 +101,32 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     statusLine->Edits().SetPlaceOrder(pages);
     statusLine->Watch();
     AddCheckMarks();
+    AddOutsideChanges();
+}
+
+void frmSetup::AddOutsideChanges() {
+    QPushButton* whatIsSaved = AddWhatIsSaved(this, statusLine, [this] {
+        return NextSave(context_.bindings, {std::begin(kWrittenFiles), std::end(kWrittenFiles)}, {}, statusLine->Edits());
+    });
+    const auto shown = [this](schema::File file, std::function<void()> read) {
+        // commonsettings.ini is only where server.ini names a database folder.
+        return OutsideChanges::Shown{[this, file] {
+                                         const bool none = file == schema::File::Common && context_.databasePath.isEmpty();
+                                         return none ? QString() : PathOf(file);
+                                     },
+                                     &Accessor(file), std::move(read)};
+    };
+    auto* watch = new OutsideChanges(
+        this, statusLine,
+        {shown(schema::File::Server,
+               [this] {
+                   LeesIni();
+                   // The feeds' cards and lines are chosen from what the read gave them.
+                   feeds_->SelectStoredCards();
+                   feeds_->SelectStoredChannels();
+               }),
+         shown(schema::File::News, [this] { LeesNews(); }), shown(schema::File::Common, [this] { LaadDesc(); })});
+    PutButtonsLast(this, {checkMarks, whatIsSaved, watch->ReadAgainButton(), cmdSave, cmdHistory, cmdStop});
 }
 
 void frmSetup::AddCheckMarks() {
@@ -249,7 +277,9 @@ bool frmSetup::cmdSave_Click() {
     for (schema::File file : kWrittenFiles) {
         IniAccessor& ini = Accessor(file);
         ini.SetFile(PathOf(file));
-        all = save.File(ini, [&] { context_.bindings.Write(ini, file); }) && all;
+        const bool saved = save.File(ini, [&] { context_.bindings.Write(ini, file); });
+        if (saved) context_.bindings.Wrote(file);
+        all = saved && all;
     }
     save.Finish();
     return all;

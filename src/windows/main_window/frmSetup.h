@@ -100,6 +100,8 @@ private:
     QString PageOf(QWidget* control) const;
     void ReportLoadProblems();
     void AddCheckMarks();
+    // The list of what a save changes, and the watch on the files for changes by other hands.
+    void AddOutsideChanges();
     // At least `least` and wide enough for every tab caption, within the screen.
     void FitTabs(QSize least);
     std::vector<SetupPart*> Parts() const;

@@ -1,7 +1,6 @@
 #include "windows/shared/HistoryNotices.h"
 
 #include <QFileInfo>
-#include <QTime>
 
 #include "settings/History.h"
 #include "text/FailureReasons.h"
@@ -57,17 +56,13 @@ HistoryNotices::HistoryNotices() {
     });
 }
 
-void HistoryNotices::Restored(const QString& file, qint64 id) {
-    emit restored(file,
-                  msg::FileChangedOnDisk(QFileInfo(file).fileName(), id, QTime::currentTime().toString("HH:mm:ss")));
-}
+void HistoryNotices::Restored(const QString& file) { emit restored(file); }
 
 void ShowHistoryNotices(StatusLine* line, std::function<QStringList()> files) {
     const auto show = [line, files = std::move(files)](const QString& file, const QString& text) {
         if (AmongFiles(files(), file)) line->ShowNotice(text);
     };
     QObject::connect(&HistoryNotices::Hub(), &HistoryNotices::notice, line, show);
-    QObject::connect(&HistoryNotices::Hub(), &HistoryNotices::restored, line, show);
 }
 
 }  // namespace quorvant

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the settings history tells the windows beside their own saves: a save whose history could
-// not be written, old versions dropped, a file the history window put back.
+// not be written, old versions dropped, a file the history window put back (the windows showing
+// it read it again or say so: OutsideChanges).
 
 #include <QObject>
 #include <QString>
@@ -20,14 +21,14 @@ public:
     // windows, and the versions this program records name it.
     static HistoryNotices& Hub();
 
-    // The history window put version `id` back into `file`.
-    void Restored(const QString& file, qint64 id);
+    // The history window put a version back into `file`.
+    void Restored(const QString& file);
 
 signals:
     // From the engine, after a save of `file` (as the save named it); `text` in the window's words.
     void notice(const QString& file, const QString& text);
-    // After a restore: windows that show `file` now show something else than it holds.
-    void restored(const QString& file, const QString& text);
+    // After a restore: windows that show `file` look at it at once (OutsideChanges).
+    void restored(const QString& file);
 
 private:
     HistoryNotices();

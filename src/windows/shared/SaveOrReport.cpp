@@ -16,6 +16,7 @@
 #include "settings/IniAccessor.h"
 #include "text/Messages.h"
 #include "windows/shared/BusyWait.h"
+#include "windows/shared/OutsideChanges.h"
 #include "windows/shared/StatusLine.h"
 
 namespace quorvant {
@@ -23,6 +24,9 @@ namespace quorvant {
 namespace {
 
 bool g_committing = false;
+// Saves between their first write and their last question: a file read again meanwhile would
+// change what the save is about.
+int g_saving = 0;
 
 // The field that shows a text holding `character`, named as the user sees it: for a value that
 // cannot be stored, the key alone does not tell the operator where to look.
@@ -53,9 +57,11 @@ WindowSave::WindowSave(QWidget* window, ErrorReporter& errors, StatusLine* statu
 bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
                       const std::function<void()>& beforeReport) {
     const QString name = QFileInfo(ini.File()).fileName();
+    ++g_saving;
+    const auto saving = qScopeGuard([] { --g_saving; });
     QString message;
     QString reason;
-    bool overwriteChanged = false;
+    ChangedOnDisk changed = ChangedOnDisk::Refuse;
     for (;;) {
         try {
             // A save started from a save's wait (never by the user: input waits) would share the
@@ -70,22 +76,26 @@ bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
                 g_committing = true;
                 const auto done = qScopeGuard([] { g_committing = false; });
                 BusyWait busy(status_);
-                busy.Run([&] { save.Commit(overwriteChanged); });
+                busy.Run([&] { save.Commit(changed); });
             }
             saved_ << name;
             if (StampOf(ini.File()) != before) rewritten_ << name;
+            if (OutsideChanges* watch = OutsideChanges::Of(window_))
+                watch->Saved(ini.File(), changed == ChangedOnDisk::KeepTheirs);
             return true;
         } catch (const IniError& error) {
             reason = msg::FailureReason(error);
-            if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
-                if (!errors_.Ask(window_, window_->windowTitle(), msg::ChangedElsewhereQuestion(error),
-                                 msg::SaveAnywayCaption())) {
+            if (error.Failure() == IniFailure::ChangedElsewhere && changed == ChangedOnDisk::Refuse) {
+                const int choice =
+                    errors_.Choose(window_, window_->windowTitle(), msg::ChangedElsewhereQuestion(error),
+                                   {msg::KeepMineCaption(), msg::OverwriteAllCaption(), msg::CancelCaption()});
+                if (choice != 0 && choice != 1) {
                     // As after a failed save: the window shows again what it holds.
                     failures_ << msg::FileAndReason(name, reason);
                     if (beforeReport) beforeReport();
                     return false;
                 }
-                overwriteChanged = true;
+                changed = choice == 0 ? ChangedOnDisk::KeepTheirs : ChangedOnDisk::Overwrite;
                 continue;
             }
             message = msg::NotSaved(error.File(), reason);
@@ -108,6 +118,8 @@ bool WindowSave::File(IniAccessor& ini, const std::function<void()>& writes,
 void WindowSave::Finish() {
     if (status_) status_->SaveEnded(saved_, rewritten_, failures_);
 }
+
+bool SaveUnderWay() { return g_committing || g_saving > 0; }
 
 QString NotReadMessage(const QString& path) {
     IniAccessor probe;

@@ -24,8 +24,9 @@ public:
     // Runs `writes` as one save transaction on `ini`'s file. When the save fails nothing is
     // written: `beforeReport` (if any) runs, then the user is told which file could not be saved
     // and why. When another program changed keys of the save since the window read them, the user
-    // is asked first; "Annuleren" leaves the file as it is (and runs `beforeReport`). Returns
-    // whether the save was committed.
+    // is asked first: keep their keys and write only the window's changes (the window then reads
+    // the file again), overwrite all, or "Annuleren", which leaves the file as it is (and runs
+    // `beforeReport`). Returns whether the save was committed.
     bool File(IniAccessor& ini, const std::function<void()>& writes, const std::function<void()>& beforeReport = {});
 
     // Tells the status line which files were saved (naming only those the save had to rewrite)
@@ -40,6 +41,10 @@ private:
     QStringList rewritten_;
     QStringList failures_;
 };
+
+// Whether a save of some window is running (its commit or its question): its accessors are the
+// save's until it ends.
+bool SaveUnderWay();
 
 // What a window tells the user once when it opens on `path`: that the file could not be read or
 // decoded, why, and what the fields show instead. Empty for a sound or a missing file.

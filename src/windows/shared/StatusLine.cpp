@@ -106,6 +106,13 @@ void StatusLine::SaveEnded(const QStringList& saved, const QStringList& rewritte
     Refresh();
 }
 
+void StatusLine::CountRewrites(std::function<int()> count) {
+    // An edit can turn such a value into the operator's own.
+    if (!rewrites_) connect(edits_, &EditState::compared, this, &StatusLine::Refresh);
+    rewrites_ = std::move(count);
+    Refresh();
+}
+
 void StatusLine::Reloaded() { edits_->Reset(); }
 
 void StatusLine::ShowNotice(const QString& text) {
@@ -134,6 +141,12 @@ void StatusLine::Refresh() {
         state = failure_;
     else
         state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
+    if (progress_ == SaveProgress::None && failure_.isEmpty() && rewrites_) {
+        if (const int count = rewrites_(); count > 0) {
+            const QString rewrites = msg::UntouchedRewrites(count);
+            state = state.isEmpty() ? rewrites.left(1).toUpper() + rewrites.mid(1) : state + QStringLiteral("; ") + rewrites;
+        }
+    }
     if (!notice_.isEmpty()) state = state.isEmpty() ? notice_ : state + QStringLiteral(" — ") + notice_;
     Of(message_)->SetFullText(state);
 }

@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <initializer_list>
 
 #include "binding/EditState.h"
@@ -48,6 +49,10 @@ public:
     // on disk, a history not written); shown after the rest until the next save begins.
     void ShowNotice(const QString& text);
 
+    // How many values the next save writes otherwise than the file holds although nobody edited
+    // them; told beside the edits.
+    void CountRewrites(std::function<int()> count);
+
     QString Text() const;
     QLabel* Message() const { return message_; }
     QLabel* Folder() const { return folder_; }
@@ -64,6 +69,7 @@ private:
     QString failure_;
     SaveProgress progress_ = SaveProgress::None;
     bool listOthers_ = false;
+    std::function<int()> rewrites_;
 };
 
 // Everything a dialog adds: the status line at the foot of its (box) layout, watching from now on;

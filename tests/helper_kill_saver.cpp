@@ -1,8 +1,9 @@
-// Saves a large settings file over and over until it is killed, for the kill test:
+// Saves a large settings file over and over until it is killed (or for two minutes), for the kill test:
 //   helper_kill_saver FILE BYTES
 // Alternates [big] Payload between BYTES times "a" and BYTES times "b", one save each, and
 // prints one line when the first save starts. Each save also records the content it replaces in
 // the settings history (.quorvant-history), so the kills fall inside that write too.
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdio>
 
@@ -19,9 +20,13 @@ int main(int argc, char** argv) {
     ini.SetKey("Payload");
     std::printf("saving\n");
     std::fflush(stdout);
-    for (unsigned long round = 0;; ++round) {
+    // A test that ended without killing it (a timeout) leaves no saver running for ever.
+    QElapsedTimer alive;
+    alive.start();
+    for (unsigned long round = 0; alive.elapsed() < 120000; ++round) {
         quorvant::IniSave save(ini);
         ini.WriteValue(values[round % 2]);
         save.Commit();
     }
+    return 0;
 }

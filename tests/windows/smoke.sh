@@ -51,7 +51,9 @@ cp "$station/server.ini" "$work/server-before.ini"
 sed -i "s|^DatabasePath=.*|DatabasePath=$(winpath "$station/database" | sed 's/\\/\\\\/g')|" "$reference/server.ini"
 
 program_files="$WINEPREFIX/drive_c/Program Files/Quorvant"
-wine "$setup" /S "/FOLDER=$(winpath "$station")" "/D=C:\\Program Files\\Quorvant"
+# Into the default folder: Wine would quote a /D= with a space, and the installer takes /D= only
+# unquoted (as the last word, the way it is typed on Windows).
+wine "$setup" /S "/FOLDER=$(winpath "$station")"
 wineserver -w
 if [ -f "$program_files/quorvant.exe" ] && [ -f "$program_files/quorvant-ini.exe" ] && [ -f "$program_files/uninstall.exe" ] &&
    [ -f "$program_files/plugins/platforms/qwindows.dll" ] && [ -f "$program_files/translations/qtbase_nl.qm" ]; then
@@ -76,7 +78,7 @@ for fixture in server-utf8-lf server-cp1252-crlf server-utf16le-crlf; do
             "ini_$side" "$work/ini-$side-$fixture" "$@" > "$work/out-$side" 2>/dev/null
             echo "exit $?" >> "$work/out-$side"
             # Who and when differ by nature; the rest of a history line must not.
-            if [ "$1" = history ]; then
+            if [ "$2" = history ]; then  # $1 is the file
                 awk -F'\t' 'BEGIN { OFS = "\t" } $4 ~ /^quorvant-ini/ { $2 = "-"; $3 = "-"; $4 = "quorvant-ini" } { print }' \
                     "$work/out-$side" > "$work/out-$side.masked" && mv "$work/out-$side.masked" "$work/out-$side"
             fi
@@ -118,6 +120,8 @@ save_with_ctrl_s() {  # folder log command...
     done
     [ -n "$window" ] || { echo "no window"; return 1; }
     sleep 2
+    # What the window looked like, for the one who reads the log (ImageMagick, where installed).
+    command -v import >/dev/null && import -window root "$win/smoke-$(basename "$log" .log).png" 2>/dev/null
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     xdotool key --clearmodifiers ctrl+s
     for _ in $(seq 60); do
@@ -130,6 +134,9 @@ save_with_ctrl_s() {  # folder log command...
 }
 started=$(date +%s.%N)
 save_with_ctrl_s "$station" "$work/window-win.log" wine "$program_files/quorvant.exe" || fail "quorvant.exe showed no window"
+# Wine's window may outlive the program for a moment: the search below must not find it.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 save_with_ctrl_s "$reference" "$work/window-lin.log" "$lin/quorvant" --folder "$reference" || fail "quorvant showed no window"
 wineserver -k 2>/dev/null
 pkill -f "$lin/quorvant --folder" 2>/dev/null

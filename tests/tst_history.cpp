@@ -16,6 +16,7 @@
 #include "support/SystemFiles.h"
 #include "support/TestFolder.h"
 #include "support/WindowFixture.h"
+#include "text/Messages.h"
 #include "windows/dialogs/frmHistory.h"
 #include "windows/shared/StatusLine.h"
 
@@ -105,6 +106,7 @@ private slots:
         QCOMPARE(Ids(file), (QList<qint64>{1, 2, 3}));
 
         FakeServices fakes;
+        fakes.errors.answer = true;  // "Terugzetten"
         ResetProgramState();
         frmHistory window({file}, fakes.Get(), nullptr);
         const auto restore = [&](qint64 id, const QString& key) {
@@ -122,14 +124,21 @@ private slots:
         };
         restore(3, "LogPath");
         QCOMPARE(ReadFile(file), encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
+        // The window asked first, showing the change: now absent, after the restore the old path.
+        if (!byTool)
+            QVERIFY2(fakes.errors.questions.value(0).message.contains("[Files] LogPath") &&
+                         fakes.errors.questions.value(0).message.contains(QString::fromUtf8("(geen) \u2192 C:\\log")),
+                     qPrintable(fakes.errors.questions.value(0).message));
         restore(1, {});
         QCOMPARE(ReadFile(file), encoded(v1));
 
         // Each restore is a save in the history too, and gave back exactly what it replaced.
         const QList<history::Version> versions = history::VersionsOf(file).versions;
         QCOMPARE(versions.size(), 5);
-        QCOMPARE(versions[3].action, history::RestoreAction(3));
+        QCOMPARE(versions[3].action, history::ValueRestoreAction(3, {{"Files", "LogPath"}}));
+        QCOMPARE(msg::HistoryAction(versions[3].action), QString("waarde [Files] LogPath uit versie 3 teruggezet"));
         QCOMPARE(versions.last().action, history::RestoreAction(1));
+        QCOMPARE(msg::HistoryAction(versions.last().action), QString("versie 1 teruggezet"));
         QCOMPARE(history::ReadContent(versions.last()),
                  encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
         QCOMPARE(history::ReadContent(versions.first()), encoded(v1));
@@ -151,6 +160,11 @@ private slots:
         QVERIFY(!window.cmdRestoreVersion_Click());
         QCOMPARE(fakes.errors.questions.size(), 2);
         QVERIFY(fakes.errors.questions[1].message.contains("[Faders] PresLevel"));
+        // Each restore shows what it changes from the file as it is now, and that it changed since.
+        for (const auto& question : fakes.errors.questions)
+            QVERIFY2(question.message.contains(QString::fromUtf8("70 \u2192 80")) &&
+                         question.message.contains("gewijzigd sinds dit venster het las"),
+                     qPrintable(question.message));
         QCOMPARE(ReadFile(file), changed);
         fakes.errors.answer = true;
         QVERIFY(window.cmdRestoreVersion_Click());
@@ -508,13 +522,14 @@ private slots:
         Save(file, "Faders", "PresLevel", "82");
         frmHistory window({file}, fixture.fakes.Get(), nullptr);
         Choose(window, 2);
+        fixture.fakes.errors.answer = true;
         QVERIFY(window.cmdRestoreVersion_Click());
         QCOMPARE(IniValueInFile(file, "Faders", "PresLevel"), QString("81"));
         QVERIFY(fixture.window->statusLine->Text().contains("server.ini is op schijf gewijzigd: versie 2 teruggezet"));
-        // The main window still shows 80: its save asks first, and then starts afresh.
-        fixture.fakes.errors.answer = true;
+        // The main window still shows 80: its save asks first (after the restore's own question),
+        // and then starts afresh.
         QVERIFY(fixture.window->cmdSave_Click());
-        QCOMPARE(fixture.fakes.errors.questions.size(), 1);
+        QCOMPARE(fixture.fakes.errors.questions.size(), 2);
         QVERIFY(!fixture.window->statusLine->Text().contains("op schijf"));
     }
 };

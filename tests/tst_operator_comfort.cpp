@@ -407,11 +407,18 @@ void OperatorComfortTest::tabOrder() {
 void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     TempProgramFolder folder;
     folder.Write("server.ini", Fixture("server-utf8-crlf.ini"));
+    IniAccessor ini;  // one version, so the history window has something to put back
+    ini.SetFile(folder.File("server.ini"));
+    ini.SetSection("Faders");
+    ini.SetKey("PresLevel");
+    ini.WriteValue(QStringLiteral("1"));
     const QByteArray before = folder.Read("server.ini");
     FakeServices fakes;
     std::unique_ptr<frmSetup> window(MainWindow(folder, fakes));
     window->show();
     window->Automation().ledPresLevel->stepBy(1);
+    frmHistory history({folder.File("server.ini")}, fakes.Get(), nullptr);
+    QTRY_VERIFY(!history.Reading() && history.cmdRestoreVersion->isEnabled());
 
     // Another program holds the folder for its own save and does not let go in time.
     ForeignLock other(folder.Path());
@@ -420,15 +427,30 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     bool ranWhileWaiting = false;
     Qt::CursorShape cursor = Qt::ArrowCursor;
     bool stayedOpen = false;
+    bool buttonsOff = false;
+    bool secondStarted = true;
     QTimer::singleShot(0, window.get(), [&] {
         ranWhileWaiting = true;
         cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         // Nothing closes a window whose save is under way.
         window->close();
         stayedOpen = window->isVisible();
+        // A screen reader presses save or restore again: every such button is off, and a save
+        // started all the same is refused without a word.
+        buttonsOff = !window->cmdSave->isEnabled() && !history.cmdRestoreVersion->isEnabled() &&
+                     !history.cmdRestoreValue->isEnabled();
+        for (QWidget* button : {static_cast<QWidget*>(window->cmdSave), static_cast<QWidget*>(history.cmdRestoreVersion)})
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        secondStarted = window->cmdSave_Click() || history.cmdRestoreVersion_Click();
     });
     QVERIFY(!window->cmdSave_Click());
     other.Release();
+    QVERIFY(buttonsOff);
+    QVERIFY(!secondStarted);
+    QVERIFY(window->cmdSave->isEnabled() && history.cmdRestoreVersion->isEnabled());
+    QTest::qWait(200);  // a press the screen reader animates would come now
+    QVERIFY(fakes.errors.questions.isEmpty());
 
     QVERIFY(ranWhileWaiting);
     QCOMPARE(cursor, Qt::WaitCursor);

@@ -108,7 +108,8 @@ QString ReadAs(const IniDocument* seen, const QString& section, const QString& k
 // as saved. With `seen`, keys changed on disk since then are not overwritten unless allowed.
 // Touches no state of an accessor, so it may run on any thread.
 std::shared_ptr<const IniDocument> Store(const QString& file, const QList<PendingWrite>& writes,
-                                         const Document& seen = nullptr, bool overwriteChanged = true) {
+                                         const Document& seen = nullptr, bool overwriteChanged = true,
+                                         const SaveContext& context = {}) {
     if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
     QList<KeyChange> changes;
@@ -141,7 +142,7 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
                 result->MarkSaved();
                 return result->Original();
             },
-            cached ? &cached->Original() : nullptr, [&] { return changes; });
+            cached ? &cached->Original() : nullptr, [&] { return changes; }, context);
         DocumentCache::Instance().Put(file, stamp, result);
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file);
@@ -262,12 +263,12 @@ void IniAccessor::BeginSave() {
     transaction_ = std::make_unique<IniTransaction>();
 }
 
-void IniAccessor::CommitSave(bool overwriteChanged) {
+void IniAccessor::CommitSave(bool overwriteChanged, const SaveContext& context) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
     const auto release = qScopeGuard(ReleaseFreedMemory);
     for (const QString& file : transaction->order)
-        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), overwriteChanged));
+        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), overwriteChanged, context));
 }
 
 void IniAccessor::AbortSave() { transaction_.reset(); }

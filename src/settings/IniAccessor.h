@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "settings/IniError.h"
+#include "settings/SaveContext.h"
 
 namespace quorvant {
 
@@ -66,10 +67,11 @@ public:
     // than the one that began the save and made the writes (so a window stays free while the
     // file is locked, written and synced), as long as nothing calls this accessor until it
     // returns. Other accessors may be used meanwhile on any thread, on any file: the parses they
-    // share are guarded by a lock and never changed. A commit calls the lock-wait hook of the
-    // thread it runs on only (see SetLockWaitHook).
+    // share are guarded by a lock and never changed. `context` is what the history records of
+    // the save and the hook the commit calls while it waits for another writer's lock; a write
+    // outside a save records a plain "save" and only sleeps while it waits.
     void BeginSave();
-    void CommitSave(bool overwriteChanged = false);
+    void CommitSave(bool overwriteChanged = false, const SaveContext& context = {});
     void AbortSave();
     bool InSave() const;
 
@@ -93,7 +95,9 @@ public:
     ~IniSave() {
         if (accessor_.InSave()) accessor_.AbortSave();
     }
-    void Commit(bool overwriteChanged = false) { accessor_.CommitSave(overwriteChanged); }
+    void Commit(bool overwriteChanged = false, const SaveContext& context = {}) {
+        accessor_.CommitSave(overwriteChanged, context);
+    }
     IniSave(const IniSave&) = delete;
     IniSave& operator=(const IniSave&) = delete;
 

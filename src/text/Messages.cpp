@@ -1,6 +1,7 @@
 #include "text/Messages.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStringList>
 #include <array>
 
@@ -97,11 +98,19 @@ QStringList ChangeColumns() { return {"Sectie", "Sleutel", "Omschrijving", "Tabb
 QString AbsentValue() { return "(geen)"; }
 QString NoVersionsYet() { return "Nog geen versies: elke bewaring houdt vanaf nu de vorige inhoud bij."; }
 QString RestoreVersionCaption() { return "Zet deze versie &terug"; }
-QString RestoreValueCaption() { return "Zet deze &waarde terug"; }
+QString RestoreValueCaption() { return "&Zet deze waarde terug"; }
 QString HistoryAction(const QString& action) {
     static const QString restore = QStringLiteral("restore of version ");
+    static const QRegularExpression values(QStringLiteral(R"(^restore of (\d+) values? from version (\d+)(?:: (.*))?$)"));
     if (action.isEmpty() || action == QLatin1String("save")) return {};
     if (action.startsWith(restore)) return QString("versie %1 teruggezet").arg(action.mid(restore.size()));
+    if (const QRegularExpressionMatch match = values.match(action); match.hasMatch()) {
+        const bool one = match.captured(1) == QLatin1String("1");
+        // The keys, where they fitted the header; else how many.
+        const QString which = match.hasCaptured(3) ? QString("%1 %2").arg(one ? "waarde" : "waarden", match.captured(3))
+                                                   : QString("%1 %2").arg(match.captured(1), one ? "waarde" : "waarden");
+        return QString("%1 uit versie %2 teruggezet").arg(which, match.captured(2));
+    }
     return action;
 }
 QString HistorySkipped(const QString& entry, const QString& why) {
@@ -125,6 +134,25 @@ QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
         .arg(file, which);
 }
 QString RestoreAnywayCaption() { return "Toch terugzetten"; }
+QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after) {
+    const QString named = caption.isEmpty() ? key : QString("%1 (%2)").arg(key, caption);
+    return QString("%1: %2 \u2192 %3").arg(named, now, after);
+}
+QString RestoreQuestion(const QString& file, qint64 id, bool values, const QStringList& changes, qsizetype more,
+                        bool changedSinceShown) {
+    QString text = values ? QString("De gekozen waarden uit versie %1 van %2 terugzetten?").arg(id).arg(file)
+                          : QString("Versie %1 van %2 terugzetten?").arg(id).arg(file);
+    if (changes.isEmpty())
+        text += values ? QString("\n\nHet bestand heeft deze waarden al; er verandert niets.")
+                       : QString("\n\nGeen waarde verandert, alleen andere regels (commentaar, lege regels).");
+    else
+        text += QString("\n\nNu \u2192 na het terugzetten:\n") + changes.join(u'\n');
+    if (more > 0) text += QString("\n\u2026 en nog %1").arg(more);
+    if (changedSinceShown)
+        text += QString("\n\n%1 is gewijzigd sinds dit venster het las; hierboven staat wat het nu bevat.").arg(file);
+    return text;
+}
+QString RestoreCaption() { return "Terugzetten"; }
 QString VersionRestored(const QString& file, qint64 id, const QString& time) {
     return QString("Versie %1 van %2 teruggezet (%3)").arg(id).arg(file, time);
 }

@@ -69,7 +69,8 @@ QString AbsentValue();          // a side of a change where the key is absent
 QString NoVersionsYet();
 QString RestoreVersionCaption();
 QString RestoreValueCaption();
-// What a version's save was: empty for a plain save; "versie N teruggezet" for a restore.
+// What a version's save was: empty for a plain save; "versie N teruggezet" for a restore,
+// "waarde [Faders] PresLevel uit versie N teruggezet" for a restore of chosen values.
 QString HistoryAction(const QString& action);
 // A file in the history folder that the window skips, and why (text/FailureReasons gives it);
 // the one line for all of them, and the history folder that is not used at all.
@@ -83,6 +84,12 @@ QString SaverText(const QString& user, const QString& host, const QString& accou
 // file (`keys` may be empty: only other lines changed), and its button.
 QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
 QString RestoreAnywayCaption();
+// The question before a restore: what it changes, one line a key ("[Faders] PresLevel (caption):
+// now → after"), and `more` lines left out; `values`: the chosen values alone, not the version.
+QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after);
+QString RestoreQuestion(const QString& file, qint64 id, bool values, const QStringList& changes, qsizetype more,
+                        bool changedSinceShown);
+QString RestoreCaption();
 // After a restore in the history window, and in the status line of other windows showing the file.
 QString VersionRestored(const QString& file, qint64 id, const QString& time);
 QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time);

@@ -147,7 +147,11 @@ void frmSetup::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-frmSetup::~frmSetup() = default;
+frmSetup::~frmSetup() {
+    // Hidden while the pages and their bindings still live: the focus leaving a field (a genre
+    // typed in another case becomes the list's entry) asks what the bindings would write.
+    hide();
+}
 
 std::vector<SetupPart*> frmSetup::Parts() const {
     return {files_.get(),   soundCards_.get(), automation_.get(), feeds_.get(), timeSignal_.get(),

@@ -260,9 +260,10 @@ QString CheckWarnings(int count, const QStringList& pages) {
     const QString text = count == 1 ? QStringLiteral("1 waarschuwing") : QString("%1 waarschuwingen").arg(count);
     return pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
 }
-QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld"); }
-QString CheckMarkTip(const QStringList& reasons) {
-    return QStringLiteral("Waarschuwing (opslaan kan toch): ") + reasons.join("\n");
+QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld (F8; Shift+F8: het vorige)"); }
+QString CheckMarkTip(const QStringList& reasons, bool blocksSave) {
+    return (blocksSave ? QStringLiteral("Opslaan kan niet: ") : QStringLiteral("Waarschuwing (opslaan kan toch): ")) +
+           reasons.join("\n");
 }
 
 QString EmptyFolderTitle() { return QStringLiteral("Quorvant"); }

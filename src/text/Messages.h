@@ -200,8 +200,9 @@ QString GenresReading();
 // Automatisatie, Kleuren"); clicking it goes to the next marked field.
 QString CheckWarnings(int count, const QStringList& pages = {});
 QString NextMarkedField();
-// A marked field's tool tip: the reasons, one per line.
-QString CheckMarkTip(const QStringList& reasons);
+// A marked field's tool tip: the reasons, one per line, after whether the save goes on or cannot
+// write the value at all.
+QString CheckMarkTip(const QStringList& reasons, bool blocksSave = false);
 
 // --- The program folder at start ----------------------------------------------------------------
 

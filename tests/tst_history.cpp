@@ -129,6 +129,9 @@ private slots:
             QVERIFY2(fakes.errors.questions.value(0).message.contains("[Files] LogPath") &&
                          fakes.errors.questions.value(0).message.contains(QString::fromUtf8("(geen) \u2192 C:\\log")),
                      qPrintable(fakes.errors.questions.value(0).message));
+        if (!byTool)
+            QVERIFY2(window.lblStatus->text().startsWith("server.ini: waarde [Files] LogPath uit versie 3 teruggezet ("),
+                     qPrintable(window.lblStatus->text()));
         restore(1, {});
         QCOMPARE(ReadFile(file), encoded(v1));
 

@@ -156,6 +156,9 @@ QString RestoreCaption() { return "Terugzetten"; }
 QString VersionRestored(const QString& file, qint64 id, const QString& time) {
     return QString("Versie %1 van %2 teruggezet (%3)").arg(id).arg(file, time);
 }
+QString ValuesRestored(const QString& file, const QString& what, const QString& time) {
+    return QString("%1: %2 (%3)").arg(file, what, time);
+}
 QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time) {
     return QString("%1 is op schijf gewijzigd: versie %2 teruggezet (%3); dit venster toont nog wat het eerder las")
         .arg(file)

@@ -92,6 +92,8 @@ QString RestoreQuestion(const QString& file, qint64 id, bool values, const QStri
 QString RestoreCaption();
 // After a restore in the history window, and in the status line of other windows showing the file.
 QString VersionRestored(const QString& file, qint64 id, const QString& time);
+// After a restore of chosen values: the file and what HistoryAction says of it.
+QString ValuesRestored(const QString& file, const QString& what, const QString& time);
 QString FileChangedOnDisk(const QString& file, qint64 id, const QString& time);
 // What a save tells beside its own result.
 QString HistoryNotRecorded(const QString& file, const QString& reason);

@@ -370,14 +370,18 @@ bool frmHistory::cmdRestoreValue_Click() {
     for (QTreeWidgetItem* item : lstChanges->selectedItems())
         chosen << row.changes->value(lstChanges->indexOfTopLevelItem(item));
     if (!RestoreValues(this, *services_.errors, row, chosen, now_.value(row.file))) return false;
-    Restored(row);
+    QList<std::pair<QString, QString>> keys;
+    for (const KeyChange& change : chosen) keys.append({change.section, change.key});
+    Restored(row, history::ValueRestoreAction(row.id, keys));
     return true;
 }
 
-void frmHistory::Restored(const history::Version& version) {
+void frmHistory::Restored(const history::Version& version, const QString& values) {
     HistoryNotices::Hub().Restored(version.file, version.id);
     notices_.clear();
-    done_ = msg::VersionRestored(Printable(version.name), version.id, QTime::currentTime().toString("HH:mm:ss"));
+    const QString time = QTime::currentTime().toString("HH:mm:ss");
+    done_ = values.isEmpty() ? msg::VersionRestored(Printable(version.name), version.id, time)
+                             : msg::ValuesRestored(Printable(version.name), Printable(msg::HistoryAction(values)), time);
     Reload();
 }
 

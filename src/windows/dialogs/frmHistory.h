@@ -77,7 +77,8 @@ private:
     void UpdateButtons();
     // Stamps of the files and their history folders, to tell whether a reload is due.
     QList<FileStamp> StampsNow() const;
-    void Restored(const history::Version& version);
+    // After a restore: the status says what was put back (`values`: the action of chosen values).
+    void Restored(const history::Version& version, const QString& values = {});
     void StopReaders();
 
     QStringList files_;

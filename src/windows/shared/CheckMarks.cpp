@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
-#include <QSet>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShortcut>
@@ -176,7 +175,8 @@ std::optional<QString> CheckMarks::ValueOf(const schema::Key& key, const QString
     if (!binding || key.Has(schema::ReadOnly)) return std::nullopt;
     const QString shown = shownSection_ ? shownSection_() : QString();
     if (section != (shown.isNull() ? key.Section() : shown)) return std::nullopt;
-    const std::optional<QString> now = PendingText(*binding);
+    const auto asked = pending_.constFind(&key);
+    const std::optional<QString> now = asked != pending_.cend() ? *asked : PendingText(*binding);
     if (now == baseline_.value(&key)) return stored_.value(&key);
     return now;
 }
@@ -189,6 +189,22 @@ int CheckMarks::TabOf(QWidget* field) const {
 }
 
 void CheckMarks::Refresh() {
+    // What a save would write now, asked once per key: the checks read it, and a value the save
+    // cannot write at all stops the save (a word in a port written as a number).
+    pending_.clear();
+    QHash<QWidget*, QString> blocking;  // the field, and the save's own words
+    QList<QWidget*> blockingOrder;
+    for (const Binding& binding : bindings_.All()) {
+        try {
+            pending_.insert(binding.key, TextOf(binding.write()));
+        } catch (const std::exception& error) {
+            pending_.insert(binding.key, PendingText(binding));
+            if (QWidget* field = binding.Field(); field && !blocking.contains(field)) {
+                blocking.insert(field, QString::fromUtf8(error.what()));
+                blockingOrder.append(field);
+            }
+        }
+    }
     QList<schema::Finding> findings;
     for (schema::File file : {schema::File::Server, schema::File::News, schema::File::Common})
         findings += schema::CheckFile(
@@ -203,22 +219,13 @@ void CheckMarks::Refresh() {
         if (!fields.contains(field)) fields.append(field);
         reasons[field].append(schema::Reason(finding, Language::Dutch));
     }
-    // What the save cannot write at all stops it (a word in a port written as a number): marked
-    // as such, with the save's own words where no check has any.
-    QSet<QWidget*> blocking;
+    // A value the save cannot write is marked as such, with the save's words where no check has any.
     int unchecked = 0;
-    for (const Binding& binding : bindings_.All()) {
-        try {
-            binding.write();
-        } catch (const std::exception& error) {
-            QWidget* field = binding.Field();
-            if (!field || blocking.contains(field)) continue;
-            blocking.insert(field);
-            if (fields.contains(field)) continue;
-            fields.append(field);
-            reasons[field].append(QString::fromUtf8(error.what()));
-            ++unchecked;
-        }
+    for (QWidget* field : std::as_const(blockingOrder)) {
+        if (fields.contains(field)) continue;
+        fields.append(field);
+        reasons[field].append(blocking.value(field));
+        ++unchecked;
     }
     for (QWidget* field : QList<QWidget*>(marked_))
         if (!fields.contains(field)) Unmark(field);

@@ -69,6 +69,8 @@ private:
     // text then.
     QHash<const schema::Key*, std::optional<QString>> baseline_;
     QHash<const schema::Key*, std::optional<QString>> stored_;
+    // What a save would write now, per key, as the last Refresh asked it.
+    QHash<const schema::Key*, std::optional<QString>> pending_;
     QList<schema::Finding> findings_;
     QList<QWidget*> marked_;  // in the order of the findings
     QHash<QWidget*, FieldMark*> marks_;

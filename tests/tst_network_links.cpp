@@ -202,6 +202,7 @@ void TestNetworkLinks::badNumberPortRefusesTheWholeSave() {
     QCOMPARE(s.window->focusWidget(), s.Box(box));
     QVERIFY2(s.window->checkMarks->MarkOf(s.Box(box)).startsWith("Opslaan kan niet: "),
              qPrintable(s.window->checkMarks->MarkOf(s.Box(box))));
+    QVERIFY(s.window->checkMarks->text().endsWith(" op Inter PC (opslaan kan niet)"));
 
     s.Box(box)->setText("8080");
     QVERIFY(s.window->cmdSave_Click());

@@ -127,13 +127,6 @@ QString HistoryReading() { return "De geschiedenis wordt gelezen…"; }
 QString SaverText(const QString& user, const QString& host, const QString& account) {
     return account.isEmpty() ? QString("%1@%2").arg(user, host) : QString("%1@%2 (als %3)").arg(user, host, account);
 }
-QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
-    const QString which = keys.isEmpty() ? QString() : QString(": %1").arg(keys.join(", "));
-    return QString("%1 is gewijzigd sinds dit venster het las%2. Terugzetten overschrijft ook die wijzigingen. "
-                   "Toch terugzetten?")
-        .arg(file, which);
-}
-QString RestoreAnywayCaption() { return "Toch terugzetten"; }
 QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after) {
     const QString named = caption.isEmpty() ? key : QString("%1 (%2)").arg(key, caption);
     return QString("%1: %2 \u2192 %3").arg(named, now, after);
@@ -259,9 +252,10 @@ QString UnsavedChanges(const QStringList& places) {
     return places.isEmpty() ? text : QString("%1: %2").arg(text, places.join(", "));
 }
 QString DialogPlace(const QString& title) { return QString("venster %1").arg(title); }
-QString CheckWarnings(int count, const QStringList& pages) {
+QString CheckWarnings(int count, const QStringList& pages, bool blocksSave) {
     const QString text = count == 1 ? QStringLiteral("1 waarschuwing") : QString("%1 waarschuwingen").arg(count);
-    return pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
+    const QString where = pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
+    return blocksSave ? where + QStringLiteral(" (opslaan kan niet)") : where;
 }
 QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld (F8; Shift+F8: het vorige)"); }
 QString CheckMarkTip(const QStringList& reasons, bool blocksSave) {

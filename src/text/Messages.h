@@ -80,10 +80,6 @@ QString HistoryFolderNotUsed(const QString& folder, const QString& why);
 QString HistoryReading();
 // Who made a save: user@host, and the account that ran it when another (sudo).
 QString SaverText(const QString& user, const QString& host, const QString& account);
-// The question before a restore that would overwrite what changed since the window showed the
-// file (`keys` may be empty: only other lines changed), and its button.
-QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
-QString RestoreAnywayCaption();
 // The question before a restore: what it changes, one line a key ("[Faders] PresLevel (caption):
 // now → after"), and `more` lines left out; `values`: the chosen values alone, not the version.
 QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after);
@@ -199,8 +195,9 @@ QString EditedFile(const QString& file);
 // Beside the panic genre list while data.mdb is read.
 QString GenresReading();
 // Values the server would not read as meant: how many, and on which pages ("3 waarschuwingen op
-// Automatisatie, Kleuren"); clicking it goes to the next marked field.
-QString CheckWarnings(int count, const QStringList& pages = {});
+// Automatisatie, Kleuren"), and "(opslaan kan niet)" after them while a value stops the save;
+// clicking it goes to the next marked field.
+QString CheckWarnings(int count, const QStringList& pages = {}, bool blocksSave = false);
 QString NextMarkedField();
 // A marked field's tool tip: the reasons, one per line, after whether the save goes on or cannot
 // write the value at all.

@@ -242,7 +242,7 @@ void CheckMarks::Refresh() {
         tabs_->setTabToolTip(tab, count ? msg::CheckWarnings(count) : QString());
         if (count) pages << tabs_->tabText(tab);
     }
-    setText(msg::CheckWarnings(int(findings_.size()) + unchecked, pages));
+    setText(msg::CheckWarnings(int(findings_.size()) + unchecked, pages, !blocking.isEmpty()));
     setAccessibleName(text());
     setToolTip(msg::NextMarkedField());
     setVisible(!fields.isEmpty());

@@ -16,6 +16,7 @@
 #include "support/SystemFiles.h"
 #include "support/TestFolder.h"
 #include "support/WindowFixture.h"
+#include "text/Messages.h"
 #include "windows/dialogs/frmHistory.h"
 #include "windows/shared/StatusLine.h"
 
@@ -105,6 +106,7 @@ private slots:
         QCOMPARE(Ids(file), (QList<qint64>{1, 2, 3}));
 
         FakeServices fakes;
+        fakes.errors.answer = true;  // "Terugzetten"
         ResetProgramState();
         frmHistory window({file}, fakes.Get(), nullptr);
         const auto restore = [&](qint64 id, const QString& key) {
@@ -122,14 +124,24 @@ private slots:
         };
         restore(3, "LogPath");
         QCOMPARE(ReadFile(file), encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
+        // The window asked first, showing the change: now absent, after the restore the old path.
+        if (!byTool)
+            QVERIFY2(fakes.errors.questions.value(0).message.contains("[Files] LogPath") &&
+                         fakes.errors.questions.value(0).message.contains(QString::fromUtf8("(geen) \u2192 C:\\log")),
+                     qPrintable(fakes.errors.questions.value(0).message));
+        if (!byTool)
+            QVERIFY2(window.lblStatus->text().startsWith("server.ini: waarde [Files] LogPath uit versie 3 teruggezet ("),
+                     qPrintable(window.lblStatus->text()));
         restore(1, {});
         QCOMPARE(ReadFile(file), encoded(v1));
 
         // Each restore is a save in the history too, and gave back exactly what it replaced.
         const QList<history::Version> versions = history::VersionsOf(file).versions;
         QCOMPARE(versions.size(), 5);
-        QCOMPARE(versions[3].action, history::RestoreAction(3));
+        QCOMPARE(versions[3].action, history::ValueRestoreAction(3, {{"Files", "LogPath"}}));
+        QCOMPARE(msg::HistoryAction(versions[3].action), QString("waarde [Files] LogPath uit versie 3 teruggezet"));
         QCOMPARE(versions.last().action, history::RestoreAction(1));
+        QCOMPARE(msg::HistoryAction(versions.last().action), QString("versie 1 teruggezet"));
         QCOMPARE(history::ReadContent(versions.last()),
                  encoded(QString(v1).replace("=80", "=95").replace("één", "twee")));
         QCOMPARE(history::ReadContent(versions.first()), encoded(v1));
@@ -149,10 +161,15 @@ private slots:
         WriteFile(file, changed);  // another program, not through the history
         QVERIFY(!window.cmdRestoreValue_Click());
         QVERIFY(!window.cmdRestoreVersion_Click());
-        // A restore of values is a window's save: it asks the save's question.
-        QCOMPARE(fakes.errors.choices.size(), 1);
-        QCOMPARE(fakes.errors.questions.size(), 1);
-        QVERIFY(fakes.errors.questions[0].message.contains("[Faders] PresLevel"));
+        // Both restores asked first, and were cancelled there: no save question followed.
+        QCOMPARE(fakes.errors.choices.size(), 0);
+        QCOMPARE(fakes.errors.questions.size(), 2);
+        QVERIFY(fakes.errors.questions[1].message.contains("[Faders] PresLevel"));
+        // Each restore shows what it changes from the file as it is now, and that it changed since.
+        for (const auto& question : fakes.errors.questions)
+            QVERIFY2(question.message.contains(QString::fromUtf8("70 \u2192 80")) &&
+                         question.message.contains("gewijzigd sinds dit venster het las"),
+                     qPrintable(question.message));
         QCOMPARE(ReadFile(file), changed);
         fakes.errors.answer = true;
         QVERIFY(window.cmdRestoreVersion_Click());
@@ -510,6 +527,7 @@ private slots:
         Save(file, "Faders", "PresLevel", "82");
         frmHistory window({file}, fixture.fakes.Get(), nullptr);
         Choose(window, 2);
+        fixture.fakes.errors.answer = true;
         QVERIFY(window.cmdRestoreVersion_Click());
         QCOMPARE(IniValueInFile(file, "Faders", "PresLevel"), QString("81"));
         // (80 or 82 before: the file system may tell of the two saves first.)
@@ -517,8 +535,10 @@ private slots:
                      "server.ini opnieuw ingelezen: PresLevel 8[02] → 81 \\(quorvant, versie 2 teruggezet, ")),
                  qPrintable(fixture.window->statusLine->Text()));
         // The main window read the restored file: its save keeps it, without a question.
+        const qsizetype asked = fixture.fakes.errors.questions.size();
         QVERIFY(fixture.window->cmdSave_Click());
         QCOMPARE(fixture.fakes.errors.choices.size(), 0);
+        QCOMPARE(fixture.fakes.errors.questions.size(), asked);
         QCOMPARE(IniValueInFile(file, "Faders", "PresLevel"), QString("81"));
         QVERIFY(!fixture.window->statusLine->Text().contains("ingelezen"));
     }

@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "settings/AtomicFile.h"
+#include "settings/History.h"
 #include "support/SystemFiles.h"
 #include "support/TestFolder.h"
 #include "settings/IniAccessor.h"
@@ -544,14 +545,19 @@ private slots:
         SetLockWaitMs(100);
         // The waiting program gets called back while it waits, and only then.
         int calls = 0;
-        SetLockWaitHook([&calls] { ++calls; });
-        // A failed check must not leave a hook on this function's variables for the next tests.
-        const auto restore = qScopeGuard([] {
-            SetLockWaitHook({});
-            SetLockWaitMs(5000);
-        });
+        const SaveContext counting{{}, [&calls] { ++calls; }};
+        const auto restore = qScopeGuard([] { SetLockWaitMs(5000); });
+        const auto write = [&](const QString& value, const SaveContext& context) {
+            IniAccessor ini;
+            ini.SetFile(file);
+            ini.SetSection("A");
+            ini.SetKey("k");
+            IniSave save(ini);
+            ini.WriteValue(value);
+            save.Commit(false, context);
+        };
         try {
-            Write(file, "A", "k", "2");
+            write("2", counting);
             QFAIL("write accepted");
         } catch (const IniError& error) {
             QCOMPARE(msg::FailureReason(error), QString("Het bestand is in gebruik door een ander programma"));
@@ -561,29 +567,24 @@ private slots:
         // The other writer finishes while we wait: the save goes through.
         SetLockWaitMs(5000);
         calls = 0;
-        SetLockWaitHook([&] {
-            if (++calls == 3) other.Release();
-        });
-        Write(file, "A", "k", "2");
+        write("2", {{}, [&] {
+                        if (++calls == 3) other.Release();
+                    }});
         QCOMPARE(calls, 3);
         QCOMPARE(ReadFile(file), QByteArray("[A]\nk=2\n"));
         calls = 0;
-        Write(file, "A", "k", "3");  // free: no waiting
+        write("3", counting);  // free: no waiting
         QCOMPARE(calls, 0);
-        SetLockWaitHook({});
     }
 
-    // A save committed on a worker thread, as a window does to stay free: it calls no hook of
-    // the thread that made the writes, only its own, and other accessors read meanwhile.
+    // A save committed on a worker thread, as a window does to stay free: its context (the hook,
+    // the history's action) goes along as a parameter, and other accessors read meanwhile.
     void commitOnAnotherThread() {
         QTemporaryDir dir;
         const QString file = dir.filePath("server.ini");
         WriteFile(file, "[A]\nk=1\n");
         ForeignLock other(dir.path());
         QVERIFY(other.Held());
-        int windowHookCalls = 0;
-        SetLockWaitHook([&windowHookCalls] { ++windowHookCalls; });
-        const auto restore = qScopeGuard([] { SetLockWaitHook({}); });
         IniAccessor ini;
         ini.SetFile(file);
         ini.SetSection("A");
@@ -594,13 +595,11 @@ private slots:
         std::atomic<bool> waiting = false;
         std::optional<IniError> failure;
         std::unique_ptr<QThread> worker(QThread::create([&] {
-            SetLockWaitHook([&waiting] { waiting = true; });
             try {
-                ini.CommitSave();
+                ini.CommitSave(false, {QStringLiteral("restore of version 7"), [&waiting] { waiting = true; }});
             } catch (const IniError& error) {
                 failure = error;
             }
-            SetLockWaitHook({});
         }));
         worker->start();
         while (!waiting && !worker->isFinished()) QThread::msleep(1);
@@ -608,11 +607,9 @@ private slots:
         other.Release();
         QVERIFY(worker->wait(10000));
         QVERIFY2(!failure, failure ? qPrintable(msg::FailureReason(*failure)) : "");
-        QCOMPARE(windowHookCalls, 0);
-        SetLockWaitHook({})();  // this thread's hook is still its own
-        QCOMPARE(windowHookCalls, 1);
         QCOMPARE(ReadFile(file), QByteArray("[A]\nk=2\n"));
         QCOMPARE(ini.ReadValue(), QString("2"));
+        QCOMPARE(history::VersionsOf(file).versions.last().action, QString("restore of version 7"));
     }
 
     void pathChecks() {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -241,6 +242,23 @@ private slots:
         QCOMPARE(window.tabSetup->currentIndex(), int(Tab::Automation));
         QVERIFY(window.tabSetup->currentWidget()->isAncestorOf(QApplication::focusWidget()) ||
                 QApplication::focusWidget() == nullptr);
+
+        // F8 and Shift+F8 go round the two marked fields, and the focus lies in a marked one.
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.tabSetup->tabBar()->setFocus();
+        QStringList visited;
+        for (const auto& [key, modifier] : {std::pair{Qt::Key_F8, Qt::NoModifier}, {Qt::Key_F8, Qt::NoModifier},
+                                            {Qt::Key_F8, Qt::NoModifier}, {Qt::Key_F8, Qt::ShiftModifier}}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifier);
+            const QString reason = marks.ReasonFor(QApplication::focusWidget());
+            QVERIFY(!reason.isEmpty());
+            visited << reason;
+        }
+        QVERIFY(visited[0] != visited[1]);
+        QCOMPARE(visited[2], visited[0]);  // round again
+        QCOMPARE(visited[3], visited[1]);  // and back
 
         QVERIFY(window.cmdSave_Click());
         QCOMPARE(IniValueInFile(folder.File("server.ini"), "Faders", "PresSpeed"), QString("99999"));

@@ -11,6 +11,7 @@
 
 #include "windows/main_window/NetworkLinks.h"
 #include "windows/main_window/frmSetup.h"
+#include "windows/shared/CheckMarks.h"
 #include "widgets/StateCheckBox.h"
 #include "support/WindowFixture.h"
 
@@ -194,9 +195,14 @@ void TestNetworkLinks::badNumberPortRefusesTheWholeSave() {
     QCOMPARE(s.folder.Read("news.ini"), news);
     QCOMPARE(s.fakes.errors.reports.size(), 1);
     QCOMPARE(s.fakes.errors.reports.first().message, message);
-    // The refused save puts nothing into the boxes either, and shows the box to correct.
+    // The refused save puts nothing into the boxes either, and shows the box to correct, whose
+    // mark said beforehand that the save cannot go on.
     QCOMPARE(s.Box("txtHostPortRDS")->text(), QString());
     QCOMPARE(s.window->tabSetup->currentIndex(), 7);
+    QCOMPARE(s.window->focusWidget(), s.Box(box));
+    QVERIFY2(s.window->checkMarks->MarkOf(s.Box(box)).startsWith("Opslaan kan niet: "),
+             qPrintable(s.window->checkMarks->MarkOf(s.Box(box))));
+    QVERIFY(s.window->checkMarks->text().endsWith(" op Inter PC (opslaan kan niet)"));
 
     s.Box(box)->setText("8080");
     QVERIFY(s.window->cmdSave_Click());

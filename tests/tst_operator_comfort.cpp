@@ -25,6 +25,7 @@
 #include "support/SystemFiles.h"
 #include "support/TestFolder.h"
 #include "text/TextTable.h"
+#include "widgets/Contrast.h"
 #include "widgets/LedSpin.h"
 #include "widgets/SpinButton.h"
 #include "widgets/StateCheckBox.h"
@@ -407,11 +408,18 @@ void OperatorComfortTest::tabOrder() {
 void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     TempProgramFolder folder;
     folder.Write("server.ini", Fixture("server-utf8-crlf.ini"));
+    IniAccessor ini;  // one version, so the history window has something to put back
+    ini.SetFile(folder.File("server.ini"));
+    ini.SetSection("Faders");
+    ini.SetKey("PresLevel");
+    ini.WriteValue(QStringLiteral("1"));
     const QByteArray before = folder.Read("server.ini");
     FakeServices fakes;
     std::unique_ptr<frmSetup> window(MainWindow(folder, fakes));
     window->show();
     window->Automation().ledPresLevel->stepBy(1);
+    frmHistory history({folder.File("server.ini")}, fakes.Get(), nullptr);
+    QTRY_VERIFY(!history.Reading() && history.cmdRestoreVersion->isEnabled());
 
     // Another program holds the folder for its own save and does not let go in time.
     ForeignLock other(folder.Path());
@@ -420,15 +428,30 @@ void OperatorComfortTest::noFrozenWindowWhileTheFolderIsLocked() {
     bool ranWhileWaiting = false;
     Qt::CursorShape cursor = Qt::ArrowCursor;
     bool stayedOpen = false;
+    bool buttonsOff = false;
+    bool secondStarted = true;
     QTimer::singleShot(0, window.get(), [&] {
         ranWhileWaiting = true;
         cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         // Nothing closes a window whose save is under way.
         window->close();
         stayedOpen = window->isVisible();
+        // A screen reader presses save or restore again: every such button is off, and a save
+        // started all the same is refused without a word.
+        buttonsOff = !window->cmdSave->isEnabled() && !history.cmdRestoreVersion->isEnabled() &&
+                     !history.cmdRestoreValue->isEnabled();
+        for (QWidget* button : {static_cast<QWidget*>(window->cmdSave), static_cast<QWidget*>(history.cmdRestoreVersion)})
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        secondStarted = window->cmdSave_Click() || history.cmdRestoreVersion_Click();
     });
     QVERIFY(!window->cmdSave_Click());
     other.Release();
+    QVERIFY(buttonsOff);
+    QVERIFY(!secondStarted);
+    QVERIFY(window->cmdSave->isEnabled() && history.cmdRestoreVersion->isEnabled());
+    QTest::qWait(200);  // a press the screen reader animates would come now
+    QVERIFY(fakes.errors.questions.isEmpty());
 
     QVERIFY(ranWhileWaiting);
     QCOMPARE(cursor, Qt::WaitCursor);
@@ -453,20 +476,35 @@ void OperatorComfortTest::genreListState_data() {
     QTest::addColumn<bool>("withDatabase");
     QTest::addColumn<QString>("error");  // the database the reader finds damaged; empty: the list
     QTest::addColumn<QString>("shownAfter");
-    QTest::newRow("list read") << true << QString() << QString();
-    QTest::newRow("reader fails") << true << "db/data.mdb" << "De genre-databank is beschadigd: db/data.mdb";
-    QTest::newRow("no data.mdb") << false << QString() << "data.mdb bestaat niet";
+    QTest::addColumn<bool>("dark");  // a dark palette: the message and the marks still read (4.5:1)
+    QTest::newRow("list read") << true << QString() << QString() << false;
+    QTest::newRow("reader fails") << true << "db/data.mdb" << "De genre-databank is beschadigd: db/data.mdb" << false;
+    QTest::newRow("no data.mdb") << false << QString() << "data.mdb bestaat niet" << false;
+    QTest::newRow("reader fails, dark palette")
+        << true << "db/data.mdb" << "De genre-databank is beschadigd: db/data.mdb" << true;
+    QTest::newRow("no data.mdb, dark palette") << false << QString() << "data.mdb bestaat niet" << true;
 }
 
 void OperatorComfortTest::genreListState() {
     QFETCH(bool, withDatabase);
     QFETCH(QString, error);
     QFETCH(QString, shownAfter);
+    QFETCH(bool, dark);
+    const QPalette light = QApplication::palette();
+    const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
+    if (dark) {
+        QPalette palette(QColor(60, 60, 60), QColor(45, 45, 45));
+        palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        palette.setColor(QPalette::Text, QColor(230, 230, 230));
+        palette.setColor(QPalette::Base, QColor(30, 30, 30));
+        QApplication::setPalette(palette);
+    }
     TempProgramFolder folder;
     QDir().mkpath(folder.DatabaseFolder());
     if (withDatabase) WriteFile(folder.DatabaseFolder() + "/data.mdb", "not read by the fake");
+    // And a value the checks mark, on the same page.
     folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() +
-                                   "\n[Sequencer]\nPanicGenre=Jazz\n");
+                                   "\n[Sequencer]\nPanicGenre=Jazz\n[Faders]\nPresLevel=abc\n");
     FakeServices fakes;
     std::unique_ptr<frmSetup> window(MainWindow(folder, fakes));
     window->tabSetup->setCurrentIndex(2);
@@ -482,6 +520,17 @@ void OperatorComfortTest::genreListState() {
     QCOMPARE(page.lblGenres->isVisible(), !shownAfter.isEmpty());
     if (!shownAfter.isEmpty()) QVERIFY2(page.lblGenres->text().contains(shownAfter), qPrintable(page.lblGenres->text()));
     QCOMPARE(window->statusLine->Text(), QString());  // a list arriving is no edit
+    if (!shownAfter.isEmpty()) {
+        const QPalette shown = page.lblGenres->palette();
+        const double ratio = ContrastRatio(shown.color(QPalette::WindowText), shown.color(QPalette::Window));
+        QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
+    }
+    // The mark's frame, as painted, against the page it sits on.
+    QWidget* mark = page.ledPresLevel->parentWidget()->findChild<QWidget*>("checkMark");
+    QVERIFY(mark && mark->isVisible());
+    const QColor frame = mark->grab().toImage().pixelColor(1, mark->height() / 2);
+    const double ratio = ContrastRatio(frame, mark->palette().color(QPalette::Window));
+    QVERIFY2(ratio >= 4.5, qPrintable(QString("%1 on %2: %3").arg(frame.name(), mark->palette().color(QPalette::Window).name()).arg(ratio)));
 }
 
 void OperatorComfortTest::titleBarCloseLeavesDialogsWorking() {

@@ -253,7 +253,7 @@ int Restore(const QString& file, const QStringList& operands, const Options& opt
                                                 .arg(file, problem ? FailureReason(*problem, Language::English) : QString()));
                 return PrintFileDiff(file, now, *content, options);
             }
-            history::PutBack(file, *content, history::RestoreAction(version->id));
+            history::PutBack(file, *content, {history::RestoreAction(version->id)});
             return kDone;
         }
         const std::optional<QString> value = IniDocument(*content).Value(operands[1], operands[2]);
@@ -271,7 +271,6 @@ int Restore(const QString& file, const QStringList& operands, const Options& opt
             known.allowNew = true;
             return BeforeSave(file, edits, [&](size_t) { return file; }, known).value_or(kDone);
         }
-        const history::ActionScope action(history::RestoreAction(version->id));
         IniSave save(ini);
         // A value the file cannot take now (another encoding since) is refused as a set's is.
         try {
@@ -284,7 +283,7 @@ int Restore(const QString& file, const QStringList& operands, const Options& opt
                 kUsage,
                 QStringLiteral("%1: %2; nothing was changed").arg(file, FailureReason(error, Language::English)));
         }
-        save.Commit();
+        save.Commit(false, {history::ValueRestoreAction(version->id, {{operands[1], operands[2]}})});
     } catch (const IniError& error) {
         return Fail(kFileError, QStringLiteral("%1: cannot restore version %2: %3")
                                     .arg(file, operands[0], FailureReason(error, Language::English)));

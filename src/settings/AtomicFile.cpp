@@ -15,8 +15,6 @@ namespace quorvant {
 namespace {
 
 std::atomic<int> g_lockWaitMs{5000};
-// A pointer: MinGW runs the destructors of thread_local objects after their storage is gone.
-thread_local std::function<void()>* t_lockWaitHook = nullptr;
 
 [[noreturn]] void Fail(const QString& path, IniFailure failure, int error) {
     IniErrorDetails details;
@@ -31,13 +29,14 @@ thread_local std::function<void()>* t_lockWaitHook = nullptr;
 }
 
 // Repeats `step` while another program holds what it needs (the folder lock, or on Windows the
-// file itself), keeping the waiting program's windows painted, until the lock wait runs out.
-files::Outcome WhileBusy(const QDeadlineTimer& deadline, const QString& path, const std::function<files::Outcome()>& step) {
+// file itself), calling the save's lock-wait hook, until the lock wait runs out.
+files::Outcome WhileBusy(const QDeadlineTimer& deadline, const QString& path, const SaveContext& context,
+                         const std::function<files::Outcome()>& step) {
     for (;;) {
         const files::Outcome outcome = step();
         if (outcome != files::Outcome::Busy) return outcome;
         // The hook runs at least once, however short the wait.
-        if (t_lockWaitHook) (*t_lockWaitHook)();
+        if (context.lockWait) context.lockWait();
         if (deadline.hasExpired()) throw IniError(path, IniFailure::InUse);
         QThread::msleep(10);
     }
@@ -51,11 +50,12 @@ struct Current {
     FileStamp stamp;
 };
 
-Current ReadCurrent(const QString& path, const QString& target, const QDeadlineTimer& deadline) {
+Current ReadCurrent(const QString& path, const QString& target, const QDeadlineTimer& deadline,
+                    const SaveContext& context) {
     Current current;
     int error = 0;
     const files::Outcome opened =
-        WhileBusy(deadline, path, [&] { return files::OpenForReading(target, &current.handle, &error); });
+        WhileBusy(deadline, path, context, [&] { return files::OpenForReading(target, &current.handle, &error); });
     if (opened == files::Outcome::Failed) {
         if (error != ENOENT) Fail(path, IniFailure::ReadFailed, error);
         return current;
@@ -82,13 +82,6 @@ struct Temp {
 }  // namespace
 
 void SetLockWaitMs(int milliseconds) { g_lockWaitMs = milliseconds; }
-
-std::function<void()> SetLockWaitHook(std::function<void()> hook) {
-    std::function<void()> previous = t_lockWaitHook ? std::move(*t_lockWaitHook) : std::function<void()>();
-    delete t_lockWaitHook;
-    t_lockWaitHook = hook ? new std::function<void()>(std::move(hook)) : nullptr;
-    return previous;
-}
 
 FileStamp StampOf(const QString& path) { return files::StampOfPath(path); }
 
@@ -125,7 +118,8 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp, std
 }
 
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
-                      const QByteArray* expected, const std::function<QList<KeyChange>()>& changes) {
+                      const QByteArray* expected, const std::function<QList<KeyChange>()>& changes,
+                      const SaveContext& context) {
     const QString target = files::RealTarget(path);
     const QString folder = files::FolderOf(target);
     const QDeadlineTimer deadline(g_lockWaitMs.load());
@@ -133,11 +127,11 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
 
     // The lock sits on the folder: it survives the replacement of the file.
     files::Handle lock;
-    if (WhileBusy(deadline, path, [&] { return files::TryLockFolder(folder, &lock, &error); }) == files::Outcome::Failed)
+    if (WhileBusy(deadline, path, context, [&] { return files::TryLockFolder(folder, &lock, &error); }) == files::Outcome::Failed)
         Fail(path, IniFailure::WriteFailed, error);
 
     // Read fresh under the lock, so what other writers stored since is kept.
-    Current current = ReadCurrent(path, target, deadline);
+    Current current = ReadCurrent(path, target, deadline, context);
     if (expected && current.bytes == *expected) current.bytes = *expected;
     files::RemoveStaleTemps(folder, target);
 
@@ -157,8 +151,8 @@ FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const 
         Fail(path, IniFailure::WriteFailed, error);
     // The content replaced goes into the settings history first (History.h): no kill loses it.
     std::optional<history::Recording> recording;
-    if (current.exists) recording.emplace(QFile::encodeName(target), current.bytes, next, changes);
-    if (WhileBusy(deadline, path, [&] { return files::Replace(temp.path, target, current.exists, &error); }) ==
+    if (current.exists) recording.emplace(QFile::encodeName(target), current.bytes, next, changes, context.action);
+    if (WhileBusy(deadline, path, context, [&] { return files::Replace(temp.path, target, current.exists, &error); }) ==
         files::Outcome::Failed)
         Fail(path, IniFailure::WriteFailed, error);
     temp.path.clear();

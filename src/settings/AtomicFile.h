@@ -7,6 +7,7 @@
 
 #include "settings/IniError.h"
 #include "settings/KeyChanges.h"
+#include "settings/SaveContext.h"
 
 namespace quorvant {
 
@@ -45,21 +46,14 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, FileStamp* stamp,
 // find; when the file holds exactly them, `update` gets them instead of a second copy.
 // Safe to run on several threads at once (on different files or the same one).
 // `changes`: the keys the step changes, for the history; asked only when it records a version, and
-// worked out from the old and new content when not given.
+// worked out from the old and new content when not given. `context`: the action the history
+// records and the hook called while the step waits for another writer's lock.
 FileStamp ReplaceFile(const QString& path, const std::function<QByteArray(const QByteArray& current)>& update,
                       const QByteArray* expected = nullptr,
-                      const std::function<QList<KeyChange>()>& changes = {});
+                      const std::function<QList<KeyChange>()>& changes = {}, const SaveContext& context = {});
 
 // How long ReplaceFile waits for another writer's lock before it gives up (default 5 s); for
 // every thread.
 void SetLockWaitMs(int milliseconds);
-
-// Called every few milliseconds while ReplaceFile waits for another writer's lock, so that the
-// waiting program can keep its windows painted. It must not read or write settings files itself.
-// The hook belongs to the thread that sets it: ReplaceFile calls only the hook of the thread it
-// runs on, so a save on a worker thread never runs a window's hook there.
-// Empty (the default): the wait only sleeps. Returns the hook it replaces. A thread that sets one
-// sets it empty again before it ends (the hook is not freed with the thread).
-std::function<void()> SetLockWaitHook(std::function<void()> hook);
 
 }  // namespace quorvant

@@ -31,8 +31,8 @@ constexpr qsizetype kPiece = qsizetype(1) << 20;
 NoticeSink g_sink;
 QString g_program;
 std::function<QDateTime()> g_clock;
-// A pointer: MinGW runs the destructors of thread_local objects after their storage is gone.
-thread_local const QString* t_action = nullptr;
+// A value restore names its keys in the action while they fit the header's field (256 characters).
+constexpr qsizetype kNamedKeysChars = 200;
 
 QDateTime Now() { return g_clock ? g_clock().toUTC() : QDateTime::currentDateTimeUtc(); }
 
@@ -311,21 +311,33 @@ qint64 ChangeReader::CountOf(qsizetype at, Problem* problem) {
     return changes ? changes->size() : -1;
 }
 
-void PutBack(const QString& settingsFile, const QByteArray& content, const QString& action,
+void PutBack(const QString& settingsFile, const QByteArray& content, const SaveContext& context,
              const std::optional<QByteArray>& expected, bool overwriteChanged) {
-    const ActionScope scope(action);
-    ReplaceFile(settingsFile, [&](const QByteArray& current) {
-        if (expected && current != *expected && !overwriteChanged) {
-            IniErrorDetails details;
-            for (const KeyChange& change : KeyChanges(IniDocument(*expected), IniDocument(current)))
-                details.keys << QStringLiteral("[%1] %2").arg(change.section, change.key);
-            throw IniError(settingsFile, IniFailure::ChangedElsewhere, details);
-        }
-        return content;
-    });
+    ReplaceFile(
+        settingsFile,
+        [&](const QByteArray& current) {
+            if (expected && current != *expected && !overwriteChanged) {
+                IniErrorDetails details;
+                for (const KeyChange& change : KeyChanges(IniDocument(*expected), IniDocument(current)))
+                    details.keys << QStringLiteral("[%1] %2").arg(change.section, change.key);
+                throw IniError(settingsFile, IniFailure::ChangedElsewhere, details);
+            }
+            return content;
+        },
+        nullptr, {}, context);
 }
 
 QString RestoreAction(qint64 id) { return QStringLiteral("restore of version %1").arg(id); }
+
+QString ValueRestoreAction(qint64 id, const QList<std::pair<QString, QString>>& keys) {
+    QStringList named;
+    for (const auto& [section, key] : keys) named << QStringLiteral("[%1] %2").arg(section, key);
+    const QString count = keys.size() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(keys.size());
+    QString action = QStringLiteral("restore of %1 from version %2").arg(count).arg(id);
+    const QString list = named.join(QStringLiteral(", "));
+    if (list.size() <= kNamedKeysChars) action += QStringLiteral(": ") + list;
+    return action;
+}
 
 NoticeSink SetNoticeSink(NoticeSink sink) {
     std::swap(g_sink, sink);
@@ -333,11 +345,6 @@ NoticeSink SetNoticeSink(NoticeSink sink) {
 }
 
 void SetProgram(const QString& program) { g_program = program; }
-
-QString CurrentAction() { return t_action ? *t_action : QString(); }
-
-ActionScope::ActionScope(const QString& action) : action_(action), previous_(t_action) { t_action = &action_; }
-ActionScope::~ActionScope() { t_action = previous_; }
 
 std::function<QDateTime()> SetClock(std::function<QDateTime()> clock) {
     std::swap(g_clock, clock);
@@ -355,7 +362,7 @@ struct Recording::State {
 };
 
 Recording::Recording(const QByteArray& target, const QByteArray& old, const QByteArray& next,
-                     const std::function<QList<KeyChange>()>& changes)
+                     const std::function<QList<KeyChange>()>& changes, const QString& action)
     : state_(std::make_unique<State>()) {
     State& s = *state_;
     s.target = target;
@@ -396,7 +403,7 @@ Recording::Recording(const QByteArray& target, const QByteArray& old, const QByt
     version.account = saver.account;
     version.host = files::HostName();
     version.program = Program();
-    version.action = CurrentAction().isEmpty() ? QStringLiteral("save") : CurrentAction();
+    version.action = action.isEmpty() ? QStringLiteral("save") : action;
     version.size = old.size();
     version.changes = changes ? changes() : KeyChanges(IniDocument(old), IniDocument(next));
     version.changed = version.changes->size();

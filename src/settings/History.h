@@ -26,6 +26,7 @@
 
 #include "settings/IniError.h"
 #include "settings/KeyChanges.h"
+#include "settings/SaveContext.h"
 
 namespace quorvant {
 class IniDocument;
@@ -58,7 +59,10 @@ struct Version {
     QString account;  // the account that ran the save, when another than the user (sudo: root)
     QString host;
     QString program;
-    QString action;   // "save", or "restore of version N" (N of the same file)
+    // "save", "restore of version N" (N of the same file), or for chosen values of it
+    // "restore of 1 value from version N: [S] K" (more: "restore of 3 values …: [S] K, [S] K2, …";
+    // only their count when they do not fit the header)
+    QString action;
     qint64 size = 0;  // of the content
     QByteArray sha256;  // of the content, in hex
     QString entry;    // path of the history file
@@ -122,15 +126,17 @@ private:
 };
 
 // Puts `content` (a version's, or part of one) back as a normal save: the folder locked, the file
-// read fresh, replaced atomically and the replaced content recorded, with `action` as the
-// version's action. With `expected` (the bytes the caller last saw) and the file now holding other
+// read fresh, replaced atomically and the replaced content recorded, with the context's action as
+// the version's action (RestoreAction). With `expected` (the bytes the caller last saw) and the file now holding other
 // bytes, throws IniError(ChangedElsewhere) naming the keys that differ, unless `overwriteChanged`.
 // Throws IniError when the file cannot be replaced; it is then left as it was.
-void PutBack(const QString& settingsFile, const QByteArray& content, const QString& action,
+void PutBack(const QString& settingsFile, const QByteArray& content, const SaveContext& context,
              const std::optional<QByteArray>& expected = std::nullopt, bool overwriteChanged = false);
 
-// The action a restore of version `id` records.
+// The action a restore of version `id` records, and a restore of the chosen keys' values
+// (section and key) from it.
 QString RestoreAction(qint64 id);
+QString ValueRestoreAction(qint64 id, const QList<std::pair<QString, QString>>& keys);
 
 // What a save tells beyond its own success: the history could not be written (the save went
 // ahead all the same), or old versions were dropped to stay within the retention.
@@ -153,23 +159,6 @@ NoticeSink SetNoticeSink(NoticeSink sink);
 // executable's name.
 void SetProgram(const QString& program);
 
-// What the saves of this thread record as their action; empty for "save". A caller that commits on
-// another thread hands it on there with an ActionScope.
-QString CurrentAction();
-
-// While it lives, the saves of this thread record `action` instead of "save".
-class ActionScope {
-public:
-    explicit ActionScope(const QString& action);
-    ~ActionScope();
-    ActionScope(const ActionScope&) = delete;
-    ActionScope& operator=(const ActionScope&) = delete;
-
-private:
-    const QString action_;
-    const QString* previous_;
-};
-
 // For tests: the clock the versions are stamped with (UTC); empty is the system's. Returns the
 // clock it replaces.
 std::function<QDateTime()> SetClock(std::function<QDateTime()> clock);
@@ -180,11 +169,11 @@ std::function<QDateTime()> SetClock(std::function<QDateTime()> clock);
 // retention. Destroyed unconfirmed (the replacement failed), it removes the pending version. Never
 // throws: a history that cannot be written is a Notice once the file is replaced; the save goes
 // ahead. `changes` gives the keys the save changes from `old` to `next`; without it they are
-// worked out from the two.
+// worked out from the two. `action`: what the save was (SaveContext); empty for "save".
 class Recording {
 public:
     Recording(const QByteArray& target, const QByteArray& old, const QByteArray& next,
-              const std::function<QList<KeyChange>()>& changes = {});
+              const std::function<QList<KeyChange>()>& changes = {}, const QString& action = {});
     ~Recording();
     Recording(const Recording&) = delete;
     Recording& operator=(const Recording&) = delete;

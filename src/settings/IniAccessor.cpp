@@ -131,7 +131,8 @@ QString ReadAs(const IniDocument* seen, const QString& section, const QString& k
 // Touches no state of an accessor, so it may run on any thread.
 std::shared_ptr<const IniDocument> Store(const QString& file, const QList<PendingWrite>& allWrites,
                                          const Document& seen = nullptr,
-                                         ChangedOnDisk changed = ChangedOnDisk::Overwrite) {
+                                         ChangedOnDisk changed = ChangedOnDisk::Overwrite,
+                                         const SaveContext& context = {}) {
     if (file.isEmpty()) throw IniError(file, IniFailure::NoFileChosen);
     std::shared_ptr<IniDocument> result;
     QList<KeyChange> changes;
@@ -167,7 +168,7 @@ std::shared_ptr<const IniDocument> Store(const QString& file, const QList<Pendin
                 result->MarkSaved();
                 return result->Original();
             },
-            cached ? &cached->Original() : nullptr, [&] { return changes; });
+            cached ? &cached->Original() : nullptr, [&] { return changes; }, context);
         DocumentCache::Instance().Put(file, stamp, result);
     } catch (const IniError& error) {
         if (error.File().isEmpty()) throw error.ForFile(file);
@@ -288,12 +289,12 @@ void IniAccessor::BeginSave() {
     transaction_ = std::make_unique<IniTransaction>();
 }
 
-void IniAccessor::CommitSave(ChangedOnDisk changed) {
+void IniAccessor::CommitSave(ChangedOnDisk changed, const SaveContext& context) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
     const auto release = qScopeGuard(ReleaseFreedMemory);
     for (const QString& file : transaction->order)
-        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), changed));
+        seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), changed, context));
 }
 
 void IniAccessor::AbortSave() { transaction_.reset(); }

@@ -9,6 +9,7 @@
 
 #include "settings/IniError.h"
 #include "settings/KeyChanges.h"
+#include "settings/SaveContext.h"
 
 namespace quorvant {
 
@@ -77,12 +78,13 @@ public:
     // than the one that began the save and made the writes (so a window stays free while the
     // file is locked, written and synced), as long as nothing calls this accessor until it
     // returns. Other accessors may be used meanwhile on any thread, on any file: the parses they
-    // share are guarded by a lock and never changed. A commit calls the lock-wait hook of the
-    // thread it runs on only (see SetLockWaitHook).
+    // share are guarded by a lock and never changed. `context` is what the history records of
+    // the save and the hook the commit calls while it waits for another writer's lock; a write
+    // outside a save records a plain "save" and only sleeps while it waits.
     void BeginSave();
-    void CommitSave(ChangedOnDisk changed = ChangedOnDisk::Refuse);
-    void CommitSave(bool overwriteChanged) {
-        CommitSave(overwriteChanged ? ChangedOnDisk::Overwrite : ChangedOnDisk::Refuse);
+    void CommitSave(ChangedOnDisk changed = ChangedOnDisk::Refuse, const SaveContext& context = {});
+    void CommitSave(bool overwriteChanged, const SaveContext& context = {}) {
+        CommitSave(overwriteChanged ? ChangedOnDisk::Overwrite : ChangedOnDisk::Refuse, context);
     }
     void AbortSave();
     bool InSave() const;
@@ -114,8 +116,10 @@ public:
     ~IniSave() {
         if (accessor_.InSave()) accessor_.AbortSave();
     }
-    void Commit(ChangedOnDisk changed = ChangedOnDisk::Refuse) { accessor_.CommitSave(changed); }
-    void Commit(bool overwriteChanged) { accessor_.CommitSave(overwriteChanged); }
+    void Commit(ChangedOnDisk changed = ChangedOnDisk::Refuse, const SaveContext& context = {}) {
+        accessor_.CommitSave(changed, context);
+    }
+    void Commit(bool overwriteChanged, const SaveContext& context = {}) { accessor_.CommitSave(overwriteChanged, context); }
     IniSave(const IniSave&) = delete;
     IniSave& operator=(const IniSave&) = delete;
 

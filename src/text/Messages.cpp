@@ -1,6 +1,7 @@
 #include "text/Messages.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStringList>
 #include <array>
 
@@ -72,7 +73,7 @@ QString NotRead(const IniError& error) {
         .arg(QDir::toNativeSeparators(error.File()), FailureReason(error));
 }
 
-QString ChangedElsewhereQuestion(const IniError& error) {
+QString ChangedElsewhereQuestion(const IniError& error, bool merges) {
     QString text = QStringLiteral("%1 is intussen door een ander programma gewijzigd: %2.")
                        .arg(error.File(), error.Details().keys.join(QStringLiteral(", ")));
     const auto shown = [](const std::optional<QString>& value) {
@@ -84,6 +85,7 @@ QString ChangedElsewhereQuestion(const IniError& error) {
             text += QStringLiteral("\n[%1] %2: hier %3, op schijf %4")
                         .arg(key.section, key.key, shown(key.mine), shown(key.onDisk));
     }
+    if (!merges) return text;
     return text + QStringLiteral("\n\n\"%1\" bewaart wat dit venster wijzigde en laat de andere waarden zoals ze nu "
                                  "op schijf staan. \"%2\" schrijft alle waarden van dit venster.")
                       .arg(KeepMineCaption(), OverwriteAllCaption());
@@ -110,11 +112,19 @@ QStringList ChangeColumns() { return {"Sectie", "Sleutel", "Omschrijving", "Tabb
 QString AbsentValue() { return "(geen)"; }
 QString NoVersionsYet() { return "Nog geen versies: elke bewaring houdt vanaf nu de vorige inhoud bij."; }
 QString RestoreVersionCaption() { return "Zet deze versie &terug"; }
-QString RestoreValueCaption() { return "Zet deze &waarde terug"; }
+QString RestoreValueCaption() { return "&Zet deze waarde terug"; }
 QString HistoryAction(const QString& action) {
     static const QString restore = QStringLiteral("restore of version ");
+    static const QRegularExpression values(QStringLiteral(R"(^restore of (\d+) values? from version (\d+)(?:: (.*))?$)"));
     if (action.isEmpty() || action == QLatin1String("save")) return {};
     if (action.startsWith(restore)) return QString("versie %1 teruggezet").arg(action.mid(restore.size()));
+    if (const QRegularExpressionMatch match = values.match(action); match.hasMatch()) {
+        const bool one = match.captured(1) == QLatin1String("1");
+        // The keys, where they fitted the header; else how many.
+        const QString which = match.hasCaptured(3) ? QString("%1 %2").arg(one ? "waarde" : "waarden", match.captured(3))
+                                                   : QString("%1 %2").arg(match.captured(1), one ? "waarde" : "waarden");
+        return QString("%1 uit versie %2 teruggezet").arg(which, match.captured(2));
+    }
     return action;
 }
 QString HistorySkipped(const QString& entry, const QString& why) {
@@ -131,15 +141,30 @@ QString HistoryReading() { return "De geschiedenis wordt gelezen…"; }
 QString SaverText(const QString& user, const QString& host, const QString& account) {
     return account.isEmpty() ? QString("%1@%2").arg(user, host) : QString("%1@%2 (als %3)").arg(user, host, account);
 }
-QString RestoreAnywayQuestion(const QString& file, const QStringList& keys) {
-    const QString which = keys.isEmpty() ? QString() : QString(": %1").arg(keys.join(", "));
-    return QString("%1 is gewijzigd sinds dit venster het las%2. Terugzetten overschrijft ook die wijzigingen. "
-                   "Toch terugzetten?")
-        .arg(file, which);
+QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after) {
+    const QString named = caption.isEmpty() ? key : QString("%1 (%2)").arg(key, caption);
+    return QString("%1: %2 \u2192 %3").arg(named, now, after);
 }
-QString RestoreAnywayCaption() { return "Toch terugzetten"; }
+QString RestoreQuestion(const QString& file, qint64 id, bool values, const QStringList& changes, qsizetype more,
+                        bool changedSinceShown) {
+    QString text = values ? QString("De gekozen waarden uit versie %1 van %2 terugzetten?").arg(id).arg(file)
+                          : QString("Versie %1 van %2 terugzetten?").arg(id).arg(file);
+    if (changes.isEmpty())
+        text += values ? QString("\n\nHet bestand heeft deze waarden al; er verandert niets.")
+                       : QString("\n\nGeen waarde verandert, alleen andere regels (commentaar, lege regels).");
+    else
+        text += QString("\n\nNu \u2192 na het terugzetten:\n") + changes.join(u'\n');
+    if (more > 0) text += QString("\n\u2026 en nog %1").arg(more);
+    if (changedSinceShown)
+        text += QString("\n\n%1 is gewijzigd sinds dit venster het las; hierboven staat wat het nu bevat.").arg(file);
+    return text;
+}
+QString RestoreCaption() { return "Terugzetten"; }
 QString VersionRestored(const QString& file, qint64 id, const QString& time) {
     return QString("Versie %1 van %2 teruggezet (%3)").arg(id).arg(file, time);
+}
+QString ValuesRestored(const QString& file, const QString& what, const QString& time) {
+    return QString("%1: %2 (%3)").arg(file, what, time);
 }
 QString HistoryNotRecorded(const QString& file, const QString& reason) {
     return QString("%1 is bewaard, maar de geschiedenis kon niet worden bijgewerkt: %2").arg(file, reason);
@@ -289,13 +314,15 @@ QString MissingKeysAdded(int count) {
                       : QString("%1 sleutels ontbreken in het bestand en worden toegevoegd.").arg(count);
 }
 QString DialogPlace(const QString& title) { return QString("venster %1").arg(title); }
-QString CheckWarnings(int count, const QStringList& pages) {
+QString CheckWarnings(int count, const QStringList& pages, bool blocksSave) {
     const QString text = count == 1 ? QStringLiteral("1 waarschuwing") : QString("%1 waarschuwingen").arg(count);
-    return pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
+    const QString where = pages.isEmpty() ? text : QString("%1 op %2").arg(text, pages.join(", "));
+    return blocksSave ? where + QStringLiteral(" (opslaan kan niet)") : where;
 }
-QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld"); }
-QString CheckMarkTip(const QStringList& reasons) {
-    return QStringLiteral("Waarschuwing (opslaan kan toch): ") + reasons.join("\n");
+QString NextMarkedField() { return QStringLiteral("Naar het volgende gemarkeerde veld (F8; Shift+F8: het vorige)"); }
+QString CheckMarkTip(const QStringList& reasons, bool blocksSave) {
+    return (blocksSave ? QStringLiteral("Opslaan kan niet: ") : QStringLiteral("Waarschuwing (opslaan kan toch): ")) +
+           reasons.join("\n");
 }
 
 QString EmptyFolderTitle() { return QStringLiteral("Quorvant"); }

@@ -48,7 +48,8 @@ inline QString FailureReason(const IniError& error) { return quorvant::FailureRe
 QString NotRead(const IniError& error);
 // The question before a save of a file that another program changed since the window read it:
 // which keys, and those both changed with both values; its answers, the first the default.
-QString ChangedElsewhereQuestion(const IniError& error);
+// Without `merges` (a restore of a whole text) the answers are only overwrite and cancel.
+QString ChangedElsewhereQuestion(const IniError& error, bool merges = true);
 QString KeepMineCaption();
 QString OverwriteAllCaption();
 QString CancelCaption();
@@ -71,7 +72,8 @@ QString AbsentValue();          // a side of a change where the key is absent
 QString NoVersionsYet();
 QString RestoreVersionCaption();
 QString RestoreValueCaption();
-// What a version's save was: empty for a plain save; "versie N teruggezet" for a restore.
+// What a version's save was: empty for a plain save; "versie N teruggezet" for a restore,
+// "waarde [Faders] PresLevel uit versie N teruggezet" for a restore of chosen values.
 QString HistoryAction(const QString& action);
 // A file in the history folder that the window skips, and why (text/FailureReasons gives it);
 // the one line for all of them, and the history folder that is not used at all.
@@ -81,12 +83,16 @@ QString HistoryFolderNotUsed(const QString& folder, const QString& why);
 QString HistoryReading();
 // Who made a save: user@host, and the account that ran it when another (sudo).
 QString SaverText(const QString& user, const QString& host, const QString& account);
-// The question before a restore that would overwrite what changed since the window showed the
-// file (`keys` may be empty: only other lines changed), and its button.
-QString RestoreAnywayQuestion(const QString& file, const QStringList& keys);
-QString RestoreAnywayCaption();
+// The question before a restore: what it changes, one line a key ("[Faders] PresLevel (caption):
+// now → after"), and `more` lines left out; `values`: the chosen values alone, not the version.
+QString RestoreChange(const QString& key, const QString& caption, const QString& now, const QString& after);
+QString RestoreQuestion(const QString& file, qint64 id, bool values, const QStringList& changes, qsizetype more,
+                        bool changedSinceShown);
+QString RestoreCaption();
 // After a restore in the history window, and in the status line of other windows showing the file.
 QString VersionRestored(const QString& file, qint64 id, const QString& time);
+// After a restore of chosen values: the file and what HistoryAction says of it.
+QString ValuesRestored(const QString& file, const QString& what, const QString& time);
 // What a save tells beside its own result.
 QString HistoryNotRecorded(const QString& file, const QString& reason);
 QString HistoryDropped(const QString& file, const QStringList& ids);
@@ -215,11 +221,13 @@ QString EditedFile(const QString& file);
 // Beside the panic genre list while data.mdb is read.
 QString GenresReading();
 // Values the server would not read as meant: how many, and on which pages ("3 waarschuwingen op
-// Automatisatie, Kleuren"); clicking it goes to the next marked field.
-QString CheckWarnings(int count, const QStringList& pages = {});
+// Automatisatie, Kleuren"), and "(opslaan kan niet)" after them while a value stops the save;
+// clicking it goes to the next marked field.
+QString CheckWarnings(int count, const QStringList& pages = {}, bool blocksSave = false);
 QString NextMarkedField();
-// A marked field's tool tip: the reasons, one per line.
-QString CheckMarkTip(const QStringList& reasons);
+// A marked field's tool tip: the reasons, one per line, after whether the save goes on or cannot
+// write the value at all.
+QString CheckMarkTip(const QStringList& reasons, bool blocksSave = false);
 
 // --- The program folder at start ----------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <QTime>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "schema/KeyPlace.h"
 #include "settings/IniAccessor.h"
@@ -51,14 +52,65 @@ QString Digest(const QByteArray& bytes) { return QCryptographicHash::hash(bytes,
 
 QString ChangedText(qint64 changed) { return changed < 0 ? QStringLiteral("…") : QString::number(changed); }
 
+// A question lists this many changes at most; a count stands for the rest.
+constexpr int kListedChanges = 15;
+
+// Shows what a restore changes (`changes`: from the file now to what the restore writes) and asks.
+bool AskRestore(QWidget* window, ErrorReporter& errors, const history::Version& version, bool values,
+                const QList<KeyChange>& changes, bool changedSinceShown) {
+    QStringList lines;
+    for (const KeyChange& change : changes.mid(0, kListedChanges)) {
+        const schema::KeyPlace place = schema::PlaceOf(version.name, change.section, change.key);
+        const auto side = [](const std::optional<QString>& value) { return value ? Printable(*value) : msg::AbsentValue(); };
+        lines << msg::RestoreChange(Printable(QStringLiteral("[%1] %2").arg(change.section, change.key)), place.caption,
+                                    side(change.before), side(change.after));
+    }
+    return errors.Ask(window, window->windowTitle(),
+                      msg::RestoreQuestion(Printable(version.name), version.id, values, lines,
+                                           std::max<qsizetype>(0, changes.size() - kListedChanges), changedSinceShown),
+                      msg::RestoreCaption());
+}
+
 }  // namespace
+
+bool RestoreValues(QWidget* window, ErrorReporter& errors, const history::Version& version,
+                   const QList<KeyChange>& chosen, const std::optional<QByteArray>& shown) {
+    WindowSave save(window, errors);
+    // Another save or restore runs: nothing to tell.
+    if (!save.HasTurn() || chosen.isEmpty()) return false;
+    // Read now: the question shows the values the file holds, and the save asks about keys another
+    // program changes after that.
+    IniAccessor ini;
+    ini.SetFile(version.file);
+    QList<KeyChange> changes;
+    QList<std::pair<QString, QString>> keys;
+    for (const KeyChange& change : chosen) {
+        ini.SetSection(change.section);
+        ini.SetKey(change.key);
+        const QString value = ini.ReadValue();
+        const std::optional<QString> now = ini.KeyExists() ? std::optional<QString>(value) : std::nullopt;
+        if (now != change.before) changes.append(KeyChange{change.section, change.key, now, change.before});
+        keys.append({change.section, change.key});
+    }
+    if (!AskRestore(window, errors, version, true, changes, shown && ReadNow(version.file) != *shown)) return false;
+    save.RecordAs(history::ValueRestoreAction(version.id, keys));
+    return save.File(ini, [&] {
+        for (const KeyChange& change : chosen) {
+            ini.SetSection(change.section);
+            ini.SetKey(change.key);
+            if (change.before)
+                ini.WriteValue(*change.before);
+            else
+                ini.DeleteKey();
+        }
+    });
+}
 
 // What a reader hands the window: the versions as their headers say, the files as they are now.
 struct frmHistory::Loaded {
     QList<history::Version> rows;
     QHash<QString, QByteArray> now;
     QHash<QString, QByteArray> nowSha;
-    QHash<QString, std::shared_ptr<IniAccessor>> accessors;
     QStringList folders;  // history folders not used, and why
     QStringList skipped;  // files skipped, each with why
 };
@@ -104,6 +156,11 @@ frmHistory::frmHistory(const QStringList& files, const Services& services, QWidg
     connect(cmdRestoreVersion, &QPushButton::clicked, this, [this] { cmdRestoreVersion_Click(); });
     connect(cmdRestoreValue, &QPushButton::clicked, this, [this] { cmdRestoreValue_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, &QWidget::close);
+    // Disabled while any save or restore runs (and the focus given back after); then as the
+    // selection wants.
+    DisableDuringSaves(cmdRestoreVersion);
+    DisableDuringSaves(cmdRestoreValue);
+    connect(&SaveTurn::Hub(), &SaveTurn::changed, this, [this] { UpdateButtons(); });
 
     // What the engine says about this window's own restores (a history not written).
     connect(&HistoryNotices::Hub(), &HistoryNotices::notice, this, [this](const QString& file, const QString& text) {
@@ -142,10 +199,6 @@ void frmHistory::Reload() {
         QSet<QString> folders;
         QList<history::ChangeReader> readers;
         for (const QString& file : files) {
-            auto ini = std::make_shared<IniAccessor>();
-            ini->SetFile(file);
-            ini->ReadValue();
-            loaded->accessors.insert(file, ini);
             const QByteArray now = ReadNow(file);
             loaded->now.insert(file, now);
             loaded->nowSha.insert(file, Digest(now).toLatin1());
@@ -197,7 +250,6 @@ void frmHistory::Show(const Loaded& loaded) {
     rows_ = loaded.rows;
     now_ = loaded.now;
     nowSha_ = loaded.nowSha;
-    accessors_ = loaded.accessors;
     problems_ = loaded.folders;
     if (!loaded.skipped.isEmpty()) problems_ << msg::HistorySkippedCount(loaded.skipped.size());
     QStringList named = loaded.skipped.mid(0, kNamedSkipped);
@@ -267,9 +319,11 @@ void frmHistory::ShowChanges() {
 
 void frmHistory::UpdateButtons() {
     const history::Version* row = Selected();
-    // A version the file holds already has nothing to put back.
-    cmdRestoreVersion->setEnabled(row && row->sha256 != nowSha_.value(row->file));
-    cmdRestoreValue->setEnabled(row && row->changes && !lstChanges->selectedItems().isEmpty());
+    // Nothing is put back while a save or restore runs; a version the file holds already has
+    // nothing to put back.
+    const bool free = !SaveTurn::Hub().Taken();
+    cmdRestoreVersion->setEnabled(free && row && row->sha256 != nowSha_.value(row->file));
+    cmdRestoreValue->setEnabled(free && row && row->changes && !lstChanges->selectedItems().isEmpty());
 }
 
 bool frmHistory::cmdRestoreVersion_Click() {
@@ -277,40 +331,33 @@ bool frmHistory::cmdRestoreVersion_Click() {
     if (!selected) return false;
     const history::Version row = *selected;
     const QString& file = row.file;
-    bool overwriteChanged = false;
-    for (;;) {
-        try {
-            // Committed off the window's thread, as every save: a slow disk or another program's lock
-            // must not freeze the windows.
-            BusyWait busy;
-            std::optional<history::Problem> damaged;
-            busy.Run([&] {
-                history::Problem problem;
-                const std::optional<QByteArray> content = history::ReadContent(row, &problem);
-                if (!content) {
-                    damaged = problem;
-                    return;
-                }
-                history::PutBack(file, *content, history::RestoreAction(row.id), now_.value(file), overwriteChanged);
-            });
-            if (damaged) {
-                services_.errors->Report(this, windowTitle(), msg::HistorySkipped(Printable(damaged->entry),
-                                                                                  HistoryProblemText(*damaged, Language::Dutch)));
-                return false;
-            }
-            break;
-        } catch (const IniError& error) {
-            if (error.Failure() == IniFailure::ChangedElsewhere && !overwriteChanged) {
-                if (!services_.errors->Ask(this, windowTitle(), msg::RestoreAnywayQuestion(file, error.Details().keys),
-                                           msg::RestoreAnywayCaption()))
-                    return false;
-                overwriteChanged = true;
-                continue;
-            }
-            services_.errors->Report(this, windowTitle(), msg::NotSaved(error.File(), msg::FailureReason(error)));
-            return false;
-        }
+    WindowSave save(this, *services_.errors);
+    // Another save or restore runs: nothing to tell.
+    if (!save.HasTurn()) return false;
+    // The version and the file as it is now, read off the window's thread as every save's commit:
+    // what the restore changes, for the question.
+    std::optional<QByteArray> content;
+    QByteArray now;
+    QList<KeyChange> changes;
+    history::Problem damaged;
+    BusyWait().Run([&] {
+        content = history::ReadContent(row, &damaged);
+        if (!content) return;
+        now = ReadNow(file);
+        changes = KeyChanges(IniDocument(now), IniDocument(*content));
+    });
+    if (!content) {
+        services_.errors->Report(this, windowTitle(),
+                                 msg::HistorySkipped(Printable(damaged.entry), HistoryProblemText(damaged, Language::Dutch)));
+        return false;
     }
+    if (!AskRestore(this, *services_.errors, row, false, changes, now != now_.value(file))) return false;
+    save.RecordAs(history::RestoreAction(row.id));
+    // Against the file as the question showed it: what changes after that is asked about.
+    if (!save.Commit(file, [&](const SaveContext& context, bool overwriteChanged) {
+            history::PutBack(file, *content, context, now, overwriteChanged);
+        }))
+        return false;
     Restored(row);
     return true;
 }
@@ -322,27 +369,19 @@ bool frmHistory::cmdRestoreValue_Click() {
     QList<KeyChange> chosen;
     for (QTreeWidgetItem* item : lstChanges->selectedItems())
         chosen << row.changes->value(lstChanges->indexOfTopLevelItem(item));
-    if (chosen.isEmpty()) return false;
-    IniAccessor& ini = *accessors_.value(row.file);
-    const history::ActionScope action(history::RestoreAction(row.id));
-    const bool saved = SaveOrReport(this, *services_.errors, ini, [&] {
-        for (const KeyChange& change : chosen) {
-            ini.SetSection(change.section);
-            ini.SetKey(change.key);
-            if (change.before)
-                ini.WriteValue(*change.before);
-            else
-                ini.DeleteKey();
-        }
-    });
-    if (saved) Restored(row);
-    return saved;
+    if (!RestoreValues(this, *services_.errors, row, chosen, now_.value(row.file))) return false;
+    QList<std::pair<QString, QString>> keys;
+    for (const KeyChange& change : chosen) keys.append({change.section, change.key});
+    Restored(row, history::ValueRestoreAction(row.id, keys));
+    return true;
 }
 
-void frmHistory::Restored(const history::Version& version) {
+void frmHistory::Restored(const history::Version& version, const QString& values) {
     HistoryNotices::Hub().Restored(version.file);
     notices_.clear();
-    done_ = msg::VersionRestored(Printable(version.name), version.id, QTime::currentTime().toString("HH:mm:ss"));
+    const QString time = QTime::currentTime().toString("HH:mm:ss");
+    done_ = values.isEmpty() ? msg::VersionRestored(Printable(version.name), version.id, time)
+                             : msg::ValuesRestored(Printable(version.name), Printable(msg::HistoryAction(values)), time);
     Reload();
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -22,12 +23,19 @@ class QTreeWidget;
 
 namespace quorvant {
 
-class IniAccessor;
+// Puts the old values (`before`) of the chosen changes of `version` back into its file, after
+// showing what that changes (key, caption, now → after) and asking; the history records it as a
+// restore of those values. `shown`: the file as the asking window last showed it, so the question
+// can say that it changed since. False (the user told why, or having said no) when nothing was put
+// back.
+bool RestoreValues(QWidget* window, ErrorReporter& errors, const history::Version& version,
+                   const QList<KeyChange>& chosen, const std::optional<QByteArray>& shown = std::nullopt);
 
 // "Geschiedenis": the saves of the settings files the program edits, newest first (when, who,
 // which program, which file, how many keys), the changes the selected save made, and putting the
-// version it replaced back, whole or only the chosen values. A restore is a save like any other:
-// locked, atomic, asking before it overwrites what changed since, and recorded in the history.
+// version it replaced back, whole or only the chosen values. A restore first shows what it changes
+// and asks; then it is a save like any other (WindowSave): one at a time, locked, atomic, asking
+// before it overwrites what changed since, and recorded in the history.
 // The list is read off the window's thread from the versions' headers, so the window shows at
 // once whatever the history holds; the changes of versions that did not record them follow.
 class frmHistory : public DialogWindow {
@@ -69,7 +77,8 @@ private:
     void UpdateButtons();
     // Stamps of the files and their history folders, to tell whether a reload is due.
     QList<FileStamp> StampsNow() const;
-    void Restored(const history::Version& version);
+    // After a restore: the status says what was put back (`values`: the action of chosen values).
+    void Restored(const history::Version& version, const QString& values = {});
     void StopReaders();
 
     QStringList files_;
@@ -77,9 +86,6 @@ private:
     QList<history::Version> rows_;       // newest first
     QHash<QString, QByteArray> now_;     // per file, as last read
     QHash<QString, QByteArray> nowSha_;  // and its SHA-256
-    // Per file, an accessor that read it at the last reload: a restore of values asks about keys
-    // another program changed since.
-    QHash<QString, std::shared_ptr<IniAccessor>> accessors_;
     QList<FileStamp> stamps_;
     QStringList problems_;  // lines of the status: the folders not used, the skipped files
     QString done_;          // the last restore

@@ -11,6 +11,7 @@
 #include "settings/PathChecks.h"
 #include "settings/SettingsFiles.h"
 #include "text/Messages.h"
+#include "widgets/Contrast.h"
 #include "widgets/LedSpin.h"
 #include "widgets/StateCheckBox.h"
 #include "windows/shared/Controls.h"
@@ -101,9 +102,9 @@ void AutomationTiming::ShowGenreState(QLabel* state, QComboBox* list, const QStr
         state->hide();
         return;
     }
-    // A warning in the palette's own error red, where the platform has one.
+    // The warning red, as it reads on the label's background (a dark palette too).
     QPalette red = state->palette();
-    red.setColor(QPalette::WindowText, QColor(176, 0, 32));
+    red.setColor(QPalette::WindowText, WarningColour(red.color(QPalette::Window)));
     state->setPalette(red);
     state->setText(warning);
     state->show();

@@ -96,6 +96,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     Form_Load();
 
     AddSaveShortcut(this, cmdSave);
+    DisableDuringSaves(cmdSave);
     QStringList pages;
     for (int tab = 0; tab < tabSetup->count(); ++tab) pages << tabSetup->tabText(tab);
     statusLine->Edits().SetPlaceOrder(pages);
@@ -174,7 +175,11 @@ void frmSetup::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-frmSetup::~frmSetup() = default;
+frmSetup::~frmSetup() {
+    // Hidden while the pages and their bindings still live: the focus leaving a field (a genre
+    // typed in another case becomes the list's entry) asks what the bindings would write.
+    hide();
+}
 
 std::vector<SetupPart*> frmSetup::Parts() const {
     return {files_.get(),   soundCards_.get(), automation_.get(), feeds_.get(), timeSignal_.get(),
@@ -264,6 +269,10 @@ void frmSetup::LaadDesc() { ReadFile(schema::File::Common); }
 void frmSetup::LeesNews() { ReadFile(schema::File::News); }
 
 bool frmSetup::cmdSave_Click() {
+    // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
+    WindowSave save(this, *context_.services.errors, statusLine);
+    // Another save or restore runs (a screen reader pressed this one meanwhile): nothing to tell.
+    if (!save.HasTurn()) return false;
     for (SetupPart* part : Parts()) {
         const QString refusal = part->RefuseSave();
         if (!refusal.isEmpty()) {
@@ -271,8 +280,6 @@ bool frmSetup::cmdSave_Click() {
             return false;
         }
     }
-    // Each file is saved on its own: a value server.ini cannot take does not keep news.ini back.
-    WindowSave save(this, *context_.services.errors, statusLine);
     bool all = true;
     for (schema::File file : kWrittenFiles) {
         IniAccessor& ini = Accessor(file);

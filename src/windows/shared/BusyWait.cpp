@@ -9,8 +9,6 @@
 #include <exception>
 #include <thread>
 
-#include "settings/AtomicFile.h"
-#include "settings/History.h"
 #include "windows/shared/StatusLine.h"
 
 namespace quorvant {
@@ -41,21 +39,12 @@ void BusyWait::Run(const std::function<void()>& work) {
     std::exception_ptr failure;
     std::atomic<bool> done = false;
     QAbstractEventDispatcher* const events = QAbstractEventDispatcher::instance();
-    // What the history records of this save (a restore names its version) belongs to the thread
-    // that commits it.
-    const QString action = history::CurrentAction();
     std::thread worker([&] {
-        const history::ActionScope scope(action);
-        // The engine calls the hook of the thread that saves: it only notes the time, the window's
-        // thread shows it.
-        SetLockWaitHook([this] { lastWaitMs_ = NowMs(); });
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-        // The hook is kept on the heap (see SetLockWaitHook): a thread hands it back before it ends.
-        SetLockWaitHook({});
         done = true;
         // The window's thread may be waiting for events.
         if (events) events->wakeUp();
@@ -70,6 +59,10 @@ void BusyWait::Run(const std::function<void()>& work) {
     QApplication::restoreOverrideCursor();
     if (status_) status_->ShowProgress(SaveProgress::None);
     if (failure) std::rethrow_exception(failure);
+}
+
+std::function<void()> BusyWait::LockWaitHook() {
+    return [this] { lastWaitMs_ = NowMs(); };
 }
 
 void BusyWait::ShowProgress() {

@@ -26,6 +26,9 @@ public:
     // Runs `work` on a thread of its own and returns once it has ended, throwing what it threw.
     // Nothing else may use what `work` uses meanwhile: the window's thread only paints and answers.
     void Run(const std::function<void()>& work);
+    // The lock-wait hook of a save run here (SaveContext): it notes the time on the thread that
+    // commits, and the window's thread shows that the save waits for another program.
+    std::function<void()> LockWaitHook();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

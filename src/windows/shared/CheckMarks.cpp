@@ -5,20 +5,19 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <exception>
 
 #include "text/FailureReasons.h"
 #include "text/Messages.h"
+#include "widgets/Contrast.h"
 #include "widgets/Icons.h"
 
 namespace quorvant {
 
 namespace {
-// The same error red as the genre list's warning; the frame's thickness and the corner badge make
-// the mark visible without telling colours apart.
-const QColor kMarkColour(176, 0, 32);
 constexpr int kMargin = 3;
 constexpr int kBadge = 11;  // the badge's size, right of the frame
 }  // namespace
@@ -74,9 +73,12 @@ protected:
     }
 
     void paintEvent(QPaintEvent*) override {
+        // The warning red as it reads on the field's background (a dark palette too); the frame's
+        // thickness and the corner badge make the mark visible without telling colours apart.
+        const QColor colour = WarningColour(palette().color(QPalette::Window));
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(kMarkColour, 2));
+        painter.setPen(QPen(colour, 2));
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1 - kBadge - 1, -1));
         // The badge: a filled triangle with an exclamation mark, so the mark does not rest on colour.
         const qreal size = kBadge;
@@ -86,8 +88,8 @@ protected:
         triangle.lineTo(corner + QPointF(size, size));
         triangle.lineTo(corner + QPointF(0, size));
         triangle.closeSubpath();
-        painter.fillPath(triangle, kMarkColour);
-        painter.setPen(QPen(Qt::white, 1.6));
+        painter.fillPath(triangle, colour);
+        painter.setPen(QPen(SignColour(colour), 1.6));
         painter.drawLine(corner + QPointF(size / 2, 3), corner + QPointF(size / 2, size - 4));
         painter.drawPoint(corner + QPointF(size / 2, size - 2));
     }
@@ -121,6 +123,10 @@ CheckMarks::CheckMarks(QWidget* window, QWidget* statusLine, const Bindings& bin
     setFocusPolicy(Qt::StrongFocus);
     hide();
     connect(this, &QPushButton::clicked, this, &CheckMarks::GoToNext);
+    // The window's shortcuts: the button itself is hidden while nothing is marked.
+    connect(new QShortcut(QKeySequence(Qt::Key_F8), window), &QShortcut::activated, this, &CheckMarks::GoToNext);
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), window), &QShortcut::activated, this,
+            &CheckMarks::GoToPrevious);
     connect(&edits, &EditState::reset, this, &CheckMarks::TakeBaseline);
     connect(&edits, &EditState::compared, this, [this] {
         Refresh();
@@ -169,7 +175,8 @@ std::optional<QString> CheckMarks::ValueOf(const schema::Key& key, const QString
     if (!binding || key.Has(schema::ReadOnly)) return std::nullopt;
     const QString shown = shownSection_ ? shownSection_() : QString();
     if (section != (shown.isNull() ? key.Section() : shown)) return std::nullopt;
-    const std::optional<QString> now = PendingText(*binding);
+    const auto asked = pending_.constFind(&key);
+    const std::optional<QString> now = asked != pending_.cend() ? *asked : PendingText(*binding);
     if (now == baseline_.value(&key)) return stored_.value(&key);
     return now;
 }
@@ -182,6 +189,22 @@ int CheckMarks::TabOf(QWidget* field) const {
 }
 
 void CheckMarks::Refresh() {
+    // What a save would write now, asked once per key: the checks read it, and a value the save
+    // cannot write at all stops the save (a word in a port written as a number).
+    pending_.clear();
+    QHash<QWidget*, QString> blocking;  // the field, and the save's own words
+    QList<QWidget*> blockingOrder;
+    for (const Binding& binding : bindings_.All()) {
+        try {
+            pending_.insert(binding.key, TextOf(binding.write()));
+        } catch (const std::exception& error) {
+            pending_.insert(binding.key, PendingText(binding));
+            if (QWidget* field = binding.Field(); field && !blocking.contains(field)) {
+                blocking.insert(field, QString::fromUtf8(error.what()));
+                blockingOrder.append(field);
+            }
+        }
+    }
     QList<schema::Finding> findings;
     for (schema::File file : {schema::File::Server, schema::File::News, schema::File::Common})
         findings += schema::CheckFile(
@@ -196,9 +219,17 @@ void CheckMarks::Refresh() {
         if (!fields.contains(field)) fields.append(field);
         reasons[field].append(schema::Reason(finding, Language::Dutch));
     }
+    // A value the save cannot write is marked as such, with the save's words where no check has any.
+    int unchecked = 0;
+    for (QWidget* field : std::as_const(blockingOrder)) {
+        if (fields.contains(field)) continue;
+        fields.append(field);
+        reasons[field].append(blocking.value(field));
+        ++unchecked;
+    }
     for (QWidget* field : QList<QWidget*>(marked_))
         if (!fields.contains(field)) Unmark(field);
-    for (QWidget* field : std::as_const(fields)) Mark(field, reasons.value(field));
+    for (QWidget* field : std::as_const(fields)) Mark(field, reasons.value(field), blocking.contains(field));
     marked_ = fields;
 
     // The tabs get a warning icon and say how many marked fields they hold; the text stays theirs.
@@ -211,13 +242,13 @@ void CheckMarks::Refresh() {
         tabs_->setTabToolTip(tab, count ? msg::CheckWarnings(count) : QString());
         if (count) pages << tabs_->tabText(tab);
     }
-    setText(msg::CheckWarnings(int(findings_.size()), pages));
+    setText(msg::CheckWarnings(int(findings_.size()) + unchecked, pages, !blocking.isEmpty()));
     setAccessibleName(text());
     setToolTip(msg::NextMarkedField());
-    setVisible(!findings_.isEmpty());
+    setVisible(!fields.isEmpty());
 }
 
-void CheckMarks::Mark(QWidget* field, const QStringList& reasons) {
+void CheckMarks::Mark(QWidget* field, const QStringList& reasons, bool blocksSave) {
     FieldMark*& mark = marks_[field];
     if (!mark) {
         mark = new FieldMark(field);
@@ -227,7 +258,7 @@ void CheckMarks::Mark(QWidget* field, const QStringList& reasons) {
             marked_.removeAll(field);
         });
     }
-    mark->SetReasons(msg::CheckMarkTip(reasons));
+    mark->SetReasons(msg::CheckMarkTip(reasons, blocksSave));
     mark->update();
 }
 
@@ -244,11 +275,22 @@ QString CheckMarks::MarkOf(QWidget* field) const {
     return mark ? mark->Tip() : QString();
 }
 
-void CheckMarks::GoToNext() {
+QString CheckMarks::ReasonFor(QWidget* widget) const {
+    for (QWidget* w = widget; w && w != window_; w = w->parentWidget())
+        if (const FieldMark* mark = marks_.value(w)) return mark->Tip();
+    return {};
+}
+
+void CheckMarks::GoToNext() { GoTo(1); }
+void CheckMarks::GoToPrevious() { GoTo(-1); }
+
+void CheckMarks::GoTo(int step) {
     if (marked_.isEmpty()) return;
     qsizetype at = -1;
     for (QWidget* w = QApplication::focusWidget(); w && at < 0; w = w->parentWidget()) at = marked_.indexOf(w);
-    QWidget* field = marked_.at((at + 1) % marked_.size());
+    // From no marked field, forward starts at the first and back at the last.
+    if (at < 0 && step < 0) at = marked_.size();
+    QWidget* field = marked_.at((at + step + marked_.size()) % marked_.size());
     if (const int tab = TabOf(field); tab >= 0) tabs_->setCurrentIndex(tab);
     QWidget* target = field;
     if (field->focusPolicy() == Qt::NoFocus)

@@ -2,7 +2,9 @@
 
 // The checks of schema/KeyChecks in a settings window: a mark on each field whose value the server
 // would not read as meant, a marker on its tab page, and a status-line button that counts them and
-// goes to the next one. Marks never change a value and never stop a save.
+// goes to the next one (F8; Shift+F8 to the one before). Marks never change a value and never stop
+// a save; a value the save cannot write at all (a word in a port written as a number) stops it on
+// its own, and its mark says so.
 
 #include <QHash>
 #include <QList>
@@ -41,8 +43,12 @@ public:
     const QList<schema::Finding>& Findings() const { return findings_; }
     // The reasons a field is marked for, one per line; empty when it is not marked.
     QString MarkOf(QWidget* field) const;
-    // Shows the page of the next marked field after the one that has the focus and focuses it.
+    // The same for the field `widget` is or lies in (the focus may be on a part of a field).
+    QString ReasonFor(QWidget* widget) const;
+    // Shows the page of the next (previous) marked field after (before) the one that has the focus,
+    // wrapping round, and focuses it.
     void GoToNext();
+    void GoToPrevious();
     void Refresh();
 
 private:
@@ -50,8 +56,9 @@ private:
     std::optional<QString> PendingText(const Binding& binding) const;
     std::optional<QString> ValueOf(const schema::Key& key, const QString& section) const;
     int TabOf(QWidget* field) const;
-    void Mark(QWidget* field, const QStringList& reasons);
+    void Mark(QWidget* field, const QStringList& reasons, bool blocksSave);
     void Unmark(QWidget* field);
+    void GoTo(int step);
 
     QWidget* window_;
     const Bindings& bindings_;
@@ -62,6 +69,8 @@ private:
     // text then.
     QHash<const schema::Key*, std::optional<QString>> baseline_;
     QHash<const schema::Key*, std::optional<QString>> stored_;
+    // What a save would write now, per key, as the last Refresh asked it.
+    QHash<const schema::Key*, std::optional<QString>> pending_;
     QList<schema::Finding> findings_;
     QList<QWidget*> marked_;  // in the order of the findings
     QHash<QWidget*, FieldMark*> marks_;

@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include "text/Messages.h"
+#include "windows/shared/SaveOrReport.h"
 #include "windows/shared/WindowButtons.h"
 
 namespace quorvant {
@@ -157,6 +158,7 @@ StatusLine* AddStatusLine(QWidget* window, EditState::Snapshot snapshot, QPushBu
     if (auto* box = qobject_cast<QBoxLayout*>(window->layout())) box->addWidget(line);
     line->Watch();
     AddSaveShortcut(window, save);
+    DisableDuringSaves(save);
     PutButtonsLast(window, buttons);
     return line;
 }

@@ -73,7 +73,8 @@ private:
 };
 
 // Everything a dialog adds: the status line at the foot of its (box) layout, watching from now on;
-// Ctrl+S for `save`; `buttons` (save, leave) last in the Tab order.
+// Ctrl+S for `save`, which is disabled while any save runs; `buttons` (save, leave) last in the
+// Tab order.
 StatusLine* AddStatusLine(QWidget* window, EditState::Snapshot snapshot, QPushButton* save,
                           std::initializer_list<QWidget*> buttons);
 

@@ -56,6 +56,11 @@ StatusLine::StatusLine(QWidget* window, EditState::Snapshot snapshot, EditState:
     message_->setObjectName("lblStatus");
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     addWidget(message_, 1);
+    help_ = new MessageLabel(this);
+    help_->setObjectName("lblFieldHelp");
+    help_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    help_->hide();
+    addWidget(help_, 2);
     connect(edits_, &EditState::changed, this, &StatusLine::Refresh);
     // A failed save is told until the user edits again.
     connect(edits_, &EditState::edited, this, [this] {
@@ -112,6 +117,13 @@ void StatusLine::ShowNotice(const QString& text) {
     notice_ = text;
     Refresh();
 }
+
+void StatusLine::ShowHelp(const QString& text) {
+    Of(help_)->SetFullText(text);
+    help_->setVisible(!text.isEmpty());
+}
+
+QString StatusLine::HelpText() const { return Of(help_)->FullText(); }
 
 QString StatusLine::Text() const { return Of(message_)->FullText(); }
 

@@ -48,6 +48,10 @@ public:
     // on disk, a history not written); shown after the rest until the next save begins.
     void ShowNotice(const QString& text);
 
+    // What is known about the field that has the focus or the mouse; empty: nothing is shown.
+    void ShowHelp(const QString& text);
+    QString HelpText() const;
+
     QString Text() const;
     QLabel* Message() const { return message_; }
     QLabel* Folder() const { return folder_; }
@@ -58,6 +62,7 @@ private:
 
     EditState* edits_;
     QLabel* message_;
+    QLabel* help_;
     QLabel* folder_ = nullptr;
     QString lastSave_;
     QString notice_;

@@ -57,11 +57,12 @@ protected:
 
 private:
     void Search(const QString& text);
+    QCompleter* Completer();
 
     std::function<QList<SearchEntry>()> entries_;
     std::function<void(const SearchEntry&)> go_;
-    QCompleter* completer_;
-    QStandardItemModel* model_;
+    QCompleter* completer_ = nullptr;
+    QStandardItemModel* model_ = nullptr;
     QList<SearchEntry> results_;
     QList<QPointer<FieldOverlay>> highlights_;
 };

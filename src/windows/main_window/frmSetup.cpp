@@ -113,7 +113,12 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
 void frmSetup::AddSearchAndHelp() {
     txtSearch = new SettingSearch(this, [this] { return SearchEntries(); }, [this](const SearchEntry& e) { GoTo(e); });
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, txtSearch);
-    setTabOrder(txtSearch, tabSetup);
+    // Reached by Ctrl+F (or a click), not by Tab: Tab keeps going from the pages to save,
+    // history and quit and round to the pages again.
+    txtSearch->setFocusPolicy(Qt::ClickFocus);
+    const QString shortcut = QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText);
+    txtSearch->setToolTip(QString("%1 (%2)").arg(txtSearch->placeholderText(), shortcut));
+    txtSearch->setAccessibleDescription(shortcut);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         txtSearch->setFocus(Qt::ShortcutFocusReason);
         txtSearch->selectAll();
@@ -161,6 +166,7 @@ QList<SearchEntry> frmSetup::SearchEntries() const {
                     ini.SetSection(section);
                     ini.SetKey(key.Name());
                     entry.value = ini.ReadValue();
+                    if (!ini.KeyExists()) entry.value = msg::AbsentValue();
                 });
             }
             entries << entry;

@@ -100,6 +100,8 @@ private slots:
 
     // A news item's mix point is found by a word of its key, in every item, with the file's value.
     void wordFindsDialogKeys() {
+        f->window->txtSearch->setText("Latency");
+        QCOMPARE(f->window->txtSearch->Results().first().caption, QString("Systeemtraagheid"));
         f->window->txtSearch->setText("Tijd");
         QStringList found;
         for (const SearchEntry& entry : f->window->txtSearch->Results())

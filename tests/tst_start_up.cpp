@@ -11,6 +11,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
+#include "widgets/Icons.h"
 #include "app/StartFolder.h"
 #include "platform/FolderChooser.h"
 #include "support/Fakes.h"
@@ -145,6 +146,9 @@ private slots:
         QCOMPARE(icon.availableSizes(), sizes);
         for (int size : {22, 24, 64, 128, 256})
             QVERIFY(QFile::exists(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size)));
+        // The check marks' warning icon is drawn by the program, without a theme too.
+        const QIcon warning = WarningIcon();
+        QVERIFY(warning.name().isEmpty() && !warning.pixmap(16).isNull());
         for (const QSize& size : sizes) {
             const QImage image = icon.pixmap(size).toImage();
             QCOMPARE(image.size(), size);

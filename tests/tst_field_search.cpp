@@ -2,6 +2,8 @@
 // the field's menu: its default and its own history.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -13,6 +15,7 @@
 #include "windows/dialogs/SettingsDialog.h"
 #include "windows/dialogs/frmHistory.h"
 #include "windows/main_window/SettingSearch.h"
+#include "windows/shared/CheckMarks.h"
 #include "windows/shared/FieldHelp.h"
 #include "windows/shared/StatusLine.h"
 
@@ -22,7 +25,7 @@ using namespace quorvant::test;
 namespace {
 
 const QByteArray kServerIni = "[Sequencer]\r\nLatency=120\r\n[program]\r\nLogin=3\r\n";
-const QByteArray kNewsIni = "[NatNieuws]\r\nTijd=300\r\n[Item1]\r\nTijd=40\r\n";
+const QByteArray kNewsIni = "[NatNieuws]\r\nTijd=300\r\n[Item1]\r\nTijd=40\r\n[Weer]\r\nFile=regen.mp3\r\n";
 
 // The section a key is looked for in: a news item whose every field is shown, else the first.
 QString SectionFor(const schema::Key& key) {
@@ -39,6 +42,20 @@ const Binding* BindingOf(frmSetup& window, const schema::Key& key, FieldHelp** h
     if (!dialog) return nullptr;
     *help = dialog->fieldHelp, *line = dialog->statusLine;
     return dialog->KeyBindings().Of(key);
+}
+
+// Remembers for the test what the window asked to keep.
+struct KeptPreferences : Preferences {
+    QHash<QString, bool> flags;
+    bool Flag(const QString& name) const override { return flags.value(name); }
+    void SetFlag(const QString& name, bool on) override { flags[name] = on; }
+};
+
+QStringList ActionTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) texts << action->text();
+    return texts;
 }
 
 }  // namespace
@@ -153,6 +170,91 @@ private slots:
         QCOMPARE(IniValueInFile(file, "Sequencer", "Latency"), QString("200"));
         QCOMPARE(IniValueInFile(file, "program", "Login"), QString("5"));
         history->close();
+    }
+    // The best match first: the whole key, the key name, a caption's start before a part of it,
+    // then sections, pages and values; every word must match somewhere.
+    void ranking_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("first");  // "[Section] Key" of the first result; empty: none
+        QTest::newRow("key name") << "latency" << "[Sequencer] Latency";
+        QTest::newRow("caption start") << "systeemtr" << "[Sequencer] Latency";
+        QTest::newRow("section and key") << "sequencer LATENCY" << "[Sequencer] Latency";
+        QTest::newRow("two words anywhere") << "weer mixpunt" << "[Weer] Tijd";
+        QTest::newRow("a value") << "regen.mp3" << "[Weer] File";
+        QTest::newRow("nothing") << "qqqq" << "";
+    }
+    void ranking() {
+        QFETCH(QString, query);
+        QFETCH(QString, first);
+        const QList<SearchEntry> found = Ranked(f->window->SearchEntries(), query);
+        QCOMPARE(found.isEmpty() ? QString() : FieldHelp::KeyName(*found.first().key, found.first().section), first);
+    }
+
+    // The status line's help: the file's text where the field shows another, nothing after a save,
+    // and a marked field's reason first.
+    void helpTellsTheFile_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("key");    // of [Sequencer], or "Faders PresLevel"
+        QTest::addColumn<QString>("edit");   // read into the field before; "save": saved after 200
+        QTest::addColumn<QString>("told");   // part of the help; empty: the file is not mentioned
+        const QByteArray latency = "[Sequencer]\r\nLatency=120\r\n";
+        QTest::newRow("as read") << latency << "Latency" << "" << "";
+        QTest::newRow("edited") << latency << "Latency" << "200" << msg::FieldInFile("120");
+        QTest::newRow("edited, saved") << latency << "Latency" << "save" << "";
+        QTest::newRow("empty in the file") << QByteArray("[Sequencer]\r\nLatency=\r\n") << "Latency" << "" << msg::FieldInFile("");
+        QTest::newRow("not in the file") << QByteArray() << "Latency" << "" << msg::FieldNotInFile();
+        QTest::newRow("marked") << QByteArray("[Faders]\r\nPresLevel=1500\r\n") << "Faders PresLevel" << "" << "";
+    }
+    void helpTellsTheFile() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, key);
+        QFETCH(QString, edit);
+        QFETCH(QString, told);
+        WindowFixture w(ini.isEmpty() ? QByteArray("[Files]\r\n") : ini);
+        const QStringList place = key.contains(' ') ? key.split(' ') : QStringList{"Sequencer", key};
+        const Binding& binding = *w.window->KeyBindings().Of(schema::Find(schema::File::Server, place[0], place[1]));
+        if (!edit.isEmpty()) binding.read(edit == "save" ? "200" : edit);
+        if (edit == "save") QVERIFY(w.window->cmdSave_Click());
+        w.window->statusLine->Edits().Check();
+        const QString help = w.window->fieldHelp->HelpFor(binding);
+        if (place[1] == "PresLevel")
+            QVERIFY2(help.startsWith(w.window->checkMarks->MarkOf(binding.Field())) && help.contains("1500"), qPrintable(help));
+        else if (told.isEmpty())
+            QVERIFY2(!help.contains(msg::FieldNotInFile()) && !help.contains(msg::FieldInFile("").chopped(2)), qPrintable(help));
+        else
+            QVERIFY2(help.contains(told), qPrintable(help));
+    }
+
+    // The menu: the default where the key has one, the history, the key's name to copy; the
+    // not-default marker, off at first, remembered when switched.
+    void fieldMenuAndMarker() {
+        TempProgramFolder folder;
+        folder.Write("server.ini", kServerIni);
+        FakeServices fakes;
+        KeptPreferences kept;
+        Services services = fakes.Get();
+        services.preferences = &kept;
+        ResetProgramState();
+        frmSetup window(folder.Path(), services);
+        const Binding& latency = *window.KeyBindings().Of(schema::Find(schema::File::Server, "Sequencer", "Latency"));
+        const Binding& logPath = *window.KeyBindings().Of(schema::Find(schema::File::Server, "Files", "LogPath"));
+        QMenu* menu = window.fieldHelp->BuildMenu(latency, latency.Field());
+        const QStringList texts = ActionTexts(menu);
+        QVERIFY2(texts.contains(msg::UseDefaultCaption("0 msec")) && texts.contains(msg::FieldHistoryCaption()),
+                 qPrintable(texts.join('|')));
+        for (QAction* action : menu->actions())
+            if (action->text() == msg::CopyKeyCaption("[Sequencer] Latency")) action->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("[Sequencer] Latency"));
+        QVERIFY(!ActionTexts(window.fieldHelp->BuildMenu(logPath, logPath.Field())).join('|').contains("Standaardwaarde"));
+
+        QVERIFY(!window.fieldHelp->MarkingNotDefault() && window.fieldHelp->MarkedNotDefault().isEmpty());
+        window.fieldHelp->MarkNotDefault(true);
+        QVERIFY(window.fieldHelp->MarkedNotDefault().contains(latency.Field()));
+        QVERIFY(kept.flags.value("MarkNotDefault"));
+        window.fieldHelp->UseDefault(latency);
+        QVERIFY(!window.fieldHelp->MarkedNotDefault().contains(latency.Field()));
+        frmSetup again(folder.Path(), services);
+        QVERIFY(again.fieldHelp->MarkingNotDefault());
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -101,8 +103,12 @@ QIcon ProgramIcon() {
     QIcon icon;
     // The window system asks for every size the icon has and each is decoded: only those a title
     // bar, a task bar and a task switcher show. The larger files stay for the menu entry.
-    for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size), QSize(size, size));
+    // Read as PNG outright: guessing the format first asks every image plugin.
+    for (int size : {16, 32, 48}) {
+        QImageReader reader(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

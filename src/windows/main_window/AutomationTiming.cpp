@@ -145,15 +145,14 @@ void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
     // chose. Keep what the box shows, and select an item only when it is exactly that text.
     const QString shown = list->currentText();
     {
-        // One notice for the whole fill instead of one per step: each makes the window compare
-        // every value it would save.
+        // The list's own notices are held back: each would make the window compare every value it
+        // would save. Its text box still tells that the text came back, so the checks look again.
         const QSignalBlocker quiet(list);
         list->clear();
         list->addItems(answer.genres);
         list->setCurrentIndex(shown.isEmpty() ? -1 : list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
-        list->setEditText(shown);
     }
-    emit list->currentIndexChanged(list->currentIndex());
+    list->setEditText(shown);
     list->setToolTip(QString());
 }
 

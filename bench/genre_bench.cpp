@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
         QEventLoop loop;
         qsizetype count = -1;
         source.Request(QStringLiteral(GENRE_BENCH_DATABASE), [&](const quorvant::GenreList& list) {
-            count = list.error.isEmpty() ? list.genres.size() : -1;
+            count = list.failure == quorvant::GenreFailure::None ? list.genres.size() : -1;
             loop.quit();
         });
         loop.exec();

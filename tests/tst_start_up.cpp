@@ -11,6 +11,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
+#include "widgets/Icons.h"
 #include "app/StartFolder.h"
 #include "platform/FolderChooser.h"
 #include "support/Fakes.h"
@@ -135,7 +136,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
-    // The window's icon needs no image plugin (no SVG) and no icon theme, in every size.
+    // The window's icon needs no image plugin (no SVG) and no icon theme. It has only the sizes a
+    // window shows (each is decoded at start); the larger ones stay in the resources.
     void windowIconIsBuiltIn() {
         const QStringList pluginFolders = QCoreApplication::libraryPaths();
         QCoreApplication::setLibraryPaths({});
@@ -143,8 +145,13 @@ private slots:
         QCoreApplication::setLibraryPaths(pluginFolders);
         QVERIFY(icon.name().isEmpty());
         QList<QSize> sizes;
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(size, size));
+        for (int size : {16, 32, 48}) sizes.append(QSize(size, size));
         QCOMPARE(icon.availableSizes(), sizes);
+        for (int size : {22, 24, 64, 128, 256})
+            QVERIFY(QFile::exists(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size)));
+        // The check marks' warning icon is drawn by the program, without a theme too.
+        const QIcon warning = WarningIcon();
+        QVERIFY(warning.name().isEmpty() && !warning.pixmap(16).isNull());
         for (const QSize& size : sizes) {
             const QImage image = icon.pixmap(size).toImage();
             QCOMPARE(image.size(), size);

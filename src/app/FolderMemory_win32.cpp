@@ -20,8 +20,21 @@ private:
                          QStringLiteral("Quorvant"));
     }
 };
+// The user's choices in the windows, under ...\Quorvant\Quorvant\Window.
+class RegistryPreferences : public Preferences {
+public:
+    bool Flag(const QString& name) const override { return Settings().value("Window/" + name).toInt() == 1; }
+    void SetFlag(const QString& name, bool on) override { Settings().setValue("Window/" + name, on ? 1 : 0); }
+
+private:
+    static QSettings Settings() {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvant"),
+                         QStringLiteral("Quorvant"));
+    }
+};
 }  // namespace
 
 std::unique_ptr<FolderMemory> SystemFolderMemory() { return std::make_unique<RegistryFolderMemory>(); }
+std::unique_ptr<Preferences> SystemPreferences() { return std::make_unique<RegistryPreferences>(); }
 
 }  // namespace quorvant

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,6 +83,7 @@ struct ProgramServices::Impl {
     QtColourChooser colours;
     ProcessGenreSource genres;
     MessageBoxReporter errors;
+    std::unique_ptr<Preferences> preferences = SystemPreferences();
 };
 
 ProgramServices::ProgramServices(const QString& genreHelper) : impl_(std::make_unique<Impl>(genreHelper)) {
@@ -90,6 +93,7 @@ ProgramServices::ProgramServices(const QString& genreHelper) : impl_(std::make_u
     services_.colours = &impl_->colours;
     services_.genres = &impl_->genres;
     services_.errors = &impl_->errors;
+    services_.preferences = impl_->preferences.get();
 }
 
 ProgramServices::~ProgramServices() = default;
@@ -97,8 +101,14 @@ ProgramServices::~ProgramServices() = default;
 QIcon ProgramIcon() {
     RegisterIcons();
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size), QSize(size, size));
+    // The window system asks for every size the icon has and each is decoded: only those a title
+    // bar, a task bar and a task switcher show. The larger files stay for the menu entry.
+    // Read as PNG outright: guessing the format first asks every image plugin.
+    for (int size : {16, 32, 48}) {
+        QImageReader reader(QStringLiteral(":/quorvant/icons/%1x%1/quorvant.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

@@ -28,6 +28,27 @@ QString IniFolderMemory::Read() const {
     return ini.ReadValue();
 }
 
+bool IniPreferences::Flag(const QString& name) const {
+    if (!FileExists(file_)) return false;
+    IniAccessor ini;
+    ini.SetFile(file_);
+    ini.SetSection(QStringLiteral("Window"));
+    ini.SetKey(name);
+    return ini.ReadValue().trimmed() == QLatin1String("1");
+}
+
+void IniPreferences::SetFlag(const QString& name, bool on) {
+    try {
+        QDir().mkpath(QFileInfo(file_).path());
+        IniAccessor ini;
+        ini.SetFile(file_);
+        ini.SetSection(QStringLiteral("Window"));
+        ini.SetKey(name);
+        ini.WriteValue(on ? QStringLiteral("1") : QStringLiteral("0"));
+    } catch (const IniError&) {
+    }
+}
+
 void IniFolderMemory::Write(const QString& folder) {
     try {
         QDir().mkpath(QFileInfo(file_).path());

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/ServiceInterfaces.h"
+
 namespace quorvant {
 
 class ErrorReporter;
@@ -30,9 +32,22 @@ private:
     QString file_;
 };
 
+// The user's other choices in the same file, section [Window]: a flag is 1 or 0.
+class IniPreferences : public Preferences {
+public:
+    explicit IniPreferences(QString file) : file_(std::move(file)) {}
+    bool Flag(const QString& name) const override;
+    void SetFlag(const QString& name, bool on) override;
+
+private:
+    QString file_;
+};
+
 // This system's place for it: the INI file above on Linux; on Windows the registry (the user's
 // own choice first, else the folder the installer was given for all users).
 std::unique_ptr<FolderMemory> SystemFolderMemory();
+// The same place for the user's choices in the windows.
+std::unique_ptr<Preferences> SystemPreferences();
 
 // The program folder the window edits:
 // - the folder given with --folder, always;

@@ -1,5 +1,6 @@
 #include "binding/EditState.h"
 
+#include <QHash>
 #include <QMetaMethod>
 #include <QWidget>
 #include <algorithm>
@@ -14,6 +15,20 @@ const char* const kChangeSignals[] = {
     "toggled(bool)",  "stateChanged(int)",        "clicked(bool)", "textChanged(QString)", "editTextChanged(QString)",
     "valueChanged(int)", "currentIndexChanged(int)", "stepped(int)",
 };
+
+// The change signals a class has, looked up once per class: a window has hundreds of controls of
+// a dozen classes.
+const QList<QMetaMethod>& ChangeSignalsOf(const QMetaObject* meta) {
+    static QHash<const QMetaObject*, QList<QMetaMethod>> known;
+    auto at = known.find(meta);
+    if (at == known.end()) {
+        QList<QMetaMethod> found;
+        for (const char* signature : kChangeSignals)
+            if (const int index = meta->indexOfSignal(signature); index >= 0) found << meta->method(index);
+        at = known.insert(meta, found);
+    }
+    return *at;
+}
 
 QList<EditState*>& Registry() {
     static QList<EditState*> states;
@@ -46,11 +61,7 @@ void EditState::Watch() {
         for (QWidget* control : window_->findChildren<QWidget*>()) {
             // Controls of another window (a dialog owned by this one) have their own state.
             if (control->window() != window_) continue;
-            const QMetaObject* meta = control->metaObject();
-            for (const char* signature : kChangeSignals) {
-                const int index = meta->indexOfSignal(signature);
-                if (index >= 0) connect(control, meta->method(index), this, slot);
-            }
+            for (const QMetaMethod& signal : ChangeSignalsOf(control->metaObject())) connect(control, signal, this, slot);
         }
     }
     Reset();

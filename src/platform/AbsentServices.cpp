@@ -54,6 +54,12 @@ public:
     bool Ask(QWidget*, const QString&, const QString&, const QString&) override { return false; }
 };
 
+class NoPreferences : public Preferences {
+public:
+    bool Flag(const QString&) const override { return false; }
+    void SetFlag(const QString&, bool) override {}
+};
+
 // One stand-in of each kind for the whole program: they hold no state.
 template <class StandIn>
 StandIn& Only() {
@@ -69,5 +75,6 @@ FolderChooser& AbsentFolderChooser() { return Only<NoFolderChooser>(); }
 ColourChooser& AbsentColourChooser() { return Only<NoColourChooser>(); }
 GenreSource& AbsentGenreSource() { return Only<NoGenreSource>(); }
 ErrorReporter& AbsentErrorReporter() { return Only<NoErrorReporter>(); }
+Preferences& AbsentPreferences() { return Only<NoPreferences>(); }
 
 }  // namespace quorvant

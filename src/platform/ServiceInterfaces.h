@@ -108,6 +108,16 @@ public:
     }
 };
 
+// What the program remembers for its user between runs, beside the program folder: choices made
+// in the windows (on or off). Not being able to remember only means the choice is asked again.
+class Preferences {
+public:
+    virtual ~Preferences() = default;
+    // False when never set.
+    virtual bool Flag(const QString& name) const = 0;
+    virtual void SetFlag(const QString& name, bool on) = 0;
+};
+
 // Stand-ins for a service the platform does not have (platform/AbsentServices.cpp): no devices
 // (every device name blank), mixers without devices or lines, choosers that are cancelled, a genre
 // source that never answers, a reporter that tells no one.
@@ -117,6 +127,8 @@ FolderChooser& AbsentFolderChooser();
 ColourChooser& AbsentColourChooser();
 GenreSource& AbsentGenreSource();
 ErrorReporter& AbsentErrorReporter();
+// Remembers nothing: every flag is off.
+Preferences& AbsentPreferences();
 
 // What a window needs from the platform. Not owned, and never null: a service left out is its
 // stand-in above, so windows call every service without asking first.
@@ -127,6 +139,7 @@ struct Services {
     ColourChooser* colours = &AbsentColourChooser();
     GenreSource* genres = &AbsentGenreSource();
     ErrorReporter* errors = &AbsentErrorReporter();
+    Preferences* preferences = &AbsentPreferences();
 };
 
 }  // namespace quorvant

@@ -360,4 +360,36 @@ QString EditedFolder(const QString& folder) { return QString("Map: %1").arg(fold
 QString EditedFile(const QString& file) { return QString("Bestand: %1").arg(file); }
 QString GenresReading() { return QString::fromUtf8("Genres worden gelezen\u2026"); }
 
+QString SearchPlaceholder() { return QStringLiteral("Zoek een instelling"); }
+QString SearchResultsName() { return QStringLiteral("Zoekresultaten"); }
+QString SearchResult(const QString& caption, const QString& page, const QString& sectionKey, const QString& value) {
+    QStringList parts{caption};
+    if (!page.isEmpty()) parts << page;
+    parts << sectionKey << value;
+    return parts.join(QString::fromUtf8(" \u2014 "));
+}
+QString SearchNothingFound() { return QStringLiteral("Geen instelling gevonden"); }
+QString FieldPlace(const QString& caption, const QString& sectionKey, const QString& file) {
+    return caption.isEmpty() ? QString("%1 (%2)").arg(sectionKey, file)
+                             : QString::fromUtf8("%1 \u2014 %2 (%3)").arg(caption, sectionKey, file);
+}
+QString FieldLimits(const QString& lowest, const QString& highest, const QString& unit, qint32 step) {
+    QString text = QString("van %1 tot %2").arg(lowest, highest);
+    if (!unit.isEmpty()) text += ' ' + unit;
+    if (step > 1) text += QString(", stappen van %1").arg(step);
+    return text;
+}
+QString FieldDefault(const QString& value) { return QString("standaard %1").arg(value); }
+QString FieldInFile(const QString& text) { return QString::fromUtf8("in het bestand: \u201c%1\u201d").arg(text); }
+QString FieldNotInFile() { return QStringLiteral("niet in het bestand"); }
+QString FieldHelpLine(const QStringList& parts) { return parts.join(QStringLiteral(" \u00b7 ")); }
+QString UseDefaultCaption(const QString& value) { return QString("Standaardwaarde (%1) gebruiken").arg(value); }
+QString FieldHistoryCaption() { return QStringLiteral("Geschiedenis van dit veld"); }
+QString CopyKeyCaption(const QString& sectionKey) { return QString("Kopieer %1").arg(sectionKey); }
+QString MarkNotDefaultCaption() { return QStringLiteral("Velden markeren die van hun standaardwaarde afwijken"); }
+QString FieldHistoryTitle(const QString& sectionKey, const QString& file) {
+    return QString("Geschiedenis van %1 (%2)").arg(sectionKey, file);
+}
+QString FieldValueColumn() { return QStringLiteral("Waarde"); }
+
 }  // namespace quorvant::msg

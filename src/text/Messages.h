@@ -229,6 +229,30 @@ QString NextMarkedField();
 // write the value at all.
 QString CheckMarkTip(const QStringList& reasons, bool blocksSave = false);
 
+// --- Finding a setting, and what is known about a field ---------------------------------------
+
+// The search field above the main window's pages and its drop-down list.
+QString SearchPlaceholder();
+QString SearchResultsName();
+// One row of the list: "caption — page — [Section] Key — value".
+QString SearchResult(const QString& caption, const QString& page, const QString& sectionKey, const QString& value);
+QString SearchNothingFound();
+// The status line's help for a field: its parts, joined by FieldHelpLine.
+QString FieldPlace(const QString& caption, const QString& sectionKey, const QString& file);
+QString FieldLimits(const QString& lowest, const QString& highest, const QString& unit, qint32 step);
+QString FieldDefault(const QString& value);
+QString FieldInFile(const QString& text);
+QString FieldNotInFile();
+QString FieldHelpLine(const QStringList& parts);
+// A field's context menu.
+QString UseDefaultCaption(const QString& value);
+QString FieldHistoryCaption();
+QString CopyKeyCaption(const QString& sectionKey);
+QString MarkNotDefaultCaption();
+// The history window shown for one key, and its value column.
+QString FieldHistoryTitle(const QString& sectionKey, const QString& file);
+QString FieldValueColumn();
+
 // --- The program folder at start ----------------------------------------------------------------
 
 // A folder with neither server.ini nor news.ini: what to do with it.

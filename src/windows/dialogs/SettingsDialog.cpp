@@ -3,7 +3,9 @@
 #include <QDir>
 
 #include "settings/PathChecks.h"
+#include "windows/dialogs/frmHistory.h"
 #include "windows/shared/CheckMarks.h"
+#include "windows/shared/FieldHelp.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/OutsideChanges.h"
 #include "windows/shared/SaveOrReport.h"
@@ -47,6 +49,12 @@ void SettingsDialog::AddStatus(QPushButton* save, std::initializer_list<QWidget*
     statusLine->addWidget(checkMarks);
     AddWhatIsSaved(this, statusLine, [this] { return NextSave(bindings_, {file_}, section_, statusLine->Edits()); });
     new OutsideChanges(this, statusLine, {{[path] { return path; }, &ini_, [this] { ReadShown(); }}});
+    fieldHelp = new FieldHelp(
+        this, bindings_, statusLine, checkMarks, *services_.preferences,
+        [this, path](const schema::Key& key, const QString& section) {
+            ShowFieldHistory(path, section, key.Name(), services_, this);
+        },
+        [this] { return section_; });
     PutButtonsLast(this, buttons);
     // As the main window does: a file that could not be read or decoded is told once, at opening.
     const QString message = NotReadMessage(path);

@@ -16,6 +16,7 @@ namespace quorvant {
 
 class StatusLine;
 class CheckMarks;
+class FieldHelp;
 
 // What the four dialogs share: one settings file of the program folder, the keys of it they bind
 // (declared in the key schema), their load and save, and the status line that watches the keys.
@@ -25,9 +26,12 @@ class SettingsDialog : public DialogWindow {
 public:
     // The window's keys, bound to its controls.
     const Bindings& KeyBindings() const { return bindings_; }
+    // The section of a patterned one that the window shows; null for the schema's own.
+    QString ShownSection() const { return section_; }
 
     StatusLine* statusLine = nullptr;  // unsaved edits or the last save
     CheckMarks* checkMarks = nullptr;  // values the server would not read as meant
+    FieldHelp* fieldHelp = nullptr;    // the focused field's facts, its menu
 
 protected:
     SettingsDialog(const QString& programFolder, const Services& services, schema::File file, schema::Window window,

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTime>
@@ -238,6 +239,7 @@ void frmHistory::Reload() {
         QMetaObject::invokeMethod(this, [this, stop] {
             if (*stop) return;
             reading_ = false;
+            ApplyKeyFilter();
             ShowStatus();
         }, Qt::QueuedConnection);
     });
@@ -270,6 +272,7 @@ void frmHistory::Show(const Loaded& loaded) {
     }
     for (int column = 0; column < lstVersions->columnCount(); ++column) lstVersions->resizeColumnToContents(column);
     lstVersions->setCurrentItem(current ? current : lstVersions->topLevelItem(0));
+    ApplyKeyFilter();
     ShowStatus();
     ShowChanges();
 }
@@ -283,6 +286,7 @@ void frmHistory::ShowCount(const QString& file, qint64 id, const std::optional<Q
         if (QTreeWidgetItem* item = lstVersions->topLevelItem(int(i))) item->setText(5, changes ? ChangedText(row.changed) : QStringLiteral("?"));
         if (Selected() == &row) ShowChanges();
     }
+    ApplyKeyFilter();
 }
 
 void frmHistory::ShowStatus() {
@@ -313,8 +317,63 @@ void frmHistory::ShowChanges() {
         for (int column = 0; column < lstChanges->columnCount(); ++column) lstChanges->resizeColumnToContents(column);
         // The first change is chosen, so Tab, Shift+arrows and the button are all a keyboard needs.
         lstChanges->setCurrentItem(lstChanges->topLevelItem(0));
+        if (only_)
+            for (int at = lstChanges->topLevelItemCount() - 1; at >= 0; --at) {
+                QTreeWidgetItem* item = lstChanges->topLevelItem(at);
+                item->setHidden(!InKeyFilter(row->changes->at(at)));
+                if (!item->isHidden()) lstChanges->setCurrentItem(item);
+            }
     }
     UpdateButtons();
+}
+
+void frmHistory::ShowOnly(const QString& file, const QString& section, const QString& key) {
+    only_ = KeyFilter{file, section, key};
+    setWindowTitle(msg::FieldHistoryTitle(QString("[%1] %2").arg(section, key), QFileInfo(file).fileName()));
+    lstVersions->headerItem()->setText(5, msg::FieldValueColumn());
+    ApplyKeyFilter();
+    ShowChanges();
+}
+
+frmHistory* ShowFieldHistory(const QString& file, const QString& section, const QString& key, const Services& services,
+                             QWidget* parent) {
+    static QPointer<frmHistory> shown;
+    const QString title = msg::FieldHistoryTitle(QString("[%1] %2").arg(section, key), QFileInfo(file).fileName());
+    if (shown && shown->windowTitle() != title) {
+        shown->close();
+        delete shown.data();
+    }
+    return ShowOrRaise(shown, [&] {
+        auto* history = new frmHistory({file}, services, parent);
+        history->ShowOnly(file, section, key);
+        return history;
+    });
+}
+
+bool frmHistory::InKeyFilter(const KeyChange& change) const {
+    return only_ && change.section.compare(only_->section, Qt::CaseInsensitive) == 0 &&
+           change.key.compare(only_->key, Qt::CaseInsensitive) == 0;
+}
+
+void frmHistory::ApplyKeyFilter() {
+    if (!only_) return;
+    // Rows are hidden, not removed: the list's rows stay those of rows_, which the restores use.
+    QTreeWidgetItem* firstShown = nullptr;
+    for (qsizetype i = 0; i < rows_.size(); ++i) {
+        QTreeWidgetItem* item = lstVersions->topLevelItem(int(i));
+        if (!item) continue;
+        const history::Version& row = rows_[i];
+        std::optional<KeyChange> change;
+        if (row.changes)
+            for (const KeyChange& c : *row.changes)
+                if (InKeyFilter(c)) change = c;
+        // A version whose changes are still being worked out stays until they are known.
+        const bool pending = !row.changes && row.changed < 0 && reading_;
+        item->setHidden(row.file != only_->file || (!change && !pending));
+        if (change) item->setText(5, change->after ? Printable(*change->after) : msg::AbsentValue());
+        if (!item->isHidden() && !firstShown) firstShown = item;
+    }
+    if (!lstVersions->currentItem() || lstVersions->currentItem()->isHidden()) lstVersions->setCurrentItem(firstShown);
 }
 
 void frmHistory::UpdateButtons() {

@@ -54,6 +54,10 @@ public:
     // told why, or having said no) when nothing was put back.
     bool cmdRestoreVersion_Click();
     bool cmdRestoreValue_Click();
+    // Shows only the versions that changed `key` of `section` in `file` (one of the files), with
+    // the value each left it; their changes list holds only that key, chosen, so putting the value
+    // back is one press. The title names the key.
+    void ShowOnly(const QString& file, const QString& section, const QString& key);
 
     QTreeWidget* lstVersions = nullptr;
     QTreeWidget* lstChanges = nullptr;
@@ -80,6 +84,9 @@ private:
     // After a restore: the status says what was put back (`values`: the action of chosen values).
     void Restored(const history::Version& version, const QString& values = {});
     void StopReaders();
+    // Hides what ShowOnly leaves out; nothing without it.
+    void ApplyKeyFilter();
+    bool InKeyFilter(const KeyChange& change) const;
 
     QStringList files_;
     Services services_;
@@ -94,6 +101,15 @@ private:
     // Readers still running stop when told; each reload has its own.
     std::vector<std::thread> readers_;
     std::shared_ptr<std::atomic<bool>> stop_;
+    struct KeyFilter {
+        QString file, section, key;
+    };
+    std::optional<KeyFilter> only_;
 };
+
+// The history of one key of `file` in a window of its own beside `parent`. One at a time: asking
+// for another key closes the one shown.
+frmHistory* ShowFieldHistory(const QString& file, const QString& section, const QString& key, const Services& services,
+                             QWidget* parent);
 
 }  // namespace quorvant

@@ -139,12 +139,15 @@ bool frmIntNews::cmdSave_Click() {
 void frmIntNews::cmdStop_Click() { close(); }
 
 void frmIntNews::cmdFloat_Click() {
-    floatNews_ = ShowOrRaise(FloatNewsDialog(), [this] {
-        // Owned by the main window (or by nobody once the main window is gone), so closing this
-        // schedule leaves the floating news open.
-        QWidget* owner = parentWidget();
-        return new frmFloatNews(programFolder_, services_, owner);
-    });
+    // Owned by the main window (or by nobody once the main window is gone), so closing this
+    // schedule leaves the floating news open.
+    floatNews_ = ShowFloatNews(programFolder_, services_, parentWidget());
 }
+
+SettingsDialog* frmIntNews::ShowFloatNews(const QString& programFolder, const Services& services, QWidget* owner) {
+    return ShowOrRaise(FloatNewsDialog(), [&] { return new frmFloatNews(programFolder, services, owner); });
+}
+
+SettingsDialog* frmIntNews::FloatNewsShown() { return FloatNewsDialog().data(); }
 
 }  // namespace quorvant

@@ -35,6 +35,10 @@ public:
     // Leaves without saving.
     void cmdStop_Click();
     void cmdFloat_Click();
+    // Opens the floating news (one for the whole program) or brings it to the front.
+    static SettingsDialog* ShowFloatNews(const QString& programFolder, const Services& services, QWidget* owner);
+    // The floating news while it is open, else null.
+    static SettingsDialog* FloatNewsShown();
 
     // The item this dialog was loaded for; -1 when SelectedNewsItem was not an item.
     int Item() const { return item_; }

@@ -1,6 +1,7 @@
 #include "windows/main_window/AutomationTiming.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -144,9 +145,14 @@ void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
     // A combo box takes its first item as soon as items arrive; that would save a genre nobody
     // chose. Keep what the box shows, and select an item only when it is exactly that text.
     const QString shown = list->currentText();
-    list->clear();
-    list->addItems(answer.genres);
-    list->setCurrentIndex(shown.isEmpty() ? -1 : list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    {
+        // The list's own notices are held back: each would make the window compare every value it
+        // would save. Its text box still tells that the text came back, so the checks look again.
+        const QSignalBlocker quiet(list);
+        list->clear();
+        list->addItems(answer.genres);
+        list->setCurrentIndex(shown.isEmpty() ? -1 : list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
     list->setEditText(shown);
     list->setToolTip(QString());
 }

@@ -5,18 +5,23 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <exception>
 
 #include "settings/PathChecks.h"
 #include "settings/ValueRules.h"
 #include "text/Messages.h"
 #include "text/TextTable.h"
 #include "widgets/Icons.h"
+#include "windows/dialogs/frmFloatTime.h"
 #include "windows/dialogs/frmHistory.h"
+#include "windows/dialogs/frmIntNews.h"
+#include "windows/dialogs/frmMultiJingles.h"
 #include "windows/main_window/AudioFeeds.h"
 #include "windows/main_window/AutomationTiming.h"
 #include "windows/main_window/ExternalNews.h"
@@ -25,11 +30,14 @@
 #include "windows/main_window/NewsDescriptions.h"
 #include "windows/main_window/PlaylistColours.h"
 #include "windows/main_window/ProgramOptions.h"
+#include "windows/main_window/SettingSearch.h"
 #include "windows/main_window/SoundCards.h"
 #include "windows/main_window/TimeSignalBlock.h"
 #include "windows/shared/CheckMarks.h"
 #include "windows/shared/Controls.h"
 #include "windows/shared/DialogWindow.h"
+#include "windows/shared/FieldHelp.h"
+#include "windows/shared/FieldOverlay.h"
 #include "windows/shared/HistoryNotices.h"
 #include "windows/shared/OutsideChanges.h"
 #include "windows/shared/SaveOrReport.h"
@@ -103,6 +111,7 @@ frmSetup::frmSetup(const QString& programFolder, const Services& services, QWidg
     statusLine->Watch();
     AddCheckMarks();
     AddOutsideChanges();
+    AddSearchAndHelp();
 }
 
 void frmSetup::AddOutsideChanges() {
@@ -128,6 +137,153 @@ void frmSetup::AddOutsideChanges() {
                }),
          shown(schema::File::News, [this] { LeesNews(); }), shown(schema::File::Common, [this] { LaadDesc(); })});
     PutButtonsLast(this, {checkMarks, whatIsSaved, watch->ReadAgainButton(), cmdSave, cmdHistory, cmdStop});
+}
+
+void frmSetup::AddSearchAndHelp() {
+    txtSearch = new SettingSearch(this, [this] { return SearchEntries(); }, [this](const SearchEntry& e) { GoTo(e); });
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, txtSearch);
+    // Reached by Ctrl+F (or a click), not by Tab: Tab keeps going from the pages to save,
+    // history and quit and round to the pages again.
+    txtSearch->setFocusPolicy(Qt::ClickFocus);
+    const QString shortcut = QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText);
+    txtSearch->setToolTip(QString("%1 (%2)").arg(txtSearch->placeholderText(), shortcut));
+    txtSearch->setAccessibleDescription(shortcut);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        txtSearch->setFocus(Qt::ShortcutFocusReason);
+        txtSearch->selectAll();
+    });
+    fieldHelp = new FieldHelp(this, context_.bindings, statusLine, checkMarks, *context_.services.preferences,
+                              [this](const schema::Key& key, const QString& section) {
+                                  ShowFieldHistory(PathOf(key.file), section, key.Name(), context_.services, this);
+                              });
+}
+
+namespace {
+QString ShownText(const Binding& binding) {
+    try {
+        return TextOf(binding.write());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+}  // namespace
+
+QList<SearchEntry> frmSetup::SearchEntries() const {
+    QList<SearchEntry> entries;
+    // A dialog that is not open shows what its file holds.
+    IniAccessor files[3];
+    for (schema::File file : {schema::File::Server, schema::File::News, schema::File::Common})
+        files[int(file)].SetFile(PathOf(file));
+    for (const schema::Key& key : schema::Keys()) {
+        if (key.window == schema::Window::Setup) {
+            if (const Binding* binding = context_.bindings.Of(key))
+                entries << SearchEntry{&key, key.Section(), schema::CaptionText(key), schema::PageText(key),
+                                       ShownText(*binding), binding->Field()};
+            continue;
+        }
+        SettingsDialog* open = DialogOf(key.window);
+        for (const QString& section : schema::SectionNames(key.section)) {
+            SearchEntry entry{&key, section, schema::CaptionText(key), DialogTitle(key.window, section), {}, nullptr};
+            const QString shown = open ? open->ShownSection() : QString();
+            if (const Binding* binding = open ? open->KeyBindings().Of(key) : nullptr;
+                binding && (shown.isNull() ? key.Section() : shown) == section) {
+                entry.value = ShownText(*binding);
+                entry.field = binding->Field();
+            } else {
+                SkipOnFailure([&] {
+                    IniAccessor& ini = files[int(key.file)];
+                    ini.SetSection(section);
+                    ini.SetKey(key.Name());
+                    entry.value = ini.ReadValue();
+                    if (!ini.KeyExists()) entry.value = msg::AbsentValue();
+                });
+            }
+            entries << entry;
+        }
+    }
+    return entries;
+}
+
+QString frmSetup::DialogTitle(schema::Window window, const QString& section) const {
+    switch (window) {
+        case schema::Window::IntNews: {
+            const qsizetype item = schema::NewsItemSections().indexOf(section);
+            return item >= 0 && item < kNewsItems ? news_->cdmExtNews[item]->text().remove(u'&') : section;
+        }
+        case schema::Window::FloatNews:
+            return msg::FloatNewsCaption().remove(u'&');
+        case schema::Window::FloatTime:
+            return Text(309).remove(u'&');
+        case schema::Window::MultiJingles:
+            return Text(310).remove(u'&');
+        case schema::Window::Setup:
+            break;
+    }
+    return {};
+}
+
+SettingsDialog* frmSetup::DialogOf(schema::Window window) const {
+    switch (window) {
+        case schema::Window::IntNews:
+            return news_->IntNews();
+        case schema::Window::FloatNews:
+            return frmIntNews::FloatNewsShown();
+        case schema::Window::FloatTime:
+            return timeSignal_->FloatTime();
+        case schema::Window::MultiJingles:
+            return soundCards_->MultiJingles();
+        case schema::Window::Setup:
+            break;
+    }
+    return nullptr;
+}
+
+SettingsDialog* frmSetup::OpenDialog(schema::Window window, const QString& section) {
+    switch (window) {
+        case schema::Window::IntNews: {
+            const int item = int(schema::NewsItemSections().indexOf(section));
+            if (frmIntNews* open = news_->IntNews(); open && open->Item() != item) {
+                if (open->statusLine && open->statusLine->Edits().Dirty()) {
+                    BringToFront(open);
+                    return nullptr;
+                }
+                open->close();
+                delete open;
+            }
+            news_->cdmExtNews_Click(item);
+            break;
+        }
+        case schema::Window::FloatNews:
+            frmIntNews::ShowFloatNews(context_.programFolder, context_.services, this);
+            break;
+        case schema::Window::FloatTime:
+            timeSignal_->cmdVlottendTijdsein_Click();
+            if (frmFloatTime* open = timeSignal_->FloatTime();
+                open && open->LiveShown() != (section == QLatin1String("FloatTSlive"))) {
+                (open->LiveShown() ? open->Option1 : open->Option2)->setFocus(Qt::OtherFocusReason);
+                return nullptr;
+            }
+            break;
+        case schema::Window::MultiJingles:
+            soundCards_->cmdMultiJingle_Click();
+            break;
+        case schema::Window::Setup:
+            return nullptr;
+    }
+    return DialogOf(window);
+}
+
+void frmSetup::GoTo(const SearchEntry& entry) {
+    const schema::Key& key = *entry.key;
+    if (key.window == schema::Window::Setup) {
+        context_.ShowTab(key.tab);
+        if (const Binding* binding = context_.bindings.Of(key); binding && binding->Field())
+            FocusField(FocusTargetOf(*binding));
+        return;
+    }
+    if (SettingsDialog* dialog = OpenDialog(key.window, entry.section))
+        if (const Binding* binding = dialog->KeyBindings().Of(key); binding && binding->Field())
+            FocusField(FocusTargetOf(*binding));
 }
 
 void frmSetup::AddCheckMarks() {

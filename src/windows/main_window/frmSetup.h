@@ -30,6 +30,10 @@ class NewsDescriptions;
 class StatusLine;
 class frmHistory;
 class CheckMarks;
+class FieldHelp;
+class SettingSearch;
+class SettingsDialog;
+struct SearchEntry;
 
 // The main settings window: 13 tab pages, save and quit.
 class frmSetup : public QWidget {
@@ -73,6 +77,10 @@ public:
     StatusLine* statusLine = nullptr;
     // Fields whose value the server would not read as meant; part of the status line.
     CheckMarks* checkMarks = nullptr;
+    // Finds a setting here or in a dialog (Ctrl+F); above the pages.
+    SettingSearch* txtSearch = nullptr;
+    // What the status line tells about the focused field, and the fields' menu.
+    FieldHelp* fieldHelp = nullptr;
     IniAccessor iniCon;
     IniAccessor iniNews;
     IniAccessor iniDesc;
@@ -88,6 +96,17 @@ public:
     ExternalNews& News() { return *news_; }
     // Every key the window shows, bound to its control.
     const Bindings& KeyBindings() const { return context_.bindings; }
+    // Every place a key is shown, for the search: this window's keys, and each dialog's keys in
+    // each section it can show, with what the field shows now (the file's text for a dialog that
+    // is not open).
+    QList<SearchEntry> SearchEntries() const;
+    // Shows an entry's page, or opens its dialog at its section, and focuses its field. An open
+    // schedule of another news item is closed first when it holds no edits; with edits it is only
+    // brought to the front. A floating time signal that shows the other set focuses that set's
+    // button: switching saves the shown set, so the user does it.
+    void GoTo(const SearchEntry& entry);
+    // The dialog that shows the keys of `window` while it is open, else null.
+    SettingsDialog* DialogOf(schema::Window window) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +121,9 @@ private:
     void AddCheckMarks();
     // The list of what a save changes, and the watch on the files for changes by other hands.
     void AddOutsideChanges();
+    void AddSearchAndHelp();
+    QString DialogTitle(schema::Window window, const QString& section) const;
+    SettingsDialog* OpenDialog(schema::Window window, const QString& section);
     // At least `least` and wide enough for every tab caption, within the screen.
     void FitTabs(QSize least);
     std::vector<SetupPart*> Parts() const;

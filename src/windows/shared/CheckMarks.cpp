@@ -238,7 +238,8 @@ void CheckMarks::Refresh() {
     for (QWidget* field : std::as_const(fields)) ++perTab[TabOf(field)];
     for (int tab = 0; tabs_ && tab < tabs_->count(); ++tab) {
         const int count = perTab.value(tab);
-        tabs_->setTabIcon(tab, count ? icon() : QIcon());
+        // Only a change: each new icon lays the tab bar out again.
+        if (tabs_->tabIcon(tab).isNull() != !count) tabs_->setTabIcon(tab, count ? icon() : QIcon());
         tabs_->setTabToolTip(tab, count ? msg::CheckWarnings(count) : QString());
         if (count) pages << tabs_->tabText(tab);
     }

@@ -57,6 +57,13 @@ StatusLine::StatusLine(QWidget* window, EditState::Snapshot snapshot, EditState:
     message_->setObjectName("lblStatus");
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     addWidget(message_, 1);
+    help_ = new MessageLabel(this);
+    help_->setObjectName("lblFieldHelp");
+    help_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    help_->hide();
+    // Only the room the message and the buttons leave: the message is never squeezed by help.
+    help_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    addWidget(help_, 1);
     connect(edits_, &EditState::changed, this, &StatusLine::Refresh);
     // A failed save is told until the user edits again.
     connect(edits_, &EditState::edited, this, [this] {
@@ -120,6 +127,18 @@ void StatusLine::ShowNotice(const QString& text) {
     notice_ = text;
     Refresh();
 }
+
+void StatusLine::ShowHelp(const QString& text) {
+    Of(help_)->SetFullText(text);
+    if (help_->isVisibleTo(this) == !text.isEmpty()) return;
+    // The help takes the room the message does not need; without help the message has it all.
+    removeWidget(message_);
+    insertWidget(0, message_, text.isEmpty() ? 1 : 0);
+    message_->show();
+    help_->setVisible(!text.isEmpty());
+}
+
+QString StatusLine::HelpText() const { return Of(help_)->FullText(); }
 
 QString StatusLine::Text() const { return Of(message_)->FullText(); }
 

@@ -52,6 +52,9 @@ public:
     // How many values the next save writes otherwise than the file holds although nobody edited
     // them; told beside the edits.
     void CountRewrites(std::function<int()> count);
+    // What is known about the field that has the focus or the mouse; empty: nothing is shown.
+    void ShowHelp(const QString& text);
+    QString HelpText() const;
 
     QString Text() const;
     QLabel* Message() const { return message_; }
@@ -63,6 +66,7 @@ private:
 
     EditState* edits_;
     QLabel* message_;
+    QLabel* help_;
     QLabel* folder_ = nullptr;
     QString lastSave_;
     QString notice_;

@@ -166,6 +166,7 @@ private slots:
         QCOMPARE(shown, (QStringList{"300", "200", "0"}));
         QVERIFY(history->windowTitle().contains("[Sequencer] Latency"));
         QVERIFY(history->cmdRestoreValue->isEnabled());
+        f->fakes.errors.answer = true;  // the restore asks first
         QVERIFY(history->cmdRestoreValue_Click());  // the newest change undone: 300 goes, 200 is back
         QCOMPARE(IniValueInFile(file, "Sequencer", "Latency"), QString("200"));
         QCOMPARE(IniValueInFile(file, "program", "Login"), QString("5"));

@@ -7,6 +7,12 @@ set(stage ${BUILD}/stage/${name})
 file(REMOVE_RECURSE ${BUILD}/stage)
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${stage} --strip
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+# --strip strips only our own programs; the MinGW runtime comes with its debug sections
+# (libstdc++ 23 MB, 4 MB without), which are no use on a station.
+file(GLOB_RECURSE dlls ${stage}/*.dll)
+if(STRIP AND dlls)
+  execute_process(COMMAND ${STRIP} --strip-debug ${dlls} COMMAND_ERROR_IS_FATAL ANY)
+endif()
 
 set(zip ${BUILD}/${name}-windows-x64.zip)
 file(REMOVE ${zip})

@@ -213,6 +213,8 @@ private slots:
         frmSetup window(folder.Path(), fakes.Get());
         window.Files().txtLog->setText("/x");
         window.News().txtNews->setText("/nieuws");
+        if (folderGone && QSysInfo::kernelType() == "winnt")
+            QSKIP("Windows keeps a folder a program watches from being removed");
         if (folderGone)
             QDir(folder.Path()).removeRecursively();
         else

@@ -89,7 +89,9 @@ void OutsideChanges::Watch() {
     for (const Shown& file : files_) {
         const QString path = file.path();
         if (path.isEmpty()) continue;
-        if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
+        // A folder under the file's name is no settings file: watching it would also keep it
+        // (on Windows) from being removed; the folder's watch sees a file take its place.
+        if (QFileInfo(path).isFile() && !watcher_->files().contains(path)) watcher_->addPath(path);
         const QString folder = QFileInfo(path).absolutePath();
         if (QFileInfo(folder).isDir() && !watcher_->directories().contains(folder)) watcher_->addPath(folder);
     }

@@ -247,6 +247,7 @@ void CheckMarks::Refresh() {
     setAccessibleName(text());
     setToolTip(msg::NextMarkedField());
     setVisible(!fields.isEmpty());
+    emit refreshed();
 }
 
 void CheckMarks::Mark(QWidget* field, const QStringList& reasons, bool blocksSave) {

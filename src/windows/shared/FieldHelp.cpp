@@ -89,6 +89,9 @@ FieldHelp::FieldHelp(QWidget* window, const Bindings& bindings, StatusLine* stat
         Refresh();
         RefreshMarkers();
     });
+    // The help names the field's mark first; marks also change without a comparison (a fact
+    // arrived, a tool tip set after a value).
+    if (marks) connect(marks, &CheckMarks::refreshed, this, &FieldHelp::Refresh);
     MarkNotDefault(preferences_.Flag(kMarkNotDefault));
 }
 

@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -224,6 +226,51 @@ private slots:
             QVERIFY2(!help.contains(msg::FieldNotInFile()) && !help.contains(msg::FieldInFile("").chopped(2)), qPrintable(help));
         else
             QVERIFY2(help.contains(told), qPrintable(help));
+    }
+
+    // The menu and the help reach a field from each of its parts: Shift+F10, the menu key and the
+    // mouse on the field or the text box inside it, and the mouse over it; a button is no field.
+    void menuAndHelpFromTheField_data() {
+        QTest::addColumn<QString>("key");   // "Section Key" of server.ini; empty: the save button
+        QTest::addColumn<bool>("textBox");  // on the line edit inside the field
+        QTest::addColumn<QString>("how");   // "Shift+F10", "menu key", "mouse", "hover"
+        QTest::newRow("Shift+F10 in a spin's text box") << "Sequencer Latency" << true << "Shift+F10";
+        QTest::newRow("menu key on a text field") << "Files LogPath" << false << "menu key";
+        QTest::newRow("mouse on a list's text box") << "Sequencer PanicGenre" << true << "mouse";
+        QTest::newRow("hover over a spin") << "Sequencer Latency" << false << "hover";
+        QTest::newRow("Shift+F10 on the save button") << "" << false << "Shift+F10";
+    }
+    void menuAndHelpFromTheField() {
+        QFETCH(QString, key);
+        QFETCH(bool, textBox);
+        QFETCH(QString, how);
+        frmSetup& window = *f->window;
+        const QStringList place = key.split(' ');
+        const Binding* binding =
+            key.isEmpty() ? nullptr : window.KeyBindings().Of(schema::Find(schema::File::Server, place[0], place[1]));
+        QWidget* field = binding ? binding->Field() : window.cmdSave;
+        QWidget* target = textBox ? field->findChild<QLineEdit*>() : field;
+        QVERIFY(target);
+        const QString name = binding ? FieldHelp::KeyName(*binding->key, place[0]) : QString();
+        if (how == "hover") {
+            QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+            QApplication::sendEvent(target, &enter);
+            QVERIFY2(window.statusLine->HelpText().contains(name), qPrintable(window.statusLine->HelpText()));
+            QApplication::sendEvent(target, &leave);
+            return;
+        }
+        if (how == "Shift+F10") {
+            QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            QContextMenuEvent event(how == "mouse" ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard,
+                                    QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(target, &event);
+        }
+        QMenu* menu = target->findChild<QMenu*>("mnuField");
+        QCOMPARE(menu != nullptr, binding != nullptr);
+        if (!menu) return;
+        QVERIFY2(ActionTexts(menu).contains(msg::CopyKeyCaption(name)), qPrintable(ActionTexts(menu).join('|')));
+        menu->close();
     }
 
     // The menu: the default where the key has one, the history, the key's name to copy; the

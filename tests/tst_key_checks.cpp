@@ -184,30 +184,37 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("problem");  // -1: none
-        QTest::newRow("sound card") << QByteArray("[AudioPlayers]\nPlayer_A_card=1\n") << "Player_A_card" << -1;
+        QTest::addColumn<bool>("later");   // the genre list comes after the window is up
+        QTest::newRow("sound card") << QByteArray("[AudioPlayers]\nPlayer_A_card=1\n") << "Player_A_card" << -1
+                                    << false;
         QTest::newRow("sound card beyond") << QByteArray("[AudioPlayers]\nPlayer_A_card=2\n") << "Player_A_card"
-                                           << int(schema::Problem::NoSoundDevice);
+                                           << int(schema::Problem::NoSoundDevice) << false;
         QTest::newRow("mixer device beyond")
-            << QByteArray("[Faders]\nLineCard1=3\n") << "LineCard1" << int(schema::Problem::NoMixerDevice);
-        QTest::newRow("mixer line") << QByteArray("[Faders]\nLineCard2=1\nLineChannel2=2\n") << "LineChannel2" << -1;
+            << QByteArray("[Faders]\nLineCard1=3\n") << "LineCard1" << int(schema::Problem::NoMixerDevice) << false;
+        QTest::newRow("mixer line") << QByteArray("[Faders]\nLineCard2=1\nLineChannel2=2\n") << "LineChannel2" << -1
+                                    << false;
         QTest::newRow("mixer line beyond") << QByteArray("[Faders]\nLineCard2=2\nLineChannel2=1\n") << "LineChannel2"
-                                           << int(schema::Problem::NoMixerLine);
-        QTest::newRow("genre") << QByteArray("[Sequencer]\nPanicGenre=rock\n") << "PanicGenre" << -1;
+                                           << int(schema::Problem::NoMixerLine) << false;
+        QTest::newRow("genre") << QByteArray("[Sequencer]\nPanicGenre=rock\n") << "PanicGenre" << -1 << false;
         QTest::newRow("genre not listed")
-            << QByteArray("[Sequencer]\nPanicGenre=Jazz\n") << "PanicGenre" << int(schema::Problem::NoGenre);
+            << QByteArray("[Sequencer]\nPanicGenre=Jazz\n") << "PanicGenre" << int(schema::Problem::NoGenre) << false;
+        QTest::newRow("genre not listed, list later")
+            << QByteArray("[Sequencer]\nPanicGenre=Jazz\n") << "PanicGenre" << int(schema::Problem::NoGenre) << true;
     }
     void machineFacts() {
         QFETCH(QByteArray, file);
         QFETCH(QString, key);
         QFETCH(int, problem);
+        QFETCH(bool, later);
         TempProgramFolder folder;
         AddDatabase(folder);
         folder.Write("server.ini", "[Files]\nDatabasePath=" + folder.DatabaseFolder().toUtf8() + "\n" + file);
         FakeServices fakes;
         fakes.waveOut.names = {"Kaart A", "Kaart B"};
         fakes.mixers.AddDevice("A", {"0", "1"}).AddDevice("B", {"0", "1", "2"}).AddDevice("C", {"0"});
-        fakes.genres.immediate = GenreList{{"Pop", "Rock"}, GenreFailure::None, {}, 0};
+        if (!later) fakes.genres.immediate = GenreList{{"Pop", "Rock"}, GenreFailure::None, {}, 0};
         frmSetup window(folder.Path(), fakes.Get());
+        if (later) QVERIFY(fakes.genres.Answer({"Pop", "Rock"}));
         int seen = -1;
         for (const schema::Finding& finding : window.checkMarks->Findings())
             if (finding.key->Name() == key) seen = int(finding.problem);

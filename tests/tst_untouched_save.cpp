@@ -172,6 +172,18 @@ private slots:
         QCOMPARE(f.Saved(section, key), written);
         QVERIFY2(!f.window->statusLine->Text().contains("herschrijft"), qPrintable(f.window->statusLine->Text()));
     }
+
+    // An edit makes such a value the operator's: it leaves the count, and comes back into it with
+    // the value as read.
+    void anEditLeavesTheCount() {
+        WindowFixture f("[Faders]\r\nPresLevel=abc\r\n");
+        LedSpin* level = f.window->Automation().ledPresLevel;
+        level->SetValue(50);
+        QVERIFY2(!f.window->statusLine->Text().contains("herschrijft"), qPrintable(f.window->statusLine->Text()));
+        level->SetValue(0);
+        QVERIFY2(f.window->statusLine->Text().startsWith("Bewaren herschrijft 1 waarde"),
+                 qPrintable(f.window->statusLine->Text()));
+    }
 };
 
 QTEST_MAIN(UntouchedSaveTest)

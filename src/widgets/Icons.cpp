@@ -1,8 +1,13 @@
 #include "widgets/Icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace quorvant {
 
@@ -18,6 +23,46 @@ QPixmap Picture(int size, Draw draw) {
     draw(p);
     return pixmap;
 }
+
+// A picture drawn at the size it is asked for when it is first asked, and kept: a button or a tab
+// shows one size of it, and drawing each size a window might ask for made up much of the icons'
+// share of the start.
+class DrawnIcon : public QIconEngine {
+public:
+    explicit DrawnIcon(void (*draw)(QPainter&)) : draw_(draw) {}
+
+    QIconEngine* clone() const override { return new DrawnIcon(*this); }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QSize square = actualSize(size, mode, state);
+        for (const Drawn& drawn : std::as_const(drawn_))
+            if (drawn.size == square && drawn.mode == mode) return drawn.picture;
+        QPixmap picture = Picture(square.width(), draw_);
+        // Dimmed (a disabled button) and the like as the style makes them of any picture.
+        if (mode != QIcon::Normal && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            picture = QApplication::style()->generatedIconPixmap(mode, picture, &option);
+        }
+        drawn_.append({square, mode, picture});
+        return picture;
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    struct Drawn {
+        QSize size;
+        QIcon::Mode mode;
+        QPixmap picture;
+    };
+    void (*draw_)(QPainter&);
+    QList<Drawn> drawn_;
+};
 
 void DrawSave(QPainter& p) {
     // A diskette: body, shutter and label.
@@ -95,24 +140,18 @@ void DrawWarning(QPainter& p) {
 }
 }  // namespace
 
-QIcon WarningIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 32, 64}) icon.addPixmap(Picture(size, DrawWarning));
-    return icon;
-}
+QIcon WarningIcon() { return QIcon(new DrawnIcon(DrawWarning)); }
 
-QIcon HistoryIcon() { return QIcon(Picture(64, DrawHistory)); }
+QIcon HistoryIcon() { return QIcon(new DrawnIcon(DrawHistory)); }
 
-QIcon FloatNewsIcon() { return QIcon(Picture(64, DrawFloatNews)); }
+QIcon FloatNewsIcon() { return QIcon(new DrawnIcon(DrawFloatNews)); }
 
 QIcon IconResource(int id) {
     const QString themeName = id == 103 ? QStringLiteral("document-save") : QStringLiteral("application-exit");
     // Without a desktop theme Qt has only the bare fallback theme, which holds no action icons:
     // asking it reads its whole index (a sixth of the program's start) to find nothing.
     if (QIcon::themeName() != QLatin1String("hicolor") && QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) icon.addPixmap(id == 103 ? Picture(size, DrawSave) : Picture(size, DrawLeave));
-    return icon;
+    return QIcon(new DrawnIcon(id == 103 ? DrawSave : DrawLeave));
 }
 
 }  // namespace quorvant

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QVBoxLayout>
 
@@ -94,6 +95,7 @@ void AutomationTiming::LoadGenres() {
         if (answer.failure == GenreFailure::None) context_.facts.genres = answer.genres;
         FillGenres(list, answer);
         if (state) ShowGenreState(state, list, answer.failure == GenreFailure::None ? QString() : list->toolTip());
+        if (answer.failure == GenreFailure::None && context_.factsArrived) context_.factsArrived();
     });
 }
 
@@ -146,14 +148,16 @@ void AutomationTiming::FillGenres(QComboBox* list, const GenreList& answer) {
     // chose. Keep what the box shows, and select an item only when it is exactly that text.
     const QString shown = list->currentText();
     {
-        // The list's own notices are held back: each would make the window compare every value it
-        // would save. Its text box still tells that the text came back, so the checks look again.
+        // The list and its text box keep quiet: each notice would make the window compare every
+        // value it would save, twice (the text goes with the old items and comes back), although
+        // no value changes. The caller lets the checks look again.
         const QSignalBlocker quiet(list);
+        const QSignalBlocker quietText(list->lineEdit());
         list->clear();
         list->addItems(answer.genres);
         list->setCurrentIndex(shown.isEmpty() ? -1 : list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        list->setEditText(shown);
     }
-    list->setEditText(shown);
     list->setToolTip(QString());
 }
 

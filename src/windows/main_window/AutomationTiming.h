@@ -18,8 +18,9 @@ public:
     // Start-up: asks for the genre list of data.mdb; the list fills when the answer arrives.
     void LoadGenres();
 
-    // Fills a genre list without touching what its text shows (the stored PanicGenre or nothing).
-    // An error leaves the list empty and says why in its tool tip.
+    // Fills a genre list without touching what its text shows (the stored PanicGenre or nothing),
+    // and without a notice from the list or its text box. An error leaves the list empty and says
+    // why in its tool tip.
     static void FillGenres(QComboBox* list, const GenreList& answer);
     // Why the answer holds no list, in words; empty for a list.
     static QString GenreFailureText(const GenreList& answer);

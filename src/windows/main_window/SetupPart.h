@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 
 #include "binding/Binding.h"
 #include "platform/ServiceInterfaces.h"
@@ -34,6 +35,9 @@ struct SetupContext {
     Bindings bindings;
     // What the platform services answered at start-up; the pages' lists and the checks read it.
     MachineFacts facts;
+    // Set by the window once its checks exist: a fact that arrives later (the genre list) makes
+    // them look again.
+    std::function<void()> factsArrived;
 
     QVBoxLayout* TabLayout(Tab tab) const;
     void ShowTab(Tab tab) const;

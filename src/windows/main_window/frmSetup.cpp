@@ -289,6 +289,7 @@ void frmSetup::GoTo(const SearchEntry& entry) {
 void frmSetup::AddCheckMarks() {
     checkMarks = new CheckMarks(this, statusLine, context_.bindings, statusLine->Edits(), tabSetup, context_.facts);
     statusLine->addWidget(checkMarks);
+    context_.factsArrived = [this] { checkMarks->Refresh(); };
     // The pages' own controls come first for Tab, then the warnings, save, history and quit.
     PutButtonsLast(this, {checkMarks, cmdSave, cmdHistory, cmdStop});
     // The tabs' warning icons take room too.

@@ -1,7 +1,6 @@
 #include "windows/shared/CheckMarks.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +13,7 @@
 #include "text/Messages.h"
 #include "widgets/Contrast.h"
 #include "widgets/Icons.h"
+#include "windows/shared/FieldOverlay.h"
 
 namespace quorvant {
 
@@ -22,56 +22,37 @@ constexpr int kMargin = 3;
 constexpr int kBadge = 11;  // the badge's size, right of the frame
 }  // namespace
 
-// A frame around a marked field with a "!" badge right beside it. It sits on the field's
-// parent, lets every click through and follows the field.
-class FieldMark : public QWidget {
+// A frame around a marked field with a "!" badge right beside it: an overlay of the field, which
+// lets every click through and follows the field.
+class FieldMark : public FieldOverlay {
 public:
-    explicit FieldMark(QWidget* field) : QWidget(field->parentWidget()), field_(field) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
-        setObjectName(QStringLiteral("checkMark"));
-        field->installEventFilter(this);
-        originalTip_ = field->toolTip();
-        originalDescription_ = field->accessibleDescription();
-        Follow();
-    }
+    explicit FieldMark(QWidget* field)
+        : FieldOverlay(field, QStringLiteral("checkMark"), QMargins(kMargin, kMargin, kMargin + kBadge + 1, kMargin)),
+          originalTip_(field->toolTip()),
+          originalDescription_(field->accessibleDescription()) {}
 
     void SetReasons(const QString& tip) {
+        QWidget* field = Field();
         // Someone else may have changed the tool tip since (the genre list says why it is empty).
-        if (field_->toolTip() != tip_) originalTip_ = field_->toolTip();
-        if (field_->accessibleDescription() != description_) originalDescription_ = field_->accessibleDescription();
+        if (field->toolTip() != tip_) originalTip_ = field->toolTip();
+        if (field->accessibleDescription() != description_) originalDescription_ = field->accessibleDescription();
         tip_ = tip;
         description_ = originalDescription_.isEmpty() ? tip : originalDescription_ + QStringLiteral(". ") + tip;
-        field_->setToolTip(tip_);
-        field_->setAccessibleDescription(description_);
+        field->setToolTip(tip_);
+        field->setAccessibleDescription(description_);
     }
 
-    // Gives the field back what it had, where nobody changed it since.
+    // Gives the field back what it had, where nobody changed it since; the mark no longer follows.
     void Release() {
-        field_->removeEventFilter(this);
-        if (field_->toolTip() == tip_) field_->setToolTip(originalTip_);
-        if (field_->accessibleDescription() == description_) field_->setAccessibleDescription(originalDescription_);
+        QWidget* field = Field();
+        field->removeEventFilter(this);
+        if (field->toolTip() == tip_) field->setToolTip(originalTip_);
+        if (field->accessibleDescription() == description_) field->setAccessibleDescription(originalDescription_);
     }
 
     QString Tip() const { return tip_; }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::Move:
-            case QEvent::Resize:
-            case QEvent::Show:
-            case QEvent::Hide:
-            case QEvent::ParentChange:
-                Follow();
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
     void paintEvent(QPaintEvent*) override {
         // The warning red as it reads on the field's background (a dark palette too); the frame's
         // thickness and the corner badge make the mark visible without telling colours apart.
@@ -95,14 +76,6 @@ protected:
     }
 
 private:
-    void Follow() {
-        if (field_->parentWidget() != parentWidget()) setParent(field_->parentWidget());
-        setGeometry(field_->geometry().adjusted(-kMargin, -kMargin, kMargin + kBadge + 1, kMargin));
-        setVisible(field_->isVisibleTo(field_->parentWidget()));
-        raise();
-    }
-
-    QWidget* field_;
     QString tip_;
     QString description_;
     QString originalTip_;
@@ -247,6 +220,7 @@ void CheckMarks::Refresh() {
     setAccessibleName(text());
     setToolTip(msg::NextMarkedField());
     setVisible(!fields.isEmpty());
+    emit refreshed();
 }
 
 void CheckMarks::Mark(QWidget* field, const QStringList& reasons, bool blocksSave) {

@@ -51,6 +51,10 @@ public:
     void GoToPrevious();
     void Refresh();
 
+signals:
+    // After every Refresh: a field's mark or its reasons may have changed.
+    void refreshed();
+
 private:
     void TakeBaseline(const QStringList& files);
     std::optional<QString> PendingText(const Binding& binding) const;

@@ -68,8 +68,9 @@ FieldHelp::FieldHelp(QWidget* window, const Bindings& bindings, StatusLine* stat
       preferences_(preferences),
       showHistory_(std::move(showHistory)),
       shownSection_(std::move(shownSection)) {
-    for (const Binding& binding : bindings_.All())
-        if (QWidget* field = binding.Field()) Watch(field);
+    // One filter for all the window's fields and their parts (the menu and Shift+F10 reach the
+    // inner line edit of a spin or list first), instead of one per widget.
+    qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (!now || now->window() != window_) return;
         focused_ = BindingAt(now);
@@ -89,17 +90,14 @@ FieldHelp::FieldHelp(QWidget* window, const Bindings& bindings, StatusLine* stat
         Refresh();
         RefreshMarkers();
     });
+    // The help names the field's mark first; marks also change without a comparison (a fact
+    // arrived, a tool tip set after a value).
+    if (marks) connect(marks, &CheckMarks::refreshed, this, &FieldHelp::Refresh);
     MarkNotDefault(preferences_.Flag(kMarkNotDefault));
 }
 
 FieldHelp::~FieldHelp() {
     for (const QPointer<FieldOverlay>& marker : std::as_const(notDefault_)) delete marker.data();
-}
-
-void FieldHelp::Watch(QWidget* field) {
-    field->installEventFilter(this);
-    // The menu and Shift+F10 reach the inner line edit of a spin or list first.
-    for (QWidget* child : field->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 const Binding* FieldHelp::BindingAt(const QWidget* widget) const {
@@ -158,8 +156,13 @@ void FieldHelp::Refresh() {
 }
 
 bool FieldHelp::eventFilter(QObject* watched, QEvent* event) {
+    // The filter sees every event of the program: those it answers are picked out first.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Enter && type != QEvent::Leave && type != QEvent::ContextMenu && type != QEvent::KeyPress)
+        return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    switch (event->type()) {
+    if (!widget || widget->window() != window_) return false;
+    switch (type) {
         case QEvent::Enter:
             if (const Binding* binding = bindings_.Of(widget)) {
                 hovered_ = binding;
@@ -195,7 +198,7 @@ bool FieldHelp::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
-    return QObject::eventFilter(watched, event);
+    return false;
 }
 
 QMenu* FieldHelp::BuildMenu(const Binding& binding, QWidget* parent) {

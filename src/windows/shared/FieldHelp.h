@@ -65,7 +65,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Watch(QWidget* field);
     void ShowMenu(const Binding& binding, QWidget* target, QPoint at);
     void Refresh();
     void RefreshMarkers();

@@ -10,11 +10,18 @@ constexpr int kMargin = 2;
 const QColor kNotDefaultColour(0, 90, 200);
 }  // namespace
 
-FieldOverlay::FieldOverlay(QWidget* field, Kind kind) : QWidget(field->parentWidget()), field_(field), kind_(kind) {
+FieldOverlay::FieldOverlay(QWidget* field, Kind kind)
+    : FieldOverlay(field, kind == Kind::Found ? QStringLiteral("searchHighlight") : QStringLiteral("notDefaultMark"),
+                   QMargins(kMargin + 2, kMargin, kMargin, kMargin)) {
+    kind_ = kind;
+}
+
+FieldOverlay::FieldOverlay(QWidget* field, const QString& name, QMargins reach)
+    : QWidget(field->parentWidget()), field_(field), reach_(reach) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    setObjectName(kind == Kind::Found ? QStringLiteral("searchHighlight") : QStringLiteral("notDefaultMark"));
+    setObjectName(name);
     field->installEventFilter(this);
     Follow();
 }
@@ -41,7 +48,7 @@ bool FieldOverlay::eventFilter(QObject*, QEvent* event) {
 void FieldOverlay::Follow() {
     if (!field_) return;
     if (field_->parentWidget() != parentWidget()) setParent(field_->parentWidget());
-    setGeometry(field_->geometry().adjusted(-kMargin - 2, -kMargin, kMargin, kMargin));
+    setGeometry(field_->geometry().marginsAdded(reach_));
     setVisible(field_->isVisibleTo(field_->parentWidget()));
     raise();
 }

@@ -115,9 +115,15 @@ void StatusLine::SaveEnded(const QStringList& saved, const QStringList& rewritte
 }
 
 void StatusLine::CountRewrites(std::function<int()> count) {
-    // An edit can turn such a value into the operator's own.
-    if (!rewrites_) connect(edits_, &EditState::compared, this, &StatusLine::Refresh);
+    // An edit can turn such a value into the operator's own: counted again after each comparison
+    // (a read and a save end with one too), not at each refresh on the way to it.
+    if (!rewrites_)
+        connect(edits_, &EditState::compared, this, [this] {
+            rewritesCounted_ = false;
+            Refresh();
+        });
     rewrites_ = std::move(count);
+    rewritesCounted_ = false;
     Refresh();
 }
 
@@ -162,7 +168,11 @@ void StatusLine::Refresh() {
     else
         state = unsaved ? msg::UnsavedChanges(places) : lastSave_;
     if (progress_ == SaveProgress::None && failure_.isEmpty() && rewrites_) {
-        if (const int count = rewrites_(); count > 0) {
+        if (!rewritesCounted_) {
+            rewriteCount_ = rewrites_();
+            rewritesCounted_ = true;
+        }
+        if (const int count = rewriteCount_; count > 0) {
             const QString rewrites = msg::UntouchedRewrites(count);
             state = state.isEmpty() ? rewrites.left(1).toUpper() + rewrites.mid(1) : state + QStringLiteral("; ") + rewrites;
         }

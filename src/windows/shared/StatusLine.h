@@ -74,6 +74,8 @@ private:
     SaveProgress progress_ = SaveProgress::None;
     bool listOthers_ = false;
     std::function<int()> rewrites_;
+    int rewriteCount_ = 0;
+    bool rewritesCounted_ = false;
 };
 
 // Everything a dialog adds: the status line at the foot of its (box) layout, watching from now on;

@@ -10,7 +10,7 @@
 
 #include "binding/EditState.h"
 #include "schema/KeyChecks.h"
-#include "schema/KeyPlace.h"
+#include "schema/KeySchema.h"
 #include "text/Messages.h"
 #include "windows/shared/Controls.h"
 #include "windows/shared/StatusLine.h"
@@ -42,10 +42,14 @@ int WhatIsSaved::Untouched() const {
 WhatIsSaved NextSave(const Bindings& bindings, const QList<schema::File>& files, const QString& section,
                      const EditState& edits) {
     // What the window would have written right after its read: a value that differs from it now
-    // is the operator's.
+    // is the operator's. Made only when the save changes a value the file holds.
     QHash<QString, QString> baseline;
-    for (const PendingValue& value : edits.Baseline())
-        baseline.insert(value.file + u'\n' + value.section.toLower() + u'\n' + value.key.toLower(), value.text);
+    const auto readAs = [&](const QString& name) {
+        if (baseline.isEmpty())
+            for (const PendingValue& value : edits.Baseline())
+                baseline.insert(value.file + u'\n' + value.section.toLower() + u'\n' + value.key.toLower(), value.text);
+        return baseline.constFind(name);
+    };
     WhatIsSaved next;
     for (schema::File file : files)
         for (const SaveChange& change : bindings.Changes(file, section)) {
@@ -54,10 +58,10 @@ WhatIsSaved NextSave(const Bindings& bindings, const QList<schema::File>& files,
                 continue;
             }
             const QString key = change.key->WriteName();
-            const schema::KeyPlace place = schema::PlaceOf(change.file, change.section, change.key->Name());
-            SavedValue value{change.file, change.section, key, place.caption, place.page, *change.stored,
-                             change.written, {}, false};
-            const auto read = baseline.constFind(change.file + u'\n' + change.section.toLower() + u'\n' + key.toLower());
+            SavedValue value{change.file, change.section, key, {}, {}, *change.stored, change.written, {}, false};
+            value.caption = schema::CaptionText(*change.key);
+            value.page = schema::PageText(*change.key);
+            const auto read = readAs(change.file + u'\n' + change.section.toLower() + u'\n' + key.toLower());
             value.edited = read != baseline.cend() && *read != change.written;
             value.why = value.edited ? msg::EditedHere() : Why(change);
             next.values.append(value);

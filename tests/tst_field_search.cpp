@@ -228,42 +228,30 @@ private slots:
             QVERIFY2(help.contains(told), qPrintable(help));
     }
 
-    // The menu and the help reach a field from each of its parts: Shift+F10, the menu key and the
-    // mouse on the field or the text box inside it, and the mouse over it; a button is no field.
-    void menuAndHelpFromTheField_data() {
+    // The menu reaches a field from the text box inside it, by Shift+F10 and by the mouse; a button
+    // is no field.
+    void fieldMenuFromItsTextBox_data() {
         QTest::addColumn<QString>("key");   // "Section Key" of server.ini; empty: the save button
-        QTest::addColumn<bool>("textBox");  // on the line edit inside the field
-        QTest::addColumn<QString>("how");   // "Shift+F10", "menu key", "mouse", "hover"
-        QTest::newRow("Shift+F10 in a spin's text box") << "Sequencer Latency" << true << "Shift+F10";
-        QTest::newRow("menu key on a text field") << "Files LogPath" << false << "menu key";
-        QTest::newRow("mouse on a list's text box") << "Sequencer PanicGenre" << true << "mouse";
-        QTest::newRow("hover over a spin") << "Sequencer Latency" << false << "hover";
-        QTest::newRow("Shift+F10 on the save button") << "" << false << "Shift+F10";
+        QTest::addColumn<QString>("how");   // "Shift+F10", "mouse"
+        QTest::newRow("Shift+F10 in a spin's text box") << "Sequencer Latency" << "Shift+F10";
+        QTest::newRow("mouse on a list's text box") << "Sequencer PanicGenre" << "mouse";
+        QTest::newRow("Shift+F10 on the save button") << "" << "Shift+F10";
     }
-    void menuAndHelpFromTheField() {
+    void fieldMenuFromItsTextBox() {
         QFETCH(QString, key);
-        QFETCH(bool, textBox);
         QFETCH(QString, how);
         frmSetup& window = *f->window;
         const QStringList place = key.split(' ');
         const Binding* binding =
             key.isEmpty() ? nullptr : window.KeyBindings().Of(schema::Find(schema::File::Server, place[0], place[1]));
         QWidget* field = binding ? binding->Field() : window.cmdSave;
-        QWidget* target = textBox ? field->findChild<QLineEdit*>() : field;
+        QWidget* target = binding ? field->findChild<QLineEdit*>() : field;
         QVERIFY(target);
         const QString name = binding ? FieldHelp::KeyName(*binding->key, place[0]) : QString();
-        if (how == "hover") {
-            QEvent enter(QEvent::Enter), leave(QEvent::Leave);
-            QApplication::sendEvent(target, &enter);
-            QVERIFY2(window.statusLine->HelpText().contains(name), qPrintable(window.statusLine->HelpText()));
-            QApplication::sendEvent(target, &leave);
-            return;
-        }
         if (how == "Shift+F10") {
             QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
         } else {
-            QContextMenuEvent event(how == "mouse" ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard,
-                                    QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(target, &event);
         }
         QMenu* menu = target->findChild<QMenu*>("mnuField");

@@ -94,6 +94,8 @@ private slots:
         QTest::newRow("value that would make the key line a section header")
             << QByteArray("[a]\n[k=x\n") << Pairs{{"[k", "]"}} << int(IniFailure::LineWouldChange)
             << Pairs{{"[k", "x"}};
+        QTest::newRow("key added before a later section, saved twice")
+            << QByteArray("[a]\nk=1\n[b]\nx=2") << Pairs{{"n", "3"}} << accepted << Pairs{{"n", "3"}, {"k", "1"}};
         QTest::newRow("lone CR inside a value written back unchanged")
             << QByteArray("[a]\nk=1\rx=keep\r\n") << Pairs{{"k", "1\rx=keep"}} << accepted
             << Pairs{{"k", "1\rx=keep"}};
@@ -158,6 +160,7 @@ private slots:
             {{"a", "k", "0"}},
             {{"Faders", "PresLevel", "95"}, {"Colors", "Back", QString::fromUtf8("é")}},
             {{"Files", "LogPath", "/var/log"}, {"new", "x", ""}, {"a", "k", "]"}},
+            {{"Faders", "PresLevel", {}, true}, {"Colors", "Back", "1"}, {"new", "x", "2"}},
         };
         for (const QString& path : files) {
             const QByteArray bytes = ReadFile(path);

@@ -187,6 +187,16 @@ void ReleaseFreedMemory() {
 #endif
 }
 
+// Blocks of a megabyte or more (a file's bytes, where its lines start) come from the system and
+// go back to it when freed. glibc would otherwise raise that bound to the size of the blocks a save
+// frees, and the next save's blocks would land in its heap, where some stay resident once freed.
+void KeepBigBlocksApart() {
+#ifdef __GLIBC__
+    static const int fixed = mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    Q_UNUSED(fixed);
+#endif
+}
+
 }  // namespace
 
 // The writes of one save, per file in the order they were made, plus the latest value of each key
@@ -292,6 +302,7 @@ void IniAccessor::BeginSave() {
 void IniAccessor::CommitSave(ChangedOnDisk changed, const SaveContext& context) {
     if (!transaction_) return;
     const std::unique_ptr<IniTransaction> transaction = std::move(transaction_);
+    KeepBigBlocksApart();
     const auto release = qScopeGuard(ReleaseFreedMemory);
     for (const QString& file : transaction->order)
         seen_.insert(file, Store(file, transaction->files.value(file).writes, seen_.value(file), changed, context));

@@ -203,8 +203,6 @@ QString ValuePart(QByteArrayView content, IniEncoding encoding) {
 
 }  // namespace
 
-// A file's bytes, where each of its lines starts, and its sections and keys by name. Lines are
-// numbered in file order; nothing here changes after the parse.
 // The ending a parse of `bytes` gives the lines the program adds: the most common one.
 static QByteArray AddedEnding(const QByteArray& bytes, IniEncoding encoding, int bom) {
     const bool wide = encoding == IniEncoding::Utf16Le;
@@ -226,13 +224,43 @@ static QByteArray AddedEnding(const QByteArray& bytes, IniEncoding encoding, int
     return EncodedNewline(encoding, crlf > 0 && crlf >= lf);
 }
 
+// The sections and keys of a parse by name. They name lines, not bytes, so the documents a save
+// leaves share them with the parse they come from.
+struct NameIndex {
+    SectionTable sections;  // first header line of each name
+    KeyTable keys;          // per section, the first key line of each name in its first block
+    KeyTable::Slice KeysOf(const SectionPayload& section) const {
+        return {section.keysAt, KeyTable::SlotsFor(section.keyCount)};
+    }
+};
+
+// A file's bytes, where each of its lines starts, and its sections and keys by name. A parse
+// numbers lines in file order; nothing here changes once it is built.
 struct ParsedIni {
     explicit ParsedIni(const QByteArray& source);
+    // The saved bytes of a document parsed as `parsed`, whose `lines` lines keep their numbers and
+    // the names found for them; the caller sets where each starts. Every line starts at the end
+    // until then: a line the save removed stays so, and reads as empty.
+    ParsedIni(const ParsedIni& parsed, QByteArray saved, int lines);
 
     bool Wide() const { return encoding == IniEncoding::Utf16Le; }
     qsizetype Start(int line) const {
         return starts64.empty() ? qsizetype(starts32[size_t(line)]) : qsizetype(starts64[size_t(line)]);
     }
+    void SetStart(int line, qsizetype at) {
+        if (starts64.empty())
+            starts32[size_t(line)] = quint32(at);
+        else
+            starts64[size_t(line)] = at;
+    }
+    // Room for the starts of `count` lines and the end of the file; saved bytes start each line
+    // at the end.
+    void AllocateStarts(qsizetype count);
+    // The next "\n" unit from `from`, or -1.
+    inline qsizetype NewlineFrom(qsizetype from) const;
+    // Where the line starting at `at` ends, its ending included; for saved bytes, whose lines are
+    // out of order.
+    [[gnu::noinline]] qsizetype EndOfLineAt(qsizetype at) const;
     // A line's content and its own ending (LF or CRLF; none for an unterminated last line).
     struct Span {
         qsizetype at;
@@ -258,15 +286,49 @@ struct ParsedIni {
     QByteArray eol;  // ending of lines the program adds: the file's most common one
     QByteArray crlf;
     int lines = 0;
+    // Whether each line follows the one numbered before it, so a line ends where the next starts.
+    // Saved bytes number their lines as the document did, in another order.
+    bool inOrder = true;
     // Start of each line and the end of the file; 4 bytes each below 4 GiB.
     std::vector<quint32> starts32;
     std::vector<qint64> starts64;
-    SectionTable sections;  // first header line of each name
-    KeyTable keys;          // per section, the first key line of each name in its first block
-    KeyTable::Slice KeysOf(const SectionPayload& section) const {
-        return {section.keysAt, KeyTable::SlotsFor(section.keyCount)};
-    }
+    std::shared_ptr<const NameIndex> names;
 };
+
+ParsedIni::ParsedIni(const ParsedIni& parsed, QByteArray saved, int lines)
+    : bytes(std::move(saved)), encoding(parsed.encoding), bom(parsed.bom), eol(parsed.eol), crlf(parsed.crlf),
+      lines(lines), inOrder(false), names(parsed.names) {
+    AllocateStarts(lines);
+}
+
+void ParsedIni::AllocateStarts(qsizetype count) {
+    if (bytes.size() <= qsizetype(std::numeric_limits<quint32>::max())) {
+        starts32.resize(size_t(count) + 1);
+        if (!inOrder) std::fill(starts32.begin(), starts32.end(), quint32(bytes.size()));
+        starts32.back() = quint32(bytes.size());
+    } else {
+        starts64.resize(size_t(count) + 1);
+        if (!inOrder) std::fill(starts64.begin(), starts64.end(), bytes.size());
+        starts64.back() = bytes.size();
+    }
+}
+
+qsizetype ParsedIni::EndOfLineAt(qsizetype at) const {
+    const qsizetype newline = NewlineFrom(at);
+    return newline < 0 ? bytes.size() : newline + (Wide() ? 2 : 1);
+}
+
+inline qsizetype ParsedIni::NewlineFrom(qsizetype from) const {
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    if (!Wide()) {
+        const void* hit = std::memchr(data + from, '\n', size_t(size - from));
+        return hit ? static_cast<const char*>(hit) - data : -1;
+    }
+    for (qsizetype i = from; i + 1 < size; i += 2)
+        if (data[i] == '\n' && data[i + 1] == 0) return i;
+    return -1;
+}
 
 ParsedIni::ParsedIni(const QByteArray& source) : bytes(source) {
     encoding = DetectEncoding(bytes, &bom);
@@ -278,42 +340,26 @@ ParsedIni::ParsedIni(const QByteArray& source) : bytes(source) {
     // lines end cannot be known, so it is read as well as it goes and never written.
     damaged = wide && (size - bom) % 2 != 0;
     crlf = EncodedNewline(encoding, true);
+    auto index = std::make_shared<NameIndex>();
+    names = index;
 
     // Lines end after each "\n"; a "\r" before it belongs to the ending, a lone "\r" is content.
-    const auto newlineFrom = [&](qsizetype from) -> qsizetype {
-        if (!wide) {
-            const void* hit = std::memchr(data + from, '\n', size_t(size - from));
-            return hit ? static_cast<const char*>(hit) - data : -1;
-        }
-        for (qsizetype i = from; i + 1 < size; i += 2)
-            if (data[i] == '\n' && data[i + 1] == 0) return i;
-        return -1;
-    };
     qsizetype count = 0;
     for (qsizetype at = bom; at < size; ++count) {
-        const qsizetype newline = newlineFrom(at);
+        const qsizetype newline = NewlineFrom(at);
         at = newline < 0 ? size : newline + unit;
     }
-    const bool small = size <= qsizetype(std::numeric_limits<quint32>::max());
-    const auto setStart = [&](qsizetype line, qsizetype at) {
-        if (small)
-            starts32[size_t(line)] = quint32(at);
-        else
-            starts64[size_t(line)] = at;
-    };
     // Line numbers are ints; a file of more lines than that is kept as one line and never written.
     if (count > std::numeric_limits<int>::max() - 1) {
         damaged = true;
-        count = 1;
         eol = EncodedNewline(encoding, false);
         lines = 1;
-        small ? starts32.resize(2) : starts64.resize(2);
-        setStart(0, bom);
-        setStart(1, size);
+        AllocateStarts(1);
+        SetStart(0, bom);
         return;
     }
     lines = int(count);
-    small ? starts32.resize(size_t(count) + 1) : starts64.resize(size_t(count) + 1);
+    AllocateStarts(count);
 
     // First pass: where lines start, their endings, what each is, and how many keys each block
     // under a header has.
@@ -323,8 +369,8 @@ ParsedIni::ParsedIni(const QByteArray& source) : bytes(source) {
     qsizetype lfCount = 0;
     qsizetype at = bom;
     for (int i = 0; i < lines; ++i) {
-        setStart(i, at);
-        const qsizetype newline = newlineFrom(at);
+        SetStart(i, at);
+        const qsizetype newline = NewlineFrom(at);
         qsizetype contentEnd = newline < 0 ? size : newline;
         if (newline >= 0) {
             const bool cr = newline - at >= unit && data[newline - unit] == '\r' && (!wide || data[newline - 1] == 0);
@@ -337,11 +383,12 @@ ParsedIni::ParsedIni(const QByteArray& source) : bytes(source) {
         if (kind == LineKind::Key && !blockKeys.empty()) ++blockKeys.back();
         at = newline < 0 ? size : newline + unit;
     }
-    setStart(lines, size);
     eol = EncodedNewline(encoding, crlfCount > 0 && crlfCount >= lfCount);
 
     // Second pass: sections and keys by name. Only the first block of a section name counts, and
     // in it the first key of a name. Every block gets its slice of the key table.
+    SectionTable& sections = index->sections;
+    KeyTable& keys = index->keys;
     sections.Allocate(SectionTable::SlotsFor(qsizetype(blockKeys.size())));
     qsizetype keySlots = 0;
     for (const quint32 count : blockKeys) keySlots += KeyTable::SlotsFor(count);
@@ -375,7 +422,7 @@ ParsedIni::Span ParsedIni::LineSpan(int line) const {
     const int unit = Wide() ? 2 : 1;
     const char* data = bytes.constData();
     const qsizetype at = Start(line);
-    const qsizetype end = Start(line + 1);
+    const qsizetype end = inOrder ? Start(line + 1) : EndOfLineAt(at);
     qsizetype content = end;
     const auto isUnit = [&](qsizetype pos, char c) { return data[pos] == c && (unit == 1 || data[pos + 1] == 0); };
     // Only an unterminated last line can end in anything but "\n" (or be of odd length in UTF-16).
@@ -394,7 +441,7 @@ IniDocument::IniDocument(const QByteArray& bytes) : parsed_(std::make_shared<con
 }
 
 bool IniDocument::Damaged() const { return parsed_->damaged; }
-const QByteArray& IniDocument::Original() const { return saved_.isNull() ? parsed_->bytes : saved_; }
+const QByteArray& IniDocument::Original() const { return parsed_->bytes; }
 IniEncoding IniDocument::Encoding() const { return parsed_->encoding; }
 int IniDocument::Lines() const { return parsed_->lines; }
 
@@ -456,11 +503,11 @@ bool IniDocument::IsHeaderLine(int line) const { return Classify(Content(line), 
 
 std::optional<IniDocument::SectionAt> IniDocument::FindSection(const QString& nameKey) const {
     const ParsedIni& parsed = *parsed_;
-    const auto* entry = parsed.sections.Find(parsed.sections.All(), NameHash(nameKey),
+    const auto* entry = parsed.names->sections.Find(parsed.names->sections.All(), NameHash(nameKey),
                                              [&](int line) { return parsed.NameIs(line, nameKey); });
     if (entry) {
         const int header = int(entry->line);
-        const KeyTable::Slice keys = parsed.KeysOf(entry->payload);
+        const KeyTable::Slice keys = parsed.names->KeysOf(entry->payload);
         return SectionAt{header, lastKey_.value(header, int(entry->payload.lastKey)), keys.at, keys.size};
     }
     const auto added = addedSections_.constFind(nameKey);
@@ -474,7 +521,7 @@ int IniDocument::KeyLine(const SectionAt& section, const QString& nameKey) const
     if (added != addedKeys_.cend()) return *added;
     if (removedKeys_.contains(ref)) return -1;
     const ParsedIni& parsed = *parsed_;
-    const auto* entry = parsed.keys.Find({section.keysAt, section.keysSize}, NameHash(nameKey),
+    const auto* entry = parsed.names->keys.Find({section.keysAt, section.keysSize}, NameHash(nameKey),
                                          [&](int line) { return parsed.NameIs(line, nameKey); });
     return entry ? int(entry->line) : -1;
 }
@@ -505,13 +552,14 @@ std::optional<QPair<QString, QString>> IniDocument::NamesAsWritten(const QString
 
 int IniDocument::ParsedLines() const {
     // Line numbers and bytes only agree while nothing is written beside the parse.
-    const bool asParsed = added_.empty() && written_.isEmpty() && endings_.isEmpty() && next_.isEmpty() && saved_.isNull();
+    const bool asParsed =
+        parsed_->inOrder && added_.empty() && written_.isEmpty() && endings_.isEmpty() && next_.isEmpty();
     return asParsed ? Lines() : -1;
 }
 
 QByteArrayView IniDocument::ParsedLine(int line) const {
-    const ParsedIni& parsed = *parsed_;
-    return QByteArrayView(parsed.bytes).sliced(parsed.Start(line), parsed.Start(line + 1) - parsed.Start(line));
+    const ParsedIni::Span span = parsed_->LineSpan(line);
+    return QByteArrayView(parsed_->bytes).sliced(span.at, span.size + span.eol);
 }
 
 IniDocument::LineName IniDocument::ParsedLineName(int line) const {
@@ -717,17 +765,61 @@ void IniDocument::CheckEncodingKept(const QByteArray& bytes) const {
 void IniDocument::MarkSaved() {
     QByteArray out = Serialize();
     CheckEncodingKept(out);
-    // The next save starts from these bytes as the file will be read. The parse and the writes
-    // beside it already read so: they are kept, instead of a second parse of the whole file held
-    // beside the first. Only where a parse of the bytes would choose otherwise (plain ASCII that
-    // reads as another encoding, another ending for added lines) is it parsed anew.
+    // The next save starts from these bytes as the file will be read. The names found by the
+    // parse, and the writes beside it, already read so: the lines keep their numbers and only
+    // where they start is taken anew, so the old bytes can go and nothing is parsed twice. Only
+    // where a parse of the bytes would choose otherwise (plain ASCII that reads as another
+    // encoding, another ending for added lines), or the old ones could not be written, is it
+    // parsed anew.
     int bom = 0;
-    if (DetectEncoding(out, &bom) != Encoding() || bom != parsed_->bom ||
+    if (Damaged() || DetectEncoding(out, &bom) != Encoding() || bom != parsed_->bom ||
         AddedEnding(out, Encoding(), bom) != parsed_->eol) {
         *this = IniDocument(out);
         return;
     }
-    saved_ = std::move(out);
+    Rebase(std::move(out));
+}
+
+void IniDocument::Rebase(QByteArray saved) {
+    const ParsedIni& old = *parsed_;
+    auto text = std::make_shared<ParsedIni>(old, std::move(saved), Lines() + int(added_.size()));
+    // The lines in file order, as Serialize wrote them: runs of untouched file lines in one step.
+    QHash<int, int> next;
+    int previous = -1;
+    const auto follows = [&](int line) {
+        if (previous >= 0 && line != previous + 1) next.insert(previous, line);
+    };
+    qsizetype at = text->bom;
+    const std::vector<int> touched = TouchedLines();
+    for (int i = head_; i >= 0;) {
+        follows(i);
+        if (i < Lines() && !std::binary_search(touched.begin(), touched.end(), i)) {
+            const auto stop = std::lower_bound(touched.begin(), touched.end(), i);
+            const int end = stop == touched.end() ? Lines() : *stop;
+            const qsizetype shift = at - old.Start(i);
+            for (int line = i; line < end; ++line) text->SetStart(line, old.Start(line) + shift);
+            at = old.Start(end) + shift;
+            previous = end - 1;
+            i = end < Lines() ? end : -1;
+            continue;
+        }
+        text->SetStart(i, at);
+        at += Content(i).size() + EndingOf(i).size();
+        previous = i;
+        i = Next(i);
+    }
+    if (previous >= 0 && previous + 1 < text->lines) next.insert(previous, -1);
+    // The walk must account for every byte; if not, the bytes are parsed as any file would be.
+    if (at != text->bytes.size()) {
+        *this = IniDocument(text->bytes);
+        return;
+    }
+    text->inOrder = next.isEmpty() && (head_ == 0 || text->lines == 0);
+    parsed_ = std::move(text);
+    added_.clear();
+    written_.clear();
+    endings_.clear();
+    next_ = std::move(next);
 }
 
 QStringList IniDocument::SectionNames() const {

@@ -125,6 +125,8 @@ private:
     QByteArray EncodeOrThrow(const QString& text, const QString& section, const QString& key,
                              QStringView keep = {}) const;
     void CheckEncodingKept(const QByteArray& bytes) const;
+    // After a save: the saved bytes become what the document reads, its lines numbered as before.
+    void Rebase(QByteArray saved);
 
     std::optional<SectionAt> FindSection(const QString& nameKey) const;
     int KeyLine(const SectionAt& section, const QString& nameKey) const;
@@ -144,8 +146,6 @@ private:
     std::vector<int> TouchedLines() const;
 
     std::shared_ptr<const ParsedIni> parsed_;
-    // After MarkSaved: the bytes the document now stands for (the parsed ones plus the writes).
-    QByteArray saved_;
     // What the program changed, beside the parsed bytes.
     std::vector<Added> added_;
     QHash<int, QByteArray> written_;  // file lines with new content

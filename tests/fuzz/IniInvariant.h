@@ -20,7 +20,15 @@ struct Write {
     QString section;
     QString key;
     QString value;
+    bool remove = false;  // removes the key instead
 };
+
+inline void Apply(IniDocument& document, const Write& write) {
+    if (write.remove)
+        document.RemoveKey(write.section, write.key);
+    else
+        document.SetValue(write.section, write.key, write.value);
+}
 
 // Raw line contents (without the LF, with any CR), split the plain way another reader would.
 inline QList<QByteArray> SplitLines(const QByteArray& bytes) {
@@ -116,7 +124,7 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     if (document.Serialize() != before) return QStringLiteral("parse and serialize change the bytes");
     const IniDocument old(before);
     try {
-        for (const Write& write : writes) document.SetValue(write.section, write.key, write.value);
+        for (const Write& write : writes) Apply(document, write);
         document.MarkSaved();
     } catch (const IniError&) {
         if (refused) *refused = true;
@@ -141,25 +149,39 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     for (const auto& [section, key] : names)
         if (document.Value(section, key) != reread.Value(section, key))
             return QStringLiteral("[%1] %2 reads otherwise in the saved document").arg(section, key);
+    // So does a second save of new keys and the written ones removed, and a write after that.
     IniDocument kept = document;
     IniDocument parsed = reread;
-    for (const Write& write : writes) {
-        const Write next{write.section, write.key + QStringLiteral("2"), write.value};
-        bool keptRefused = false;
-        bool parsedRefused = false;
+    QList<Write> further;
+    for (const Write& write : writes) further.append({write.section, write.key + QStringLiteral("2"), write.value});
+    for (const Write& write : writes) further.append({write.section, write.key, {}, true});
+    const auto apply = [](IniDocument& document, const Write& write) {
         try {
-            kept.SetValue(next.section, next.key, next.value);
+            Apply(document, write);
+            return true;
         } catch (const IniError&) {
-            keptRefused = true;
+            return false;
         }
-        try {
-            parsed.SetValue(next.section, next.key, next.value);
-        } catch (const IniError&) {
-            parsedRefused = true;
-        }
-        if (keptRefused != parsedRefused || kept.Serialize() != parsed.Serialize())
+    };
+    for (const Write& write : further)
+        if (apply(kept, write) != apply(parsed, write) || kept.Serialize() != parsed.Serialize())
             return QStringLiteral("a further write lands otherwise in the saved document than in its bytes");
-    }
+    const auto save = [](IniDocument& document) {
+        try {
+            document.MarkSaved();
+            return -1;
+        } catch (const IniError& error) {
+            return int(error.Failure());
+        }
+    };
+    const int keptSaved = save(kept);
+    if (keptSaved != save(parsed)) return QStringLiteral("a second save is refused otherwise in the saved document");
+    if (keptSaved >= 0) return {};
+    if (kept.Original() != parsed.Original() || kept.AllKeyNames() != IniDocument(parsed.Original()).AllKeyNames())
+        return QStringLiteral("the second save stands for other bytes or keys");
+    for (const Write& write : writes)
+        if (apply(kept, write) != apply(parsed, write) || kept.Serialize() != parsed.Serialize())
+            return QStringLiteral("a write after the second save lands otherwise");
 
     // Keys: written ones as written, every other one as it was.
     QList<QPair<QString, QString>> written;
@@ -167,7 +189,9 @@ inline QString SaveKeepsTheRest(const QByteArray& before, const QList<Write>& wr
     for (qsizetype i = 0; i < writes.size(); ++i) {
         bool last = true;
         for (qsizetype j = i + 1; j < writes.size(); ++j) last = last && written[j] != written[i];
-        if (last && reread.Value(writes[i].section, writes[i].key) != writes[i].value)
+        const std::optional<QString> expected =
+            writes[i].remove ? std::nullopt : std::optional<QString>(writes[i].value);
+        if (last && reread.Value(writes[i].section, writes[i].key) != expected)
             return QStringLiteral("written key %1 does not read back").arg(writes[i].key);
     }
     for (const auto& [section, key] : old.AllKeyNames()) {

@@ -4,7 +4,7 @@
 // Input: the file's bytes, followed by the writes, read backwards from the end, so that any
 // settings file is a seed as it is: the last byte gives the number of writes (1 + b % 3); per
 // write one byte picks the section, one the key (below 0x80 from a fixed list, else a name the
-// file has), one the value's length (% 24), then the value's bytes.
+// file has), one the value's length (% 25; 24 removes the key instead), then the value's bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -50,18 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     struct Choice {
         uint8_t section, key;
         QString value;
+        bool remove = false;
     };
     QList<Choice> choices;
     for (int i = 0; i < count; ++i) {
         Choice choice{input.Take(), input.Take(), {}};
-        for (int n = input.Take() % 24; n > 0; --n) choice.value.append(CharOf(input.Take()));
+        const int length = input.Take() % 25;
+        choice.remove = length == 24;
+        for (int n = choice.remove ? 0 : length; n > 0; --n) choice.value.append(CharOf(input.Take()));
         choices.append(choice);
     }
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(input.size));
     const QList<QPair<QString, QString>> present = IniDocument(bytes).AllKeyNames();
     QList<check::Write> writes;
     for (const Choice& choice : choices)
-        writes.append({Name(choice.section, present, false), Name(choice.key, present, true), choice.value});
+        writes.append({Name(choice.section, present, false), Name(choice.key, present, true), choice.value, choice.remove});
     const QString broken = check::SaveKeepsTheRest(bytes, writes);
     if (!broken.isEmpty()) {
         std::fprintf(stderr, "%s\n", broken.toUtf8().constData());

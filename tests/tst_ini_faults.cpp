@@ -96,6 +96,8 @@ private slots:
             << Pairs{{"[k", "x"}};
         QTest::newRow("key added before a later section, saved twice")
             << QByteArray("[a]\nk=1\n[b]\nx=2") << Pairs{{"n", "3"}} << accepted << Pairs{{"n", "3"}, {"k", "1"}};
+        QTest::newRow("key twice, the second with a lone CR: its removal refused whole")
+            << QByteArray("[a]\nk=1\nk=2\rx\n") << Pairs{{"k", "3"}} << accepted << Pairs{{"k", "3"}};
         QTest::newRow("lone CR inside a value written back unchanged")
             << QByteArray("[a]\nk=1\rx=keep\r\n") << Pairs{{"k", "1\rx=keep"}} << accepted
             << Pairs{{"k", "1\rx=keep"}};

@@ -857,25 +857,32 @@ bool IniDocument::RemoveKey(const QString& section, const QString& key) {
     const std::optional<SectionAt> s = FindSection(NameKey(section));
     if (!s) return false;
     const QString keyName = NameKey(key);
+    enum class Entry { None, OtherKey, This };
+    const auto entry = [&](int line) {
+        const Units u(Content(line), parsed_->Wide());
+        const LineInfo info = Classify(u);
+        if (info.kind != LineKind::Key) return Entry::None;
+        return NameKeyOf(u, info.nameAt, info.nameEnd, Encoding()).View() == keyName ? Entry::This : Entry::OtherKey;
+    };
+    // Other programs see a second line after a CR; it would go with this one. Checked for every
+    // entry first, so a refusal leaves the document as it was.
+    for (int i = Next(s->header); i >= 0 && !IsHeaderLine(i); i = Next(i)) {
+        const QByteArrayView content = Content(i);
+        if (entry(i) == Entry::This && Decode(content.data(), content.size(), Encoding()).contains(u'\r'))
+            Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
+    }
     bool removed = false;
     int lastKey = s->header;
     int previous = s->header;
     for (int i = Next(s->header); i >= 0 && !IsHeaderLine(i); i = Next(i)) {
-        const QByteArrayView content = Content(i);
-        const Units u(content, parsed_->Wide());
-        const LineInfo info = Classify(u);
-        if (info.kind == LineKind::Key) {
-            if (NameKeyOf(u, info.nameAt, info.nameEnd, Encoding()).View() == keyName) {
-                // Other programs see a second line after a CR; it would go with this one.
-                if (Decode(content.data(), content.size(), Encoding()).contains(u'\r'))
-                    Refuse(IniFailure::LoneCarriageReturn, AtKey(section, key));
-                SetNext(previous, Next(i));
-                if (tail_ == i) tail_ = previous;
-                removed = true;
-                continue;
-            }
-            lastKey = i;
+        const Entry kind = entry(i);
+        if (kind == Entry::This) {
+            SetNext(previous, Next(i));
+            if (tail_ == i) tail_ = previous;
+            removed = true;
+            continue;
         }
+        if (kind == Entry::OtherKey) lastKey = i;
         previous = i;
     }
     const KeyRef ref{s->header, keyName};

@@ -185,9 +185,13 @@ private slots:
         QCOMPARE(RunTool({file, "set", "Faders", "PresLevel", "95"}), 0);
         QCOMPARE(RunTool({file, "del", "Faders", "Mine"}), 0);
         QProcess tool;
+        QString why;  // how the last run ended, for a failure's message
         const auto output = [&](const QStringList& arguments) {
             tool.start(kTool, QStringList{file} + arguments);
-            tool.waitForFinished(30000);
+            const bool finished = tool.waitForFinished(30000);
+            why = QString("finished %1, exit %2, error %3, stderr: %4")
+                      .arg(finished).arg(tool.exitCode()).arg(tool.error())
+                      .arg(QString::fromUtf8(tool.readAllStandardError()));
             return QString::fromUtf8(tool.readAllStandardOutput());
         };
         const QStringList lines = output({"history"}).split('\n', Qt::SkipEmptyParts);
@@ -231,7 +235,7 @@ private slots:
         QByteArray entry = ReadFile(first.entry);
         WriteFile(first.entry, entry.replace("\nUser: ", "\nUser: \x1b]0;owned\x07\r"));
         const QString listed = output({"history"});
-        QVERIFY2(listed.contains("\\x1b]0;owned\\x07\\x0d") && !listed.contains(QChar(0x1b)), qPrintable(listed));
+        QVERIFY2(listed.contains("\\x1b]0;owned\\x07\\x0d") && !listed.contains(QChar(0x1b)), qPrintable(listed + why));
         FakeServices fakes;
         frmHistory window({file}, fakes.Get(), nullptr);
         Choose(window, 1);
